@@ -1,0 +1,51 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "platform/registry_file.h"
+#include "settings/profile.h"
+
+// The company key under HKEY_CURRENT_USER\Software.
+inline constexpr const char* kRegistryCompanyKey = "Orlemont Software";
+
+// The profile in the registry file: section S of the program lives in the
+// key HKEY_CURRENT_USER\Software\Orlemont Software\<application name>\S,
+// integers as dword values, texts as string values.
+//
+// The file is read when the profile is made. A commit reads the file again
+// as it is on disk then, applies this program's writes to it and replaces
+// it as a whole, so that what other programs changed meanwhile is kept.
+class RegistryProfile : public Profile {
+ public:
+  RegistryProfile(std::filesystem::path file, std::string applicationName);
+
+  int32_t GetProfileInt(const std::string& section, const std::string& entry,
+                        int32_t defaultValue) const override;
+  std::string GetProfileString(const std::string& section, const std::string& entry,
+                               const std::string& defaultValue) const override;
+  void WriteProfileInt(const std::string& section, const std::string& entry,
+                       int32_t value) override;
+  void WriteProfileString(const std::string& section, const std::string& entry,
+                          const std::optional<std::string>& text) override;
+  // Also false, without touching the file, when the file exists but can't
+  // be read: replacing it would lose what it holds.
+  bool Commit() override;
+
+ private:
+  struct PendingWrite {
+    std::string keyPath;
+    std::string entry;
+    std::optional<RegistryValue> value;  // nothing: delete
+  };
+
+  std::string SectionKey(const std::string& section) const;
+  void Write(const std::string& section, const std::string& entry,
+             std::optional<RegistryValue> value);
+  static void Apply(RegistryFile& registry, const PendingWrite& write);
+
+  std::filesystem::path file_;
+  std::string applicationName_;
+  RegistryFile registry_;  // as read, with the pending writes applied
+  std::vector<PendingWrite> pending_;
+};

@@ -1,0 +1,154 @@
+#include "settings/settings_store.h"
+
+#include <array>
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kOptionsSection = "Default Settings";
+constexpr const char* kEntriesSection = "Entries";
+
+constexpr const char* kAutoRun = "Auto-run EXE";
+constexpr const char* kAutoClean = "Auto-clean";
+constexpr const char* kSaveSettings = "Save settings";
+constexpr const char* kQuitAfterCleaning = "Quit after cleaning";
+constexpr const char* kExeToRun = "Exe to run";
+constexpr const char* kDelReadOnlyFiles = "Del Read-Only Files";
+constexpr const char* kDelSystemFiles = "Del System Files";
+constexpr const char* kDelHiddenFiles = "Del Hidden Files";
+constexpr const char* kNumberOfItems = "Number of Items";
+
+struct Toggle {
+  const char* name;
+  ControlId box;
+  int defaultState;
+};
+
+// In the order in which they are read and written.
+constexpr std::array<Toggle, 6> kToggles{{
+    {"Recent Clear", ControlId::kRecentBox, 1},
+    {"Temp Clear", ControlId::kTempBox, 1},
+    {"Netscape Clear", ControlId::kNetscapeBox, 1},
+    {"Explorer Clear", ControlId::kIECacheBox, 1},
+    {"Explorer History Clear", ControlId::kIEHistoryBox, 1},
+    {"Empty Recycle Bin", ControlId::kRecycleBinBox, 0},
+}};
+
+struct Column {
+  const char* heading;
+  const char* widthName;
+  int defaultWidth;
+};
+
+constexpr std::array<Column, 3> kColumns{{
+    {"File/Path", "List Field 1", 300},
+    {"WildCard", "List Field 2", 50},
+    {"Recurse", "List Field 3", 50},
+}};
+
+struct EntryValueNames {
+  std::string path;
+  std::string wildcard;
+  std::string recurse;
+};
+
+EntryValueNames EntryNames(int index) {
+  char prefix[16];
+  std::snprintf(prefix, sizeof prefix, "%05d", index);
+  const std::string p(prefix);
+  return {p + "_FilePath", p + "_WildCard", p + "_Recurse"};
+}
+
+void LoadOptions(const Profile& profile, CleanSettings& settings) {
+  settings.m_bAutoRun = profile.GetProfileInt(kOptionsSection, kAutoRun, 0);
+  settings.m_bAutoClean = profile.GetProfileInt(kOptionsSection, kAutoClean, 0);
+  settings.m_bSaveSettings = profile.GetProfileInt(kOptionsSection, kSaveSettings, 1);
+  settings.m_bQuitAfterCleaning = profile.GetProfileInt(kOptionsSection, kQuitAfterCleaning, 0);
+  settings.m_strExeToRun = profile.GetProfileString(kOptionsSection, kExeToRun, "");
+  settings.m_bDelReadOnlyFiles = profile.GetProfileInt(kOptionsSection, kDelReadOnlyFiles, 0);
+  settings.m_bDelSystemFiles = profile.GetProfileInt(kOptionsSection, kDelSystemFiles, 0);
+  settings.m_bDelHiddenFiles = profile.GetProfileInt(kOptionsSection, kDelHiddenFiles, 0);
+}
+
+void LoadEntries(const Profile& profile, SettingsWindow& window) {
+  const int count = profile.GetProfileInt(kOptionsSection, kNumberOfItems, 0);
+  for (int i = 0; i < count; ++i) {
+    const EntryValueNames names = EntryNames(i);
+    CleanEntry entry;
+    entry.path = profile.GetProfileString(kEntriesSection, names.path, "");
+    entry.wildcard = profile.GetProfileString(kEntriesSection, names.wildcard, "");
+    entry.recurse = profile.GetProfileInt(kEntriesSection, names.recurse, -1);
+    entry.individual = entry.wildcard.empty() ? 1 : 0;
+    if (!window.entries.InsertEntry(entry)) {
+      window.messages.Show(MessageRequest{"Couldn't insert entry from registry!",
+                                          window.applicationName, MessageIcon::kNone,
+                                          MessageButtons::kOk});
+    }
+  }
+}
+
+void SaveOptions(Profile& profile, const CleanSettings& settings) {
+  profile.WriteProfileInt(kOptionsSection, kAutoRun, settings.m_bAutoRun);
+  profile.WriteProfileInt(kOptionsSection, kAutoClean, settings.m_bAutoClean);
+  profile.WriteProfileInt(kOptionsSection, kQuitAfterCleaning, settings.m_bQuitAfterCleaning);
+  profile.WriteProfileString(kOptionsSection, kExeToRun, settings.m_strExeToRun);
+  profile.WriteProfileInt(kOptionsSection, kDelReadOnlyFiles, settings.m_bDelReadOnlyFiles);
+  profile.WriteProfileInt(kOptionsSection, kDelSystemFiles, settings.m_bDelSystemFiles);
+  profile.WriteProfileInt(kOptionsSection, kDelHiddenFiles, settings.m_bDelHiddenFiles);
+}
+
+// A row that can't be read back leaves its index as an earlier save left it.
+void SaveEntries(Profile& profile, const EntryList& entries) {
+  const int count = entries.Count();
+  profile.WriteProfileInt(kOptionsSection, kNumberOfItems, count);
+  for (int i = 0; i < count; ++i) {
+    CleanEntry entry;
+    if (!entries.GetEntry(i, entry)) continue;
+    const EntryValueNames names = EntryNames(i);
+    profile.WriteProfileString(kEntriesSection, names.path, entry.path);
+    if (!entry.individual) {
+      profile.WriteProfileString(kEntriesSection, names.wildcard, entry.wildcard);
+      profile.WriteProfileInt(kEntriesSection, names.recurse, entry.recurse);
+    } else {
+      profile.WriteProfileString(kEntriesSection, names.wildcard, std::nullopt);
+      profile.WriteProfileInt(kEntriesSection, names.recurse, 0);
+    }
+  }
+}
+
+}  // namespace
+
+void LoadSettings(Profile& profile, CleanSettings& settings, SettingsWindow& window) {
+  LoadOptions(profile, settings);
+  for (const Toggle& toggle : kToggles)
+    window.boxes.SetCheck(toggle.box,
+                          profile.GetProfileInt(kOptionsSection, toggle.name, toggle.defaultState));
+
+  ListControl& list = window.entries.Control();
+  for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
+    const Column& column = kColumns[c];
+    list.InsertColumn(c, column.heading,
+                      profile.GetProfileInt(kOptionsSection, column.widthName, column.defaultWidth));
+  }
+
+  LoadEntries(profile, window);
+}
+
+void SaveSettings(Profile& profile, const CleanSettings& settings, SettingsWindow& window) {
+  profile.WriteProfileInt(kOptionsSection, kSaveSettings, settings.m_bSaveSettings);
+  if (settings.m_bSaveSettings) {
+    SaveOptions(profile, settings);
+    for (const Toggle& toggle : kToggles)
+      profile.WriteProfileInt(kOptionsSection, toggle.name, window.boxes.GetCheck(toggle.box));
+    SaveEntries(profile, window.entries);
+
+    const ListControl& list = window.entries.Control();
+    for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
+      if (const auto width = list.ColumnWidth(c))
+        profile.WriteProfileInt(kOptionsSection, kColumns[c].widthName, *width);
+    }
+  }
+  // Failures to write are not reported to the user; the next start simply
+  // finds the settings of the last save that succeeded.
+  profile.Commit();
+}
