@@ -1,0 +1,96 @@
+#include "engine/clean_run.h"
+
+#include <string>
+
+#include "engine/deletion.h"
+#include "engine/file_list.h"
+#include "engine/recycle_bin.h"
+#include "engine/sweep.h"
+
+namespace {
+
+struct Category {
+  ControlId box;
+  std::string CleanLocations::*directory;
+  const char* pattern;
+  int recurse;
+  const char* status;
+};
+
+// In the order the run takes them. The Temp box drives two sweeps: TEMP on
+// its own, TMP with everything below it.
+const Category kCategories[] = {
+    {ControlId::kRecentBox, &CleanLocations::m_strRecent, "/*.lnk", 0,
+     "Searching for recent documents..."},
+    {ControlId::kTempBox, &CleanLocations::m_strTemp, "/*.tmp", 0, "Searching for temp files..."},
+    {ControlId::kTempBox, &CleanLocations::m_strTmp, "/*.tmp", 1, "Searching for tmp files..."},
+    {ControlId::kNetscapeBox, &CleanLocations::m_strNetscapeCache, "/*.*", 0,
+     "Searching for Navigator cached files..."},
+    {ControlId::kIECacheBox, &CleanLocations::m_strIECache, "/*.*", 1,
+     "Searching for Internet Explorer cached files..."},
+    {ControlId::kIEHistoryBox, &CleanLocations::m_strIEHistory, "/*.*", 0,
+     "Searching for Internet Explorer history files..."},
+};
+
+// Sets the text and has it drawn before the next, possibly long, step.
+void ShowStep(StatusLine& status, const std::string& text) {
+  status.SetText(text);
+  status.Repaint();
+}
+
+void GatherCategories(CleanRunWindow& window, const CleanLocations& locations,
+                      FileSystem& files, FileList& gathered) {
+  for (const Category& category : kCategories) {
+    const std::string& directory = locations.*category.directory;
+    if (!window.boxes.GetCheck(category.box) || directory.empty()) continue;
+    ShowStep(window.status, category.status);
+    SweepDirectory(files, gathered, directory, category.pattern, category.recurse);
+  }
+}
+
+void GatherWildcardEntry(CleanRunWindow& window, const CleanEntry& entry, FileSystem& files,
+                         FileList& gathered) {
+  // An empty path would make the search start at the root of the file
+  // system; such an entry (left by an edit or a hand-edited profile) names
+  // nothing to clean.
+  if (entry.path.empty()) return;
+  ShowStep(window.status, "Searching in " + entry.path + " for files matching " + entry.wildcard);
+  std::string directory = entry.path;
+  if (directory.ends_with(kPathSeparator)) directory.pop_back();
+  SweepDirectory(files, gathered, directory, kPathSeparator + entry.wildcard, entry.recurse);
+}
+
+void GatherEntries(CleanRunWindow& window, FileSystem& files, FileList& gathered) {
+  CleanEntry entry;
+  for (int row = 0; row < window.entries.Count(); ++row) {
+    if (!window.entries.GetEntry(row, entry)) continue;
+    if (entry.individual)
+      gathered.Append(entry.path);
+    else
+      GatherWildcardEntry(window, entry, files, gathered);
+  }
+}
+
+}  // namespace
+
+void RunClean(CleanRunWindow& window, const CleanLocations& locations,
+              const CleanSettings& settings, PlatformServices& platform) {
+  ScopedWaitCursor cursor(window.waitCursor);
+  FileList gathered;
+  GatherCategories(window, locations, platform.files, gathered);
+  GatherEntries(window, platform.files, gathered);
+
+  ShowStep(window.status, "Cleaning files...");
+  for (const std::string& path : gathered) DeleteListedFile(platform.files, settings, path);
+
+  if (window.boxes.GetCheck(ControlId::kRecycleBinBox)) {
+    ShowStep(window.status, "Emptying recycle-bin...");
+    EmptyRecycleBin(platform.files, platform.trash, window.waitCursor);
+  }
+  if (settings.m_bAutoRun) {
+    ShowStep(window.status, "Running external program...");
+    platform.launcher.Open(settings.m_strExeToRun);
+  }
+  if (settings.m_bQuitAfterCleaning && window.exit) window.exit();
+  window.status.SetText("");
+}

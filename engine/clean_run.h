@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+
+#include "engine/clean_locations.h"
+#include "platform/platform_services.h"
+#include "platform/window_controls.h"
+#include "settings/clean_settings.h"
+#include "settings/entry_list.h"
+
+// What the clean run needs of the main window.
+struct CleanRunWindow {
+  CheckBoxes& boxes;
+  StatusLine& status;
+  WaitCursor& waitCursor;
+  const EntryList& entries;
+  std::function<void()> exit;  // the window's Exit path (OnCancel)
+};
+
+// The main window's OnOK: one whole clean run. Gathers the files of the
+// ticked categories, in a fixed order, and then those of the custom entries,
+// top row first; only then deletes them one by one under the deletion
+// options. Then, as configured, empties the trash, starts the auto-run
+// program and leaves through the window's Exit path. The status line names
+// each step and is empty at the end. Nothing is reported beyond that.
+void RunClean(CleanRunWindow& window, const CleanLocations& locations,
+              const CleanSettings& settings, PlatformServices& platform);

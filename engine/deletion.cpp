@@ -1,0 +1,24 @@
+#include "engine/deletion.h"
+
+namespace {
+
+bool IsSpared(FileAttributes attributes, const CleanSettings& settings) {
+  if ((attributes & kAttributeHidden) && !settings.m_bDelHiddenFiles) return true;
+  if ((attributes & kAttributeReadOnly) && !settings.m_bDelReadOnlyFiles) return true;
+  if ((attributes & kAttributeSystem) && !settings.m_bDelSystemFiles) return true;
+  return false;
+}
+
+}  // namespace
+
+int DeleteListedFile(FileSystem& files, const CleanSettings& settings, const std::string& path) {
+  const FileAttributes attributes = files.GetAttributes(path);
+  if (IsSpared(attributes, settings)) return 0;
+  // Also where the attributes couldn't be read: then every bit is set, and
+  // there is nothing that could be deleted.
+  if (attributes & kAttributeDirectory) return 0;
+  files.SetNormal(path, attributes);
+  if (files.RemoveFile(path)) return 1;
+  files.RestoreAttributes(path, attributes);
+  return 0;
+}

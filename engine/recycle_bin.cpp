@@ -1,0 +1,28 @@
+#include "engine/recycle_bin.h"
+
+#include "engine/file_list.h"
+#include "engine/sweep.h"
+
+namespace {
+
+void EmptyBinFolder(FileSystem& files, TrashFolders& trash, const std::string& bin) {
+  FileList gathered;
+  const FileAttributes saved = files.GetAttributes(bin);
+  if (files.SetNormal(bin, saved)) SweepDirectory(files, gathered, bin, "/*.*", 0);
+  for (const std::string& path : gathered) {
+    if (path.find("desktop.ini") != std::string::npos) continue;
+    // Deleted as they are: a read-only file is refused, as the system's own
+    // delete would refuse it.
+    if (files.GetAttributes(path) & kAttributeReadOnly) continue;
+    if (files.RemoveFile(path)) trash.ForgetDeletedFile(bin, std::string_view(path).substr(bin.size() + 1));
+  }
+  files.RestoreAttributes(bin, saved);
+}
+
+}  // namespace
+
+bool EmptyRecycleBin(FileSystem& files, TrashFolders& trash, WaitCursor& waitCursor) {
+  ScopedWaitCursor cursor(waitCursor);
+  for (const std::string& bin : trash.BinFolders()) EmptyBinFolder(files, trash, bin);
+  return true;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// The attribute word of a file, in the bits the cleaner judges files by.
+using FileAttributes = std::uint32_t;
+inline constexpr FileAttributes kAttributeReadOnly = 0x01;
+inline constexpr FileAttributes kAttributeHidden = 0x02;
+inline constexpr FileAttributes kAttributeSystem = 0x04;
+inline constexpr FileAttributes kAttributeDirectory = 0x10;
+inline constexpr FileAttributes kAttributeNormal = 0x80;
+// What GetAttributes answers when the attributes can't be read: every bit
+// set, so the file counts as hidden, read-only, system and a directory.
+inline constexpr FileAttributes kInvalidAttributes = 0xFFFFFFFF;
+
+// One name of a directory listing. `name` stays valid until the next call
+// to Next() on the same directory.
+struct DirectoryEntry {
+  std::string_view name;
+  bool isDirectory = false;  // a real directory; a link to one is not
+};
+
+// An open directory, read once from start to end.
+class Directory {
+ public:
+  virtual ~Directory() = default;
+  // The next entry in listing order, "." and ".." left out. False at the
+  // end, or when the listing can't be read any further.
+  virtual bool Next(DirectoryEntry& entry) = 0;
+  // Opens the sub-directory `name` of this directory, never through a
+  // symbolic link. Nothing when it can't be opened.
+  virtual std::unique_ptr<Directory> OpenSubdirectory(std::string_view name) = 0;
+};
+
+// The files and directories the engine reads and deletes. Paths are narrow
+// strings passed to the system unchanged, whatever bytes they hold.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Opens `path` for listing, or nothing when it can't be opened.
+  virtual std::unique_ptr<Directory> OpenDirectory(const std::string& path) = 0;
+
+  // The attribute word of `path` itself (a link's own, not its target's),
+  // or kInvalidAttributes.
+  virtual FileAttributes GetAttributes(const std::string& path) = 0;
+
+  // Clears what can be cleared of `current`, the word GetAttributes has just
+  // given for `path`. True when the file is now normal; false when `current`
+  // is kInvalidAttributes or the change failed.
+  virtual bool SetNormal(const std::string& path, FileAttributes current) = 0;
+
+  // Gives `path` back the attributes `saved` that GetAttributes gave before
+  // SetNormal. False when `saved` is kInvalidAttributes or the change failed.
+  virtual bool RestoreAttributes(const std::string& path, FileAttributes saved) = 0;
+
+  // Removes the name `path`, whatever its attributes; a symbolic link is
+  // removed itself, never its target. A directory is never removed. True
+  // when this call removed it.
+  virtual bool RemoveFile(const std::string& path) = 0;
+};
