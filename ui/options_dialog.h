@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+
+#include "settings/clean_settings.h"
+#include "ui/narrow_text.h"
+#include "ui/ui_services.h"
+
+class QCheckBox;
+class QLineEdit;
+
+// The options dialog. OK writes every control into the caller's record at
+// once, so what it wrote stays in force whatever the dialog returns; Cancel
+// writes nothing.
+class COptionsDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  COptionsDlg(CleanSettings* settings, QWidget* owner, UiServices& services);
+
+  // QDialog::Accepted (OK) or QDialog::Rejected (Cancel, Escape, close box).
+  int DoModal();
+
+ signals:
+  // "&Help" was pressed; the dialog stays open.
+  void helpRequested();
+
+ private:
+  void OnInitDialog();
+  void OnOK();
+  void OnChooseProgram();
+  void OnHelp();
+
+  QCheckBox* m_autoCleanBox = nullptr;
+  QCheckBox* m_systemFilesBox = nullptr;
+  QCheckBox* m_readOnlyFilesBox = nullptr;
+  QCheckBox* m_hiddenFilesBox = nullptr;
+  QCheckBox* m_saveSettingsBox = nullptr;
+  QCheckBox* m_quitAfterCleaningBox = nullptr;
+  QCheckBox* m_autoRunBox = nullptr;
+  QLineEdit* m_programEdit = nullptr;
+  CleanSettings* m_settings;
+  UiServices& m_services;
+  NarrowTextMemory m_programText;
+};

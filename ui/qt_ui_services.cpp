@@ -1,0 +1,87 @@
+#include "ui/qt_ui_services.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "ui/narrow_text.h"
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::kStop:
+      return QMessageBox::Critical;
+    case MessageIcon::kExclamation:
+      return QMessageBox::Warning;
+    case MessageIcon::kQuestion:
+      return QMessageBox::Question;
+    case MessageIcon::kNone:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+std::string ToFileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+MessageAnswer QtUiServices::ShowMessage(QWidget* owner, const MessageRequest& request) {
+  const QString caption =
+      request.caption.empty() ? QApplication::applicationName() : ToDisplayText(request.caption);
+  QMessageBox box(ToQtIcon(request.icon), caption, ToDisplayText(request.text), QMessageBox::NoButton,
+                  owner);
+  // Paths may hold '<' and '&': never read them as markup.
+  box.setTextFormat(Qt::PlainText);
+  if (request.buttons == MessageButtons::kOkCancelDefaultCancel) {
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+  }
+  box.exec();
+  return box.clickedButton() == box.button(QMessageBox::Ok) ? MessageAnswer::kOk
+                                                            : MessageAnswer::kCancel;
+}
+
+QString QtNameFilter(const std::string& display, const std::string& pattern) {
+  // Qt reads the patterns from the last pair of parentheses and, with
+  // HideNameFilterDetails, shows only what comes before them.
+  const QString qtPattern = pattern == "*.*" ? QStringLiteral("*") : ToDisplayText(pattern);
+  return ToDisplayText(display) + QLatin1Char('(') + qtPattern + QLatin1Char(')');
+}
+
+std::optional<std::string> QtUiServices::ChooseFile(QWidget* owner,
+                                                    const FileChooserRequest& request) {
+  QFileDialog dialog(owner, ToDisplayText(request.title));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  // Qt's own dialog: it hands back a chosen link's own path, never its target.
+  dialog.setOptions(QFileDialog::DontResolveSymlinks | QFileDialog::DontUseNativeDialog |
+                    QFileDialog::HideNameFilterDetails);
+  QStringList filters;
+  for (const auto& [display, pattern] : request.filters) filters << QtNameFilter(display, pattern);
+  dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const QString chosen = dialog.selectedFiles().front();
+  if (chosen.isEmpty()) return std::nullopt;
+  return ToFileName(chosen);
+}
+
+std::optional<std::string> QtUiServices::ChooseDirectory(QWidget* owner, const std::string& title) {
+  QFileDialog dialog(owner, ToDisplayText(title), QStringLiteral("/"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks |
+                    QFileDialog::DontUseNativeDialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const QString chosen = dialog.selectedFiles().front();
+  if (chosen.isEmpty()) return std::nullopt;
+  return ToFileName(chosen);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include "ui/ui_services.h"
+
+// Real Qt windows: QMessageBox for messages, the Qt file dialog for files
+// and directories. Each is modal and owned by the window that asks.
+class QtUiServices : public UiServices {
+ public:
+  MessageAnswer ShowMessage(QWidget* owner, const MessageRequest& request) override;
+  std::optional<std::string> ChooseFile(QWidget* owner, const FileChooserRequest& request) override;
+  std::optional<std::string> ChooseDirectory(QWidget* owner, const std::string& title) override;
+};
+
+// The Qt name filter for one display text and pattern. The display text is
+// shown exactly as given; "*.*" lists every file, also one without a dot.
+QString QtNameFilter(const std::string& display, const std::string& pattern);
