@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/posix/registry_replacement.h"
+#include "platform/registry_file.h"
+#include "platform/registry_location.h"
+#include "testing/scoped_test_home.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr RegistryRoot kUser = RegistryRoot::kCurrentUser;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::vector<fs::path> FilesIn(const fs::path& directory) {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(directory)) files.push_back(entry.path());
+  return files;
+}
+
+class RegistryFileOnDisk : public ::testing::Test {
+ protected:
+  ScopedTestHome home;
+  fs::path path = UserRegistryFilePath();
+};
+
+TEST_F(RegistryFileOnDisk, LivesInTheUsersConfigDirectory) {
+  EXPECT_EQ(path, home.Root() / "config" / "Orlemont Software" / "registry.reg");
+  home.SetEnv("XDG_CONFIG_HOME", std::nullopt);
+  EXPECT_EQ(UserRegistryFilePath(), home.Root() / "home" / ".config" / "Orlemont Software" /
+                                        "registry.reg");
+  home.SetEnv("XDG_CONFIG_HOME", "relative/dir");
+  EXPECT_EQ(UserRegistryFilePath(), home.Root() / "home" / ".config" / "Orlemont Software" /
+                                        "registry.reg");
+}
+
+TEST_F(RegistryFileOnDisk, SaveCreatesTheDirectoryAndLoadReadsItBack) {
+  EXPECT_EQ(RegistryFile::Load(path).Format(), "");
+  ASSERT_TRUE(RegistryFile::ReadExisting(path));
+
+  RegistryFile file;
+  file.SetValue(kUser, "K", "v", RegistryValue::String("saved"));
+  ASSERT_TRUE(file.Save(path));
+  EXPECT_EQ(RegistryFile::Load(path).QueryValue(kUser, "K", "v"), RegistryValue::String("saved"));
+  EXPECT_EQ(FilesIn(path.parent_path()), std::vector<fs::path>{path});
+}
+
+TEST_F(RegistryFileOnDisk, AnUnreadableFileIsNotMistakenForAnEmptyOne) {
+  fs::create_directories(path);  // reading a directory fails
+  EXPECT_FALSE(RegistryFile::ReadExisting(path));
+  EXPECT_EQ(RegistryFile::Load(path).Format(), "");
+}
+
+TEST_F(RegistryFileOnDisk, SavingKeepsPermissionsAndSymbolicLinks) {
+  const fs::path real = home.Path("dotfiles/registry.reg");
+  WriteTestFile(real, "REGEDIT4\n");
+  ::chmod(real.c_str(), 0640);
+  fs::create_directories(path.parent_path());
+  fs::create_symlink(real, path);
+
+  RegistryFile file = RegistryFile::Load(path);
+  file.SetValue(kUser, "K", "v", RegistryValue::Dword(1));
+  ASSERT_TRUE(file.Save(path));
+
+  EXPECT_TRUE(fs::is_symlink(path));
+  EXPECT_EQ(RegistryFile::Load(real).QueryValue(kUser, "K", "v"), RegistryValue::Dword(1));
+  struct stat info {};
+  ASSERT_EQ(::stat(real.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST_F(RegistryFileOnDisk, ASaveInterruptedBeforeTheRenameLeavesTheOldFile) {
+  RegistryFile old;
+  old.SetValue(kUser, "K", "v", RegistryValue::String("old"));
+  ASSERT_TRUE(old.Save(path));
+  const std::string oldContent = ReadFile(path);
+
+  // What a crash between writing the new file and renaming it leaves behind.
+  RegistryFile next = old;
+  next.SetValue(kUser, "K", "v", RegistryValue::String("new"));
+  const auto stray = WriteRegistryReplacement(path, next.Format());
+  ASSERT_TRUE(stray);
+  ASSERT_TRUE(fs::exists(*stray));
+  ASSERT_EQ(stray->parent_path(), path.parent_path());
+
+  EXPECT_EQ(ReadFile(path), oldContent);
+  EXPECT_EQ(RegistryFile::Load(path).QueryValue(kUser, "K", "v"), RegistryValue::String("old"));
+
+  // The stray file is never read and doesn't stop the next save.
+  RegistryFile later = RegistryFile::Load(path);
+  later.SetValue(kUser, "K", "w", RegistryValue::Dword(2));
+  ASSERT_TRUE(later.Save(path));
+  const RegistryFile reread = RegistryFile::Load(path);
+  EXPECT_EQ(reread.QueryValue(kUser, "K", "v"), RegistryValue::String("old"));
+  EXPECT_EQ(reread.QueryValue(kUser, "K", "w"), RegistryValue::Dword(2));
+}
+
+TEST_F(RegistryFileOnDisk, AFailedRenameLeavesNothingBehind) {
+  fs::create_directories(path);  // a directory can't be replaced by a file
+  const auto replacement = WriteRegistryReplacement(path, "REGEDIT4\n");
+  ASSERT_TRUE(replacement);
+  EXPECT_FALSE(InstallRegistryReplacement(*replacement, path));
+  EXPECT_FALSE(fs::exists(*replacement));
+  EXPECT_TRUE(fs::is_directory(path));
+}
+
+}  // namespace
