@@ -1,0 +1,46 @@
+#include "app/cleaner_app.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "app/application_paths.h"
+#include "app/help_key_filter.h"
+#include "platform/environment.h"
+#include "platform/platform_services.h"
+#include "platform/registry_file.h"
+#include "platform/registry_location.h"
+#include "settings/registry_profile.h"
+#include "ui/main_window.h"
+
+CCleanerApp::CCleanerApp(const std::filesystem::path& executable)
+    : applicationName_(ApplicationNameOf(executable)),
+      help_(HelpFileOf(executable).string(), applicationName_, ui_) {}
+
+CCleanerApp::~CCleanerApp() = default;
+
+int CCleanerApp::InitInstance() {
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/dustral.png")));
+  HelpKeyFilter helpKey([this] { OnHelp(); });
+  qApp->installEventFilter(&helpKey);
+
+  const std::filesystem::path registryFile = UserRegistryFilePath();
+  const RegistryFile otherPrograms = RegistryFile::Load(registryFile);
+  RegistryProfile profile(registryFile, applicationName_);
+  PosixEnvironment environment;
+
+  CCleanerDlg mainWindow(MainWindowContext{ui_, SystemPlatformServices(), profile,
+                                           otherPrograms, environment, help_,
+                                           applicationName_});
+  mainWindow_ = &mainWindow;
+  mainWindow.DoModal();
+  mainWindow_ = nullptr;
+  return 0;
+}
+
+void CCleanerApp::OnHelp() {
+  // An open menu is closed first, so that the help window comes up in front.
+  if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  QWidget* owner = QApplication::activeModalWidget();
+  if (!owner) owner = mainWindow_;
+  help_.ShowContents(owner);
+}

@@ -1,0 +1,140 @@
+#include "ui/entry_list_view.h"
+
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+#include <functional>
+#include <utility>
+
+namespace {
+
+constexpr int kColumnCount = 3;
+constexpr int kPathColumn = 0;
+constexpr int kBytesRole = Qt::UserRole;
+
+QString Displayed(int column, const std::string& text) {
+  const QByteArray bytes = QByteArray::fromStdString(text);
+  return column == kPathColumn ? QFile::decodeName(bytes) : QString::fromLocal8Bit(bytes);
+}
+
+// Hands the edited text to the list instead of writing it into the cell.
+class LabelEditDelegate : public QStyledItemDelegate {
+ public:
+  LabelEditDelegate(std::function<void(int, const QString&)> take, QObject* parent)
+      : QStyledItemDelegate(parent), take_(std::move(take)) {}
+
+  void setModelData(QWidget* editor, QAbstractItemModel*,
+                    const QModelIndex& index) const override {
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) take_(index.row(), line->text());
+  }
+
+ private:
+  std::function<void(int, const QString&)> take_;
+};
+
+}  // namespace
+
+EntryListView::EntryListView(QWidget* parent) : QTreeWidget(parent) {
+  setColumnCount(0);
+  setRootIsDecorated(false);
+  setItemsExpandable(false);
+  setUniformRowHeights(true);
+  setSortingEnabled(false);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+  header()->setStretchLastSection(false);
+  header()->setSectionsMovable(false);
+  header()->setSectionResizeMode(QHeaderView::Interactive);
+  setItemDelegate(new LabelEditDelegate(
+      [this](int row, const QString& text) { TakeEditedLabel(row, text); }, this));
+}
+
+QTreeWidgetItem* EntryListView::Row(int row) const {
+  if (row < 0 || row >= topLevelItemCount()) return nullptr;
+  return topLevelItem(row);
+}
+
+int EntryListView::InsertRow(int row, const std::string& label) {
+  if (row < 0 || row > topLevelItemCount()) return -1;
+  auto* item = new QTreeWidgetItem;
+  item->setFlags(item->flags() | Qt::ItemIsEditable);
+  for (int column = 0; column < kColumnCount; ++column)
+    item->setData(column, kBytesRole, QByteArray());
+  insertTopLevelItem(row, item);
+  SetCellText(row, kPathColumn, label);
+  return row;
+}
+
+bool EntryListView::SetCellText(int row, int column, const std::string& text) {
+  QTreeWidgetItem* item = Row(row);
+  if (!item || column < 0 || column >= kColumnCount) return false;
+  item->setData(column, kBytesRole, QByteArray::fromStdString(text));
+  item->setText(column, Displayed(column, text));
+  return true;
+}
+
+std::optional<std::string> EntryListView::CellText(int row, int column) const {
+  const QTreeWidgetItem* item = Row(row);
+  if (!item || column < 0 || column >= kColumnCount) return std::nullopt;
+  return item->data(column, kBytesRole).toByteArray().toStdString();
+}
+
+bool EntryListView::DeleteRow(int row) {
+  QTreeWidgetItem* item = Row(row);
+  if (!item) return false;
+  delete item;
+  return true;
+}
+
+int EntryListView::RowCount() const { return topLevelItemCount(); }
+
+int EntryListView::SelectedRow() const {
+  for (int row = 0; row < topLevelItemCount(); ++row)
+    if (topLevelItem(row)->isSelected()) return row;
+  return -1;
+}
+
+void EntryListView::InsertColumn(int column, const std::string& heading, int width) {
+  if (column < 0 || column > static_cast<int>(headings_.size()) || column >= kColumnCount) return;
+  headings_.insert(headings_.begin() + column, QString::fromLocal8Bit(heading));
+  setColumnCount(static_cast<int>(headings_.size()));
+  setHeaderLabels(QStringList(headings_.begin(), headings_.end()));
+  setColumnWidth(column, width);
+}
+
+std::optional<int> EntryListView::ColumnWidth(int column) const {
+  if (column < 0 || column >= static_cast<int>(headings_.size())) return std::nullopt;
+  return columnWidth(column);
+}
+
+void EntryListView::mouseReleaseEvent(QMouseEvent* event) {
+  QTreeWidget::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton) emit listClicked();
+  if (event->button() == Qt::RightButton) emit listRightClicked(event->globalPosition().toPoint());
+}
+
+void EntryListView::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTreeWidget::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) emit listDoubleClicked();
+}
+
+bool EntryListView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  // Only the path is edited in place; the wildcard and the recursion are
+  // changed in the entry editor, which checks them.
+  if (index.column() != kPathColumn) return false;
+  return QTreeWidget::edit(index, trigger, event);
+}
+
+void EntryListView::TakeEditedLabel(int row, const QString& text) {
+  const QTreeWidgetItem* item = Row(row);
+  if (!item) return;
+  // Unchanged text keeps its bytes: decoding may not have been reversible.
+  const QByteArray bytes = text == item->text(kPathColumn)
+                               ? item->data(kPathColumn, kBytesRole).toByteArray()
+                               : QFile::encodeName(text);
+  emit labelEditEnded(row, bytes);
+}

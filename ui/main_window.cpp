@@ -1,0 +1,261 @@
+#include "ui/main_window.h"
+
+#include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+
+#include <map>
+#include <utility>
+
+#include "engine/clean_run.h"
+#include "engine/discover_locations.h"
+#include "resources/main_window_template.h"
+#include "settings/settings_store.h"
+#include "ui/about_dialog.h"
+#include "ui/dialog_layout.h"
+#include "ui/entry_dialog.h"
+#include "ui/entry_list_view.h"
+#include "ui/help_viewer.h"
+#include "ui/menu_builder.h"
+#include "ui/options_dialog.h"
+
+namespace {
+
+namespace ids = main_window_template;
+
+// The local files among dropped URLs, as the system's bytes; anything that
+// is not a local file is passed over.
+std::vector<std::string> LocalFileNames(const QMimeData& data) {
+  std::vector<std::string> names;
+  for (const QUrl& url : data.urls())
+    if (url.isLocalFile()) names.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  return names;
+}
+
+bool HoldsLocalFiles(const QMimeData* data) {
+  return data && data->hasUrls() && !LocalFileNames(*data).empty();
+}
+
+}  // namespace
+
+CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
+    : QDialog(parent),
+      context_(std::move(context)),
+      entryList_(new EntryListView),
+      messages_(context_.ui, this),
+      entries_(*entryList_, messages_),
+      commands_(entries_, messages_, *this, context_.applicationName) {
+  const DialogControls controls =
+      BuildDialog(*this, ids::kTemplate, {{ids::kEntryList, entryList_}});
+  setWindowFlag(Qt::WindowMinimizeButtonHint, false);
+  setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+
+  std::map<ControlId, QCheckBox*> boxes;
+  for (ControlId id : {ControlId::kRecentBox, ControlId::kTempBox, ControlId::kRecycleBinBox,
+                       ControlId::kNetscapeBox, ControlId::kIECacheBox, ControlId::kIEHistoryBox})
+    boxes[id] = controls.Get<QCheckBox>(static_cast<int>(id));
+  boxes_ = std::make_unique<QtCheckBoxes>(std::move(boxes));
+  statusLine_ = controls.Get<QLineEdit>(ids::kStatusLine);
+  status_ = std::make_unique<QtStatusLine>(*statusLine_);
+
+  for (QWidget* widget : controls.InTemplateOrder()) {
+    // Enter is the window's own key (see keyPressEvent): no button is
+    // pressed by it unless it has the focus.
+    if (auto* button = qobject_cast<QPushButton*>(widget)) button->setAutoDefault(false);
+    if (widget->focusPolicy() == Qt::StrongFocus) tabStops_.push_back(widget);
+  }
+
+  const auto connectButton = [&](int id, auto handler) {
+    connect(controls.Get<QPushButton>(id), &QPushButton::clicked, this, handler);
+  };
+  connectButton(ids::kCleanButton, [this] { OnOK(); });
+  connectButton(ids::kExitButton, [this] { OnCancel(); });
+  connectButton(ids::kAddButton, [this] { commands_.OnAddEntry(); });
+  connectButton(ids::kCopyButton, [this] { commands_.OnCopyEntry(); });
+  connectButton(ids::kEditButton, [this] { commands_.OnEditEntry(); });
+  connectButton(ids::kDeleteButton, [this] { commands_.OnDeleteEntry(); });
+  entryButtons_ = {controls.Get<QPushButton>(ids::kEditButton),
+                   controls.Get<QPushButton>(ids::kDeleteButton),
+                   controls.Get<QPushButton>(ids::kCopyButton)};
+
+  connect(entryList_, &EntryListView::listClicked, this, [this] { OnClickList(); });
+  connect(entryList_, &EntryListView::listDoubleClicked, this,
+          [this] { commands_.OnEditEntry(); });
+  connect(entryList_, &EntryListView::listRightClicked, this,
+          [this](QPoint at) { OnRclickList(at); });
+  // Queued: the question about a wide target may only be asked once the
+  // in-place editor is gone.
+  connect(
+      entryList_, &EntryListView::labelEditEnded, this,
+      [this](int row, const QByteArray& text) {
+        commands_.OnEndLabelEdit(row, text.toStdString());
+      },
+      Qt::QueuedConnection);
+
+  PlaceMenuBar();
+}
+
+CCleanerDlg::~CCleanerDlg() = default;
+
+void CCleanerDlg::PlaceMenuBar() {
+  menuBar_ = BuildMenuBar(main_menu::kPopups, this);
+  menuBar_->setObjectName(QStringLiteral("menuBar"));
+  connect(menuBar_, &QMenuBar::triggered, this,
+          [this](QAction* action) { OnCommand(CommandOf(*action)); });
+  const int barHeight = menuBar_->sizeHint().height();
+  for (QObject* child : children()) {
+    auto* widget = qobject_cast<QWidget*>(child);
+    if (widget && widget != menuBar_ && !widget->isWindow()) widget->move(widget->pos() + QPoint(0, barHeight));
+  }
+  menuBar_->setGeometry(0, 0, width(), barHeight);
+  setFixedSize(width(), height() + barHeight);
+}
+
+int CCleanerDlg::DoModal() {
+  OnInitDialog();
+  if (ended_) return result();
+  return exec();
+}
+
+void CCleanerDlg::OnInitDialog() {
+  setAcceptDrops(true);
+  for (QPushButton* button : entryButtons_) button->setEnabled(false);
+
+  const DiscoveredLocations found = DiscoverLocations(context_.registry, context_.environment);
+  locations_ = found.locations;
+  SwitchOffMissing(found, *boxes_);
+
+  SettingsWindow window{*boxes_, entries_, messages_, context_.applicationName};
+  LoadSettings(context_.profile, settings_, window);
+
+  FocusFirstTabStop();
+  if (settings_.m_bAutoClean) OnOK();
+}
+
+void CCleanerDlg::FocusFirstTabStop() {
+  for (QWidget* widget : tabStops_) {
+    if (widget->isEnabled()) {
+      widget->setFocus();
+      return;
+    }
+  }
+}
+
+void CCleanerDlg::OnOK() {
+  CleanRunWindow window{*boxes_, *status_, waitCursor_, entries_, [this] { OnCancel(); }};
+  RunClean(window, locations_, settings_, context_.platform);
+}
+
+void CCleanerDlg::OnCancel() {
+  if (ended_) return;
+  ended_ = true;
+  SettingsWindow window{*boxes_, entries_, messages_, context_.applicationName};
+  SaveSettings(context_.profile, settings_, window);
+  QDialog::reject();
+}
+
+void CCleanerDlg::reject() { OnCancel(); }
+
+void CCleanerDlg::OnCommand(MenuCommand command) {
+  switch (command) {
+    case MenuCommand::kClean:
+      OnOK();
+      break;
+    case MenuCommand::kExit:
+      OnCancel();
+      break;
+    case MenuCommand::kOptions:
+      OnOptions();
+      break;
+    case MenuCommand::kHelpContents:
+      OnHelpContents();
+      break;
+    case MenuCommand::kAbout:
+      OnAbout();
+      break;
+    case MenuCommand::kAddEntry:
+      commands_.OnAddEntry();
+      break;
+    case MenuCommand::kCopyEntry:
+      commands_.OnCopyEntry();
+      break;
+    case MenuCommand::kModifyEntry:
+      commands_.OnEditEntry();
+      break;
+    case MenuCommand::kDeleteEntry:
+      commands_.OnDeleteEntry();
+      break;
+  }
+}
+
+void CCleanerDlg::OnOptions() {
+  COptionsDlg options(&settings_, this, context_.ui);
+  connect(&options, &COptionsDlg::helpRequested, this,
+          [this, &options] { context_.help.ShowContents(&options); });
+  options.DoModal();
+}
+
+void CCleanerDlg::OnAbout() {
+  CAboutDlg about(this);
+  about.exec();
+}
+
+void CCleanerDlg::OnHelpContents() { context_.help.ShowContents(this); }
+
+void CCleanerDlg::OnClickList() {
+  for (QPushButton* button : entryButtons_) button->setEnabled(true);
+}
+
+void CCleanerDlg::OnRclickList(QPoint screenPosition) {
+  // Built afresh each time from the menu's own table, as the menu bar is.
+  QMenu menu(this);
+  menu.setObjectName(QStringLiteral("entryPopup"));
+  AddMenuItems(menu, main_menu::kPopups[main_menu::kEntryPopup]);
+  if (QAction* chosen = menu.exec(screenPosition)) OnCommand(CommandOf(*chosen));
+}
+
+bool CCleanerDlg::Run(CleanEntry& entry, EntryEditMode mode) {
+  CEntryDlg editor(&entry, static_cast<int>(mode), this, context_.ui);
+  return editor.DoModal() == QDialog::Accepted;
+}
+
+void CCleanerDlg::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (!enter || !plain) {
+    QDialog::keyPressEvent(event);  // Escape leaves through reject()
+    return;
+  }
+  // The in-place edit takes its own Enter; a push button with the focus is
+  // pressed; anywhere else Enter cleans.
+  if (entryList_->IsEditingLabel()) return;
+  if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+    button->click();
+    return;
+  }
+  OnOK();
+}
+
+void CCleanerDlg::dragEnterEvent(QDragEnterEvent* event) {
+  if (HoldsLocalFiles(event->mimeData())) event->acceptProposedAction();
+}
+
+void CCleanerDlg::dragMoveEvent(QDragMoveEvent* event) {
+  if (HoldsLocalFiles(event->mimeData())) event->acceptProposedAction();
+}
+
+void CCleanerDlg::dropEvent(QDropEvent* event) {
+  if (!event->mimeData()) return;
+  const std::vector<std::string> names = LocalFileNames(*event->mimeData());
+  if (names.empty()) return;
+  event->acceptProposedAction();
+  commands_.OnDropFiles(names);
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/clean_locations.h"
+#include "platform/environment.h"
+#include "platform/platform_services.h"
+#include "platform/registry.h"
+#include "resources/main_menu.h"
+#include "settings/clean_settings.h"
+#include "settings/entry_commands.h"
+#include "settings/entry_list.h"
+#include "settings/profile.h"
+#include "ui/qt_window_controls.h"
+#include "ui/ui_services.h"
+
+class EntryListView;
+class HelpViewer;
+class QLineEdit;
+class QMenuBar;
+class QPushButton;
+
+// What the main window works with; everything outlives the window.
+struct MainWindowContext {
+  UiServices& ui;
+  PlatformServices platform;
+  Profile& profile;                 // the program's own settings
+  const RegistryStrings& registry;  // where other programs keep their folders
+  const Environment& environment;
+  HelpViewer& help;
+  std::string applicationName;
+};
+
+// The main window: the six category boxes, the custom entries, Clean and
+// Exit, and the menu. Every way of leaving goes through OnCancel, which
+// saves the settings.
+class CCleanerDlg : public QDialog, private EntryEditor {
+  Q_OBJECT
+
+ public:
+  explicit CCleanerDlg(MainWindowContext context, QWidget* parent = nullptr);
+  ~CCleanerDlg() override;
+
+  // Initialises the window and runs it modally until it is closed. When
+  // start-up already ended the window (auto-clean with quit after
+  // cleaning), it returns at once, never showing the window.
+  int DoModal();
+
+  // Start-up: drop target, entry buttons off, discovery, settings, and the
+  // clean run when auto-clean is on.
+  void OnInitDialog();
+  // One clean run; the window stays open unless the options say to quit.
+  virtual void OnOK();
+  // Saves the settings and ends the window, once.
+  virtual void OnCancel();
+
+  void OnCommand(MenuCommand command);
+  void OnOptions();
+  void OnAbout();
+  void OnHelpContents();
+  void OnClickList();
+  void OnRclickList(QPoint screenPosition);
+
+  bool HasEnded() const { return ended_; }
+  const CleanSettings& Settings() const { return settings_; }
+  const CleanLocations& Locations() const { return locations_; }
+
+  void reject() override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  bool Run(CleanEntry& entry, EntryEditMode mode) override;
+  void PlaceMenuBar();
+  void FocusFirstTabStop();
+
+  MainWindowContext context_;
+  CleanLocations locations_;
+  CleanSettings settings_;
+  bool ended_ = false;
+
+  QMenuBar* menuBar_ = nullptr;
+  EntryListView* entryList_;  // made first: the entry list works on it
+  QLineEdit* statusLine_ = nullptr;
+  std::vector<QPushButton*> entryButtons_;  // Edit, Delete, Copy
+  std::vector<QWidget*> tabStops_;
+
+  std::unique_ptr<QtCheckBoxes> boxes_;
+  std::unique_ptr<QtStatusLine> status_;
+  QtWaitCursor waitCursor_;
+  OwnedMessageBox messages_;
+  EntryList entries_;
+  EntryCommands commands_;
+};

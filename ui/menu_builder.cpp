@@ -1,0 +1,34 @@
+#include "ui/menu_builder.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QString>
+
+QString MenuActionName(MenuCommand command) {
+  return QStringLiteral("command%1").arg(static_cast<int>(command));
+}
+
+MenuCommand CommandOf(const QAction& action) {
+  return static_cast<MenuCommand>(action.data().toInt());
+}
+
+void AddMenuItems(QMenu& menu, const MenuPopup& popup) {
+  for (const MenuItem& item : popup.items) {
+    QAction* action = menu.addAction(QString::fromUtf8(item.text));
+    action->setObjectName(MenuActionName(item.command));
+    action->setData(static_cast<int>(item.command));
+    action->setStatusTip(QString::fromUtf8(item.prompt));
+  }
+}
+
+QMenuBar* BuildMenuBar(std::span<const MenuPopup> popups, QWidget* parent) {
+  auto* bar = new QMenuBar(parent);
+  for (const MenuPopup& popup : popups) {
+    QMenu* menu = bar->addMenu(QString::fromUtf8(popup.text));
+    menu->setObjectName(QString::fromUtf8(popup.text).remove(QLatin1Char('&')) +
+                        QStringLiteral("Menu"));
+    AddMenuItems(*menu, popup);
+  }
+  return bar;
+}
