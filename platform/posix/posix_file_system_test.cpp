@@ -1,0 +1,170 @@
+#include "platform/posix/posix_file_system.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "testing/scoped_test_home.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+mode_t ModeOf(const std::string& path) {
+  struct stat status;
+  if (::lstat(path.c_str(), &status) != 0) return 0;
+  return status.st_mode & 07777;
+}
+
+// Name to whether the listing called it a directory.
+std::map<std::string, bool> ListAll(Directory& directory) {
+  std::map<std::string, bool> listed;
+  DirectoryEntry entry;
+  while (directory.Next(entry)) listed[std::string(entry.name)] = entry.isDirectory;
+  return listed;
+}
+
+class PosixFileSystemTest : public testing::Test {
+ protected:
+  std::string Make(const std::string& relative, mode_t mode = 0644) {
+    const std::string path = home.Path(relative);
+    WriteTestFile(path);
+    ::chmod(path.c_str(), mode);
+    return path;
+  }
+
+  ScopedTestHome home;
+  PosixFileSystem files;
+};
+
+TEST_F(PosixFileSystemTest, AttributeWordComesFromLstat) {
+  const std::string plain = Make("plain.txt");
+  const std::string hidden = Make(".hidden");
+  const std::string readOnly = Make("read-only", 0444);
+  const std::string fifo = home.Path("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  const std::string directory = home.Path("dir");
+  fs::create_directory(directory);
+  const std::string linkToReadOnly = home.Path("link");
+  fs::create_symlink(readOnly, linkToReadOnly);
+  const std::string linkToDirectory = home.Path("dirlink");
+  fs::create_directory_symlink(directory, linkToDirectory);
+
+  EXPECT_EQ(files.GetAttributes(plain), kAttributeNormal);
+  EXPECT_EQ(files.GetAttributes(hidden), kAttributeHidden);
+  EXPECT_EQ(files.GetAttributes(readOnly), kAttributeReadOnly);
+  EXPECT_EQ(files.GetAttributes(fifo), kAttributeSystem);
+  EXPECT_EQ(files.GetAttributes(directory), kAttributeDirectory);
+  // A link is judged by itself, never by what it points to.
+  EXPECT_EQ(files.GetAttributes(linkToReadOnly), kAttributeNormal);
+  EXPECT_EQ(files.GetAttributes(linkToDirectory), kAttributeNormal);
+  EXPECT_EQ(files.GetAttributes(home.Path("missing")), kInvalidAttributes);
+  EXPECT_EQ(files.GetAttributes(""), kInvalidAttributes);
+}
+
+TEST_F(PosixFileSystemTest, SetNormalGivesOwnerWriteBackAndRestoreTakesItAway) {
+  const std::string readOnly = Make(".both", 0444);
+  const FileAttributes saved = files.GetAttributes(readOnly);
+  ASSERT_EQ(saved, kAttributeReadOnly | kAttributeHidden);
+
+  EXPECT_TRUE(files.SetNormal(readOnly, saved));
+  EXPECT_EQ(ModeOf(readOnly), 0644u);
+  EXPECT_TRUE(files.RestoreAttributes(readOnly, saved));
+  EXPECT_EQ(ModeOf(readOnly), 0444u);
+
+  const std::string writable = Make("writable", 0640);
+  EXPECT_TRUE(files.SetNormal(writable, files.GetAttributes(writable)));
+  EXPECT_EQ(ModeOf(writable), 0640u);
+
+  EXPECT_FALSE(files.SetNormal(home.Path("missing"), kInvalidAttributes));
+  EXPECT_FALSE(files.RestoreAttributes(home.Path("missing"), kInvalidAttributes));
+}
+
+TEST_F(PosixFileSystemTest, AttributeChangesNeverReachThroughALink) {
+  const std::string target = Make("target", 0444);
+  const std::string link = home.Path("link");
+  fs::create_symlink(target, link);
+
+  EXPECT_TRUE(files.SetNormal(link, kAttributeReadOnly));
+  EXPECT_EQ(ModeOf(target), 0444u);
+  const std::string writableTarget = Make("writable-target", 0644);
+  const std::string otherLink = home.Path("other-link");
+  fs::create_symlink(writableTarget, otherLink);
+  EXPECT_TRUE(files.RestoreAttributes(otherLink, kAttributeReadOnly));
+  EXPECT_EQ(ModeOf(writableTarget), 0644u);
+}
+
+TEST_F(PosixFileSystemTest, RemoveFileTakesLinksThemselvesAndNeverADirectory) {
+  const std::string target = Make("outside/kept.txt");
+  const std::string link = home.Path("link.tmp");
+  fs::create_symlink(target, link);
+  const std::string directoryLink = home.Path("dirlink.tmp");
+  fs::create_directory_symlink(home.Path("outside"), directoryLink);
+  const std::string directory = home.Path("dir.tmp");
+  fs::create_directory(directory);
+  const std::string readOnly = Make("read-only.tmp", 0444);
+
+  EXPECT_TRUE(files.RemoveFile(link));
+  EXPECT_TRUE(files.RemoveFile(directoryLink));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(directoryLink)));
+  EXPECT_TRUE(fs::exists(target));
+
+  EXPECT_FALSE(files.RemoveFile(directory));
+  EXPECT_TRUE(fs::is_directory(directory));
+  EXPECT_FALSE(files.RemoveFile(home.Path("missing")));
+  // Removal itself doesn't care for attributes; sparing is the caller's rule.
+  EXPECT_TRUE(files.RemoveFile(readOnly));
+}
+
+TEST_F(PosixFileSystemTest, ListingGivesEveryNameAndOnlyRealDirectories) {
+  const std::string root = home.Path("tree");
+  const std::string strangeNames[] = {"with space.tmp", "new\nline.tmp", "-rf.tmp",
+                                      "back\\slash.tmp", "caf\xe9.tmp", "*.tmp"};
+  for (const std::string& name : strangeNames) WriteTestFile(root + "/" + name);
+  fs::create_directory(root + "/sub");
+  fs::create_directory(home.Path("elsewhere"));
+  fs::create_directory_symlink(home.Path("elsewhere"), root + "/link-to-dir");
+
+  const auto directory = files.OpenDirectory(root);
+  ASSERT_TRUE(directory);
+  const auto listed = ListAll(*directory);
+
+  EXPECT_EQ(listed.size(), std::size(strangeNames) + 2);  // "." and ".." left out
+  for (const std::string& name : strangeNames) EXPECT_EQ(listed.count(name), 1u) << name;
+  EXPECT_TRUE(listed.at("sub"));
+  EXPECT_FALSE(listed.at("link-to-dir"));
+  EXPECT_FALSE(listed.at("-rf.tmp"));
+}
+
+TEST_F(PosixFileSystemTest, SubdirectoriesOpenOnlyWithoutFollowingLinks) {
+  const std::string root = home.Path("tree");
+  WriteTestFile(root + "/sub/inner.tmp");
+  WriteTestFile(home.Path("elsewhere/secret.tmp"));
+  fs::create_directory_symlink(home.Path("elsewhere"), root + "/link-to-dir");
+
+  const auto directory = files.OpenDirectory(root);
+  ASSERT_TRUE(directory);
+  const auto sub = directory->OpenSubdirectory("sub");
+  ASSERT_TRUE(sub);
+  EXPECT_EQ(ListAll(*sub), (std::map<std::string, bool>{{"inner.tmp", false}}));
+  EXPECT_EQ(directory->OpenSubdirectory("link-to-dir"), nullptr);
+  EXPECT_EQ(directory->OpenSubdirectory("missing"), nullptr);
+  EXPECT_EQ(files.OpenDirectory(home.Path("missing")), nullptr);
+  EXPECT_EQ(files.OpenDirectory(root + "/sub/inner.tmp"), nullptr);
+}
+
+TEST_F(PosixFileSystemTest, DirectoryWithoutReadPermissionCannotBeOpened) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every directory";
+  const std::string locked = home.Path("locked");
+  fs::create_directory(locked);
+  ::chmod(locked.c_str(), 0);
+  EXPECT_EQ(files.OpenDirectory(locked), nullptr);
+}
+
+}  // namespace
