@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "ui/dialog_layout.h"
+#include "ui/testing/dialog_test_support.h"
 #include "ui/testing/qt_test_main.h"
 
 namespace {
@@ -37,18 +38,6 @@ constexpr DialogControl kControls[] = {
     {kUnnamedControl, ControlKind::kStatic, "A & B", 120, 60, 30, 8, style::kNoPrefix},
 };
 constexpr DialogTemplate kTestTemplate{"Test dialog", 210, 120, kControls};
-
-// The widgets Tab visits, starting from the first one that has the focus.
-QList<QWidget*> TabChain(QWidget* first) {
-  QList<QWidget*> chain{first};
-  for (QWidget* w = first->nextInFocusChain(); w != first; w = w->nextInFocusChain()) {
-    if (w->isWindow()) continue;
-    if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(first->window()) &&
-        !w->focusProxy())
-      chain.push_back(w);
-  }
-  return chain;
-}
 
 }  // namespace
 
@@ -128,9 +117,7 @@ class DialogLayoutTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(QApplication::focusWidget(), controls.Find(11));
 
-    QStringList names;
-    for (QWidget* w : TabChain(controls.Find(11))) names << w->objectName();
-    QCOMPARE(names, QStringList({"ctl11", "ctl14", "ctl15", "ctl17", "ctl1", "ctl2"}));
+    QCOMPARE(TabChainNames(controls.Find(11)), QStringList({"ctl11", "ctl14", "ctl15", "ctl17", "ctl1", "ctl2"}));
     QCOMPARE(controls.Find(17), list);
     QCOMPARE(list->parentWidget(), &dialog);
 
@@ -188,7 +175,7 @@ class DialogLayoutTest : public QObject {
 
     // "&Name:" labels the combo box after it.
     QTest::keyClick(&dialog, Qt::Key_N, Qt::AltModifier);
-    QVERIFY(controls.Find(14)->hasFocus() || controls.Find(14)->isAncestorOf(QApplication::focusWidget()));
+    QCOMPARE(FocusedControl(dialog), controls.Find(14));
 
     auto* box = controls.Get<QCheckBox>(15);
     QTest::keyClick(&dialog, Qt::Key_T, Qt::AltModifier);
