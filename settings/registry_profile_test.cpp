@@ -1,0 +1,117 @@
+#include "settings/registry_profile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/registry_location.h"
+#include "testing/scoped_test_home.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr RegistryRoot kUser = RegistryRoot::kCurrentUser;
+constexpr const char* kSectionKey = "Software\\Orlemont Software\\dustral\\Default Settings";
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+class RegistryProfileTest : public ::testing::Test {
+ protected:
+  void Store(const std::string& text) { WriteTestFile(path, text); }
+
+  ScopedTestHome home;
+  fs::path path = UserRegistryFilePath();
+};
+
+TEST_F(RegistryProfileTest, ReadsTheApplicationsSectionKeys) {
+  Store(
+      "REGEDIT4\n\n"
+      "[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\Default Settings]\n"
+      "\"Minus one\"=dword:ffffffff\n"
+      "\"Large\"=dword:7fffffff\n"
+      "\"Text\"=\"C:\\\\x\"\n"
+      "\"Lines\"=hex(1):61,0a,62,00\n"
+      "\"Short dword\"=hex(4):01,00\n"
+      "\"Expand\"=hex(2):41,00\n"
+      "\n"
+      "[HKEY_CURRENT_USER\\Software\\Orlemont Software\\other\\Default Settings]\n"
+      "\"Elsewhere\"=dword:00000001\n");
+  const RegistryProfile profile(path, "dustral");
+  const std::string s = "Default Settings";
+
+  EXPECT_EQ(profile.GetProfileInt(s, "Minus one", 0), -1);
+  EXPECT_EQ(profile.GetProfileInt(s, "Large", 0), 0x7fffffff);
+  EXPECT_EQ(profile.GetProfileString(s, "Text", "d"), "C:\\x");
+  EXPECT_EQ(profile.GetProfileString(s, "Lines", "d"), "a\nb");
+  EXPECT_EQ(profile.GetProfileInt(s, "Elsewhere", 9), 9);
+  EXPECT_EQ(profile.GetProfileInt("Entries", "Large", 9), 9);
+  // A value of another type reads as the default.
+  EXPECT_EQ(profile.GetProfileInt(s, "Text", 5), 5);
+  EXPECT_EQ(profile.GetProfileInt(s, "Short dword", 5), 5);
+  EXPECT_EQ(profile.GetProfileString(s, "Large", "d"), "d");
+  EXPECT_EQ(profile.GetProfileString(s, "Expand", "d"), "d");
+}
+
+TEST_F(RegistryProfileTest, WritesReachTheFileOnlyAtCommit) {
+  RegistryProfile profile(path, "dustral");
+  profile.WriteProfileInt("Default Settings", "Number", -2);
+  profile.WriteProfileString("Default Settings", "Text", "a \"b\"\n\xff");
+  EXPECT_EQ(profile.GetProfileInt("Default Settings", "Number", 0), -2);
+  EXPECT_FALSE(fs::exists(path));
+
+  ASSERT_TRUE(profile.Commit());
+  const RegistryFile file = RegistryFile::Load(path);
+  EXPECT_EQ(file.QueryValue(kUser, kSectionKey, "Number"), RegistryValue::Dword(0xfffffffe));
+  EXPECT_EQ(file.QueryValue(kUser, kSectionKey, "Text"), RegistryValue::String("a \"b\"\n\xff"));
+  EXPECT_EQ(RegistryProfile(path, "dustral").GetProfileString("Default Settings", "Text", ""),
+            "a \"b\"\n\xff");
+}
+
+TEST_F(RegistryProfileTest, ANullTextDeletesTheValue) {
+  RegistryProfile profile(path, "dustral");
+  profile.WriteProfileString("Entries", "00003_WildCard", "*.tmp");
+  ASSERT_TRUE(profile.Commit());
+  profile.WriteProfileString("Entries", "00003_WildCard", std::nullopt);
+  EXPECT_EQ(profile.GetProfileString("Entries", "00003_WildCard", "gone"), "gone");
+  ASSERT_TRUE(profile.Commit());
+  EXPECT_EQ(RegistryProfile(path, "dustral").GetProfileString("Entries", "00003_WildCard", "gone"),
+            "gone");
+}
+
+TEST_F(RegistryProfileTest, CommitKeepsWhatOthersChangedMeanwhile) {
+  Store("REGEDIT4\n\n; kept\n[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\Default "
+        "Settings]\n\"Theirs\"=dword:00000001\n");
+  RegistryProfile profile(path, "dustral");
+  profile.WriteProfileInt("Default Settings", "Mine", 2);
+
+  // Another program edits the file while this one runs.
+  RegistryFile edited = RegistryFile::Load(path);
+  edited.SetValue(kUser, kSectionKey, "Theirs", RegistryValue::Dword(3));
+  edited.SetValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Else", "x", RegistryValue::String("y"));
+  ASSERT_TRUE(edited.Save(path));
+
+  ASSERT_TRUE(profile.Commit());
+  const RegistryFile file = RegistryFile::Load(path);
+  EXPECT_EQ(file.QueryValue(kUser, kSectionKey, "Theirs"), RegistryValue::Dword(3));
+  EXPECT_EQ(file.QueryValue(kUser, kSectionKey, "Mine"), RegistryValue::Dword(2));
+  EXPECT_EQ(file.QueryValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Else", "x"),
+            RegistryValue::String("y"));
+  EXPECT_NE(ReadFile(path).find("; kept\n"), std::string::npos);
+}
+
+TEST_F(RegistryProfileTest, AFileThatCantBeReadIsNeverReplaced) {
+  fs::create_directories(path / "inside");
+  RegistryProfile profile(path, "dustral");
+  profile.WriteProfileInt("Default Settings", "Save settings", 1);
+  EXPECT_FALSE(profile.Commit());
+  EXPECT_TRUE(fs::exists(path / "inside"));
+}
+
+}  // namespace

@@ -1,0 +1,404 @@
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/registry_location.h"
+#include "settings/registry_profile.h"
+#include "testing/fake_window.h"
+#include "testing/scoped_test_home.h"
+
+namespace {
+
+constexpr RegistryRoot kUser = RegistryRoot::kCurrentUser;
+constexpr const char* kOptionsKey = "Software\\Orlemont Software\\dustral\\Default Settings";
+constexpr const char* kEntriesKey = "Software\\Orlemont Software\\dustral\\Entries";
+
+CleanEntry Wildcard(const std::string& path, const std::string& wildcard, int recurse) {
+  return CleanEntry{0, path, wildcard, recurse};
+}
+CleanEntry Individual(const std::string& path) { return CleanEntry{1, path, "", 0}; }
+
+// A main window in memory, as the settings see it.
+struct TestWindow {
+  FakeCheckBoxes boxes;
+  InMemoryListControl list;
+  FakeMessageBox messages;
+  EntryList entries{list, messages};
+  SettingsWindow window{boxes, entries, messages, "dustral"};
+
+  std::vector<CleanEntry> Entries() const {
+    std::vector<CleanEntry> all;
+    for (int i = 0; i < entries.Count(); ++i) {
+      CleanEntry entry;
+      EXPECT_TRUE(entries.GetEntry(i, entry));
+      all.push_back(entry);
+    }
+    return all;
+  }
+};
+
+// One run of the program against the registry file: load at start, save at
+// exit.
+class SettingsOnDisk : public ::testing::Test {
+ protected:
+  void Load(TestWindow& window) {
+    RegistryProfile profile(UserRegistryFilePath(), "dustral");
+    LoadSettings(profile, settings, window.window);
+  }
+  void Save(TestWindow& window) {
+    RegistryProfile profile(UserRegistryFilePath(), "dustral");
+    SaveSettings(profile, settings, window.window);
+  }
+  std::optional<RegistryValue> Stored(const char* key, const std::string& name) const {
+    return RegistryFile::Load(UserRegistryFilePath()).QueryValue(kUser, key, name);
+  }
+  void Store(const char* key, const std::string& name, RegistryValue value) {
+    RegistryFile file = RegistryFile::Load(UserRegistryFilePath());
+    file.SetValue(kUser, key, name, std::move(value));
+    ASSERT_TRUE(file.Save(UserRegistryFilePath()));
+  }
+
+  ScopedTestHome home;
+  CleanSettings settings;
+};
+
+TEST_F(SettingsOnDisk, FirstStartGivesTheDefaults) {
+  settings.m_bSaveSettings = 0;
+  settings.m_bAutoRun = 7;
+  settings.m_strExeToRun = "x";
+  TestWindow window;
+  Load(window);
+
+  EXPECT_EQ(settings, CleanSettings{});
+  EXPECT_EQ(window.boxes.checks,
+            (std::map<ControlId, int>{{ControlId::kRecentBox, 1},
+                                      {ControlId::kTempBox, 1},
+                                      {ControlId::kNetscapeBox, 1},
+                                      {ControlId::kIECacheBox, 1},
+                                      {ControlId::kIEHistoryBox, 1},
+                                      {ControlId::kRecycleBinBox, 0}}));
+  ASSERT_EQ(window.list.columns.size(), 3u);
+  EXPECT_EQ(window.list.columns[0].heading, "File/Path");
+  EXPECT_EQ(window.list.columns[0].width, 300);
+  EXPECT_EQ(window.list.columns[1].heading, "WildCard");
+  EXPECT_EQ(window.list.columns[1].width, 50);
+  EXPECT_EQ(window.list.columns[2].heading, "Recurse");
+  EXPECT_EQ(window.list.columns[2].width, 50);
+  EXPECT_EQ(window.entries.Count(), 0);
+  EXPECT_TRUE(window.messages.shown.empty());
+}
+
+TEST_F(SettingsOnDisk, EverythingSavedComesBack) {
+  settings = CleanSettings{1, "/opt/run me.sh", 1, 1, 1, 1, 1, 1};
+  TestWindow first;
+  Load(first);
+  first.boxes.checks[ControlId::kRecentBox] = 0;
+  first.boxes.checks[ControlId::kRecycleBinBox] = 1;
+  first.list.columns[0].width = 411;
+  first.list.columns[2].width = 12;
+  first.entries.InsertEntry(Wildcard("/a dir", "*.tmp", 1));
+  first.entries.InsertEntry(Individual("/b\nfile\\\"x\xff"));
+  Save(first);
+
+  const CleanSettings saved = settings;
+  settings = CleanSettings{};
+  TestWindow second;
+  Load(second);
+  EXPECT_EQ(settings, saved);
+  EXPECT_EQ(second.boxes.checks, first.boxes.checks);
+  EXPECT_EQ(second.list.columns[0].width, 411);
+  EXPECT_EQ(second.list.columns[1].width, 50);
+  EXPECT_EQ(second.list.columns[2].width, 12);
+  // Loading puts each entry at the top: the order turns round.
+  EXPECT_EQ(second.Entries(),
+            (std::vector<CleanEntry>{Wildcard("/a dir", "*.tmp", 1), Individual("/b\nfile\\\"x\xff")}));
+}
+
+TEST_F(SettingsOnDisk, EachRunReversesTheStoredOrder) {
+  Store(kOptionsKey, "Number of Items", RegistryValue::Dword(2));
+  Store(kEntriesKey, "00000_FilePath", RegistryValue::String("A"));
+  Store(kEntriesKey, "00000_WildCard", RegistryValue::String("*.a"));
+  Store(kEntriesKey, "00000_Recurse", RegistryValue::Dword(0));
+  Store(kEntriesKey, "00001_FilePath", RegistryValue::String("B"));
+  Store(kEntriesKey, "00001_WildCard", RegistryValue::String("*.b"));
+  Store(kEntriesKey, "00001_Recurse", RegistryValue::Dword(1));
+
+  TestWindow window;
+  Load(window);
+  EXPECT_EQ(window.Entries(),
+            (std::vector<CleanEntry>{Wildcard("B", "*.b", 1), Wildcard("A", "*.a", 0)}));
+  Save(window);
+  EXPECT_EQ(Stored(kEntriesKey, "00000_FilePath"), RegistryValue::String("B"));
+  EXPECT_EQ(Stored(kEntriesKey, "00000_Recurse"), RegistryValue::Dword(1));
+  EXPECT_EQ(Stored(kEntriesKey, "00001_FilePath"), RegistryValue::String("A"));
+  EXPECT_EQ(Stored(kEntriesKey, "00001_WildCard"), RegistryValue::String("*.a"));
+}
+
+TEST_F(SettingsOnDisk, AnIndividualEntryRemovesAnOlderWildcardOfItsIndex) {
+  Store(kEntriesKey, "00003_WildCard", RegistryValue::String("*.old"));
+  Store(kEntriesKey, "00003_Recurse", RegistryValue::Dword(1));
+  TestWindow window;
+  window.entries.InsertEntry(Individual("/file"));
+  for (const char* path : {"/c", "/b", "/a"}) window.entries.InsertEntry(Wildcard(path, "*", 0));
+  Save(window);
+
+  EXPECT_EQ(Stored(kEntriesKey, "00003_FilePath"), RegistryValue::String("/file"));
+  EXPECT_FALSE(Stored(kEntriesKey, "00003_WildCard"));
+  EXPECT_EQ(Stored(kEntriesKey, "00003_Recurse"), RegistryValue::Dword(0));
+}
+
+TEST_F(SettingsOnDisk, EntriesAboveTheCountStayButAreNotLoaded) {
+  TestWindow first;
+  for (const char* path : {"/4", "/3", "/2", "/1", "/0"})
+    first.entries.InsertEntry(Wildcard(path, "*.x", 0));
+  Save(first);
+  first.entries.DeleteEntry(0);
+  first.entries.DeleteEntry(0);
+  Save(first);
+
+  EXPECT_EQ(Stored(kOptionsKey, "Number of Items"), RegistryValue::Dword(3));
+  EXPECT_EQ(Stored(kEntriesKey, "00003_FilePath"), RegistryValue::String("/3"));
+  EXPECT_EQ(Stored(kEntriesKey, "00004_FilePath"), RegistryValue::String("/4"));
+  TestWindow second;
+  Load(second);
+  EXPECT_EQ(second.entries.Count(), 3);
+}
+
+TEST_F(SettingsOnDisk, WithSavingOffOnlyThatChoiceIsStored) {
+  TestWindow first;
+  first.entries.InsertEntry(Individual("/kept"));
+  Save(first);
+  const std::string before = RegistryFile::Load(UserRegistryFilePath()).Format();
+
+  TestWindow second;
+  Load(second);
+  second.entries.InsertEntry(Individual("/not kept"));
+  second.boxes.checks[ControlId::kTempBox] = 0;
+  settings.m_bSaveSettings = 0;
+  settings.m_bAutoClean = 1;
+  Save(second);
+
+  RegistryFile expected = RegistryFile::Parse(before);
+  expected.SetValue(kUser, kOptionsKey, "Save settings", RegistryValue::Dword(0));
+  EXPECT_EQ(RegistryFile::Load(UserRegistryFilePath()).Format(), expected.Format());
+
+  TestWindow third;
+  Load(third);
+  EXPECT_EQ(settings.m_bSaveSettings, 0);
+  EXPECT_EQ(settings.m_bAutoClean, 0);
+  EXPECT_EQ(third.Entries(), std::vector<CleanEntry>{Individual("/kept")});
+}
+
+TEST_F(SettingsOnDisk, MissingEntryValuesTakeTheirDefaults) {
+  Store(kOptionsKey, "Number of Items", RegistryValue::Dword(2));
+  Store(kEntriesKey, "00000_FilePath", RegistryValue::String("/dir"));
+  Store(kEntriesKey, "00000_WildCard", RegistryValue::String("*.log"));
+  TestWindow window;
+  Load(window);
+  // Index 1 holds nothing: an individual entry with an empty path. The
+  // missing recurse value of index 0 reads as -1, which counts as on.
+  EXPECT_EQ(window.list.rows,
+            (std::vector<std::vector<std::string>>{{"", "", ""}, {"/dir", "*.log", "Yes"}}));
+  Save(window);
+  EXPECT_EQ(Stored(kEntriesKey, "00001_Recurse"), RegistryValue::Dword(1));
+}
+
+TEST_F(SettingsOnDisk, StoredTogglesApplyToDisabledBoxesToo) {
+  Store(kOptionsKey, "Netscape Clear", RegistryValue::Dword(1));
+  Store(kOptionsKey, "Explorer Clear", RegistryValue::Dword(0));
+  TestWindow window;
+  window.boxes.checks[ControlId::kNetscapeBox] = 0;
+  window.boxes.disabled.insert(ControlId::kNetscapeBox);
+  Load(window);
+  EXPECT_EQ(window.boxes.checks[ControlId::kNetscapeBox], 1);
+  EXPECT_EQ(window.boxes.checks[ControlId::kIECacheBox], 0);
+  EXPECT_TRUE(window.boxes.disabled.contains(ControlId::kNetscapeBox));
+  Save(window);
+  EXPECT_EQ(Stored(kOptionsKey, "Netscape Clear"), RegistryValue::Dword(1));
+}
+
+TEST_F(SettingsOnDisk, AnEntryThatCantBeInsertedIsReportedAndLoadingGoesOn) {
+  Store(kOptionsKey, "Number of Items", RegistryValue::Dword(2));
+  TestWindow window;
+  window.list.refuseInserts = true;
+  Load(window);
+  ASSERT_EQ(window.messages.shown.size(), 4u);
+  const MessageRequest& ours = window.messages.shown[1];
+  EXPECT_EQ(window.messages.shown[0].text, "Couldn't insert the entry!");
+  EXPECT_EQ(ours.text, "Couldn't insert entry from registry!");
+  EXPECT_EQ(ours.caption, "dustral");
+  EXPECT_EQ(ours.icon, MessageIcon::kNone);
+  EXPECT_EQ(ours.buttons, MessageButtons::kOk);
+  EXPECT_EQ(window.messages.shown[3].text, "Couldn't insert entry from registry!");
+}
+
+TEST_F(SettingsOnDisk, OtherProgramsAndHandEditsComeThrough) {
+  const std::string foreign =
+      "REGEDIT4\n\n; my notes\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Internet Explorer\\Main]\n"
+      "\"Cache_Directory\"=\"C:\\\\cache\"\nsomething odd\n\n"
+      "[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\Default Settings]\n"
+      "\"Unknown to us\"=hex(7):41,00,00,00\n\"Auto-clean\"=dword:00000001\n";
+  WriteTestFile(UserRegistryFilePath(), foreign);
+  TestWindow window;
+  Load(window);
+  EXPECT_EQ(settings.m_bAutoClean, 1);
+  Save(window);
+
+  const std::string after = RegistryFile::Load(UserRegistryFilePath()).Format();
+  const std::string untouched = foreign.substr(0, foreign.find("\"Auto-clean\""));
+  EXPECT_EQ(after.substr(0, untouched.size()), untouched);
+}
+
+// Records the calls made on the profile, over an in-memory store.
+class RecordingProfile : public Profile {
+ public:
+  int32_t GetProfileInt(const std::string& section, const std::string& entry,
+                        int32_t defaultValue) const override {
+    log.push_back("int " + section + "/" + entry);
+    auto it = ints.find(section + "/" + entry);
+    return it == ints.end() ? defaultValue : it->second;
+  }
+  std::string GetProfileString(const std::string& section, const std::string& entry,
+                               const std::string& defaultValue) const override {
+    log.push_back("string " + section + "/" + entry);
+    auto it = strings.find(section + "/" + entry);
+    return it == strings.end() ? defaultValue : it->second;
+  }
+  void WriteProfileInt(const std::string& section, const std::string& entry,
+                       int32_t value) override {
+    log.push_back("write " + section + "/" + entry + "=" + std::to_string(value));
+  }
+  void WriteProfileString(const std::string& section, const std::string& entry,
+                          const std::optional<std::string>& text) override {
+    log.push_back(text ? "write " + section + "/" + entry + "=" + *text
+                       : "delete " + section + "/" + entry);
+  }
+  bool Commit() override {
+    log.push_back("commit");
+    return true;
+  }
+
+  std::map<std::string, int32_t> ints;
+  std::map<std::string, std::string> strings;
+  mutable std::vector<std::string> log;
+};
+
+TEST(SettingsOrder, LoadReadsInItsFixedOrder) {
+  RecordingProfile profile;
+  int number = 20;
+  for (const char* name :
+       {"Auto-run EXE", "Auto-clean", "Save settings", "Quit after cleaning", "Del Read-Only Files",
+        "Del System Files", "Del Hidden Files", "Recent Clear", "Temp Clear", "Netscape Clear",
+        "Explorer Clear", "Explorer History Clear", "Empty Recycle Bin", "List Field 1",
+        "List Field 2", "List Field 3"})
+    profile.ints[std::string("Default Settings/") + name] = number++;
+  profile.strings["Default Settings/Exe to run"] = "/run";
+  profile.ints["Default Settings/Number of Items"] = 1;
+  TestWindow window;
+  CleanSettings settings;
+  LoadSettings(profile, settings, window.window);
+
+  EXPECT_EQ(settings, (CleanSettings{20, "/run", 22, 23, 25, 24, 26, 21}));
+  EXPECT_EQ(window.boxes.checks,
+            (std::map<ControlId, int>{{ControlId::kRecentBox, 27},
+                                      {ControlId::kTempBox, 28},
+                                      {ControlId::kNetscapeBox, 29},
+                                      {ControlId::kIECacheBox, 30},
+                                      {ControlId::kIEHistoryBox, 31},
+                                      {ControlId::kRecycleBinBox, 32}}));
+  EXPECT_EQ(window.list.columns[0].width, 33);
+  EXPECT_EQ(window.list.columns[1].width, 34);
+  EXPECT_EQ(window.list.columns[2].width, 35);
+  EXPECT_EQ(profile.log, (std::vector<std::string>{
+                             "int Default Settings/Auto-run EXE",
+                             "int Default Settings/Auto-clean",
+                             "int Default Settings/Save settings",
+                             "int Default Settings/Quit after cleaning",
+                             "string Default Settings/Exe to run",
+                             "int Default Settings/Del Read-Only Files",
+                             "int Default Settings/Del System Files",
+                             "int Default Settings/Del Hidden Files",
+                             "int Default Settings/Recent Clear",
+                             "int Default Settings/Temp Clear",
+                             "int Default Settings/Netscape Clear",
+                             "int Default Settings/Explorer Clear",
+                             "int Default Settings/Explorer History Clear",
+                             "int Default Settings/Empty Recycle Bin",
+                             "int Default Settings/List Field 1",
+                             "int Default Settings/List Field 2",
+                             "int Default Settings/List Field 3",
+                             "int Default Settings/Number of Items",
+                             "string Entries/00000_FilePath",
+                             "string Entries/00000_WildCard",
+                             "int Entries/00000_Recurse",
+                         }));
+}
+
+TEST(SettingsOrder, SaveWritesInItsFixedOrderAndCommitsOnce) {
+  RecordingProfile profile;
+  TestWindow window;
+  CleanSettings settings;
+  LoadSettings(profile, settings, window.window);
+  profile.log.clear();
+  settings = CleanSettings{11, "/bin/x", 1, 13, 14, 15, 16, 17};
+  window.boxes.checks[ControlId::kTempBox] = 0;
+  window.boxes.checks[ControlId::kRecycleBinBox] = 1;
+  window.entries.InsertEntry(Wildcard("/w", "*.tmp", 0));
+  window.entries.InsertEntry(Individual("/f"));
+  window.list.InsertRow(2, "/bad row");
+  window.list.SetCellText(2, 1, "*.x");
+  window.list.SetCellText(2, 2, "maybe");  // can't be read back: skipped
+  window.list.columns[1].width = 77;
+
+  SaveSettings(profile, settings, window.window);
+  EXPECT_EQ(profile.log, (std::vector<std::string>{
+                             "write Default Settings/Save settings=1",
+                             "write Default Settings/Auto-run EXE=11",
+                             "write Default Settings/Auto-clean=17",
+                             "write Default Settings/Quit after cleaning=13",
+                             "write Default Settings/Exe to run=/bin/x",
+                             "write Default Settings/Del Read-Only Files=15",
+                             "write Default Settings/Del System Files=14",
+                             "write Default Settings/Del Hidden Files=16",
+                             "write Default Settings/Recent Clear=1",
+                             "write Default Settings/Temp Clear=0",
+                             "write Default Settings/Netscape Clear=1",
+                             "write Default Settings/Explorer Clear=1",
+                             "write Default Settings/Explorer History Clear=1",
+                             "write Default Settings/Empty Recycle Bin=1",
+                             "write Default Settings/Number of Items=3",
+                             "write Entries/00000_FilePath=/f",
+                             "delete Entries/00000_WildCard",
+                             "write Entries/00000_Recurse=0",
+                             "write Entries/00001_FilePath=/w",
+                             "write Entries/00001_WildCard=*.tmp",
+                             "write Entries/00001_Recurse=0",
+                             "write Default Settings/List Field 1=300",
+                             "write Default Settings/List Field 2=77",
+                             "write Default Settings/List Field 3=50",
+                             "commit",
+                         }));
+}
+
+TEST(SettingsOrder, WithSavingOffOnlyTheChoiceIsWritten) {
+  RecordingProfile profile;
+  TestWindow window;
+  window.entries.InsertEntry(Individual("/f"));
+  CleanSettings settings;
+  settings.m_bSaveSettings = 0;
+  SaveSettings(profile, settings, window.window);
+  EXPECT_EQ(profile.log,
+            (std::vector<std::string>{"write Default Settings/Save settings=0", "commit"}));
+}
+
+TEST(SettingsOrder, ColumnsThatDontAnswerAreNotWritten) {
+  RecordingProfile profile;
+  TestWindow window;  // no columns created
+  CleanSettings settings;
+  SaveSettings(profile, settings, window.window);
+  for (const auto& call : profile.log) EXPECT_EQ(call.find("List Field"), std::string::npos);
+}
+
+}  // namespace
