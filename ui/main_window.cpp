@@ -32,11 +32,19 @@ namespace {
 namespace ids = main_window_template;
 
 // The local files among dropped URLs, as the system's bytes; anything that
-// is not a local file is passed over.
+// is not a local file is passed over. A file manager percent-encodes every
+// byte of a name that isn't valid UTF-8, so the path is decoded from its
+// encoded form: going through a QString would replace such bytes.
 std::vector<std::string> LocalFileNames(const QMimeData& data) {
   std::vector<std::string> names;
-  for (const QUrl& url : data.urls())
-    if (url.isLocalFile()) names.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  for (const QUrl& url : data.urls()) {
+    if (!url.isLocalFile()) continue;
+    const QByteArray name =
+        url.host().isEmpty()
+            ? QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
+            : QFile::encodeName(url.toLocalFile());
+    names.push_back(name.toStdString());
+  }
   return names;
 }
 
@@ -234,9 +242,8 @@ void CCleanerDlg::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);  // Escape leaves through reject()
     return;
   }
-  // The in-place edit takes its own Enter; a push button with the focus is
-  // pressed; anywhere else Enter cleans.
-  if (entryList_->IsEditingLabel()) return;
+  // A push button with the focus is pressed; anywhere else Enter cleans.
+  // (The list's in-place edit keeps its Enter: the list takes it.)
   if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
     button->click();
     return;
