@@ -10,7 +10,8 @@
 
 // An in-memory file system for the engine's unit tests. Directories list
 // their entries in the order they were added; every call is recorded as
-// "Operation path", so a test can check what was touched and in what order.
+// "Operation path" (opening a sub-directory as "OpenSubdirectory path"), so
+// a test can check what was touched and in what order.
 // Attribute words behave as on Windows: SetNormal clears everything but the
 // directory bit, RestoreAttributes puts the saved word back.
 class FakeFileSystem : public FileSystem {
@@ -94,7 +95,9 @@ class FakeFileSystem : public FileSystem {
       return false;
     }
     std::unique_ptr<Directory> OpenSubdirectory(std::string_view name) override {
-      return files_.Open(Join(path_, std::string(name)));
+      const std::string path = Join(path_, std::string(name));
+      files_.calls.push_back("OpenSubdirectory " + path);
+      return files_.Open(path);
     }
 
    private:

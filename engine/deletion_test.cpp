@@ -1,0 +1,168 @@
+#include "engine/deletion.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "engine/testing/fake_file_system.h"
+#include "platform/posix/posix_file_system.h"
+#include "testing/scoped_test_home.h"
+
+namespace fs = std::filesystem;
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+namespace {
+
+CleanSettings Allowing(bool hidden, bool readOnly, bool system) {
+  CleanSettings settings;
+  settings.m_bDelHiddenFiles = hidden;
+  settings.m_bDelReadOnlyFiles = readOnly;
+  settings.m_bDelSystemFiles = system;
+  return settings;
+}
+
+struct OptionCase {
+  const char* description;
+  FileAttributes attributes;
+  CleanSettings settings;
+  bool deleted;
+};
+
+void PrintTo(const OptionCase& c, std::ostream* out) { *out << c.description; }
+
+class DeletionOptionsTest : public testing::TestWithParam<OptionCase> {};
+
+TEST_P(DeletionOptionsTest, SparedFilesAreLeftUntouched) {
+  const OptionCase& c = GetParam();
+  FakeFileSystem files;
+  files.AddFile("/d/file", c.attributes);
+
+  EXPECT_EQ(DeleteListedFile(files, c.settings, "/d/file"), c.deleted ? 1 : 0);
+  EXPECT_EQ(files.Exists("/d/file"), !c.deleted);
+  if (!c.deleted) {
+    EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/file"));
+    EXPECT_EQ(files.AttributesOf("/d/file"), c.attributes);
+  }
+}
+
+constexpr FileAttributes kHiddenReadOnly = kAttributeHidden | kAttributeReadOnly;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DeletionOptionsTest,
+    testing::Values(
+        OptionCase{"normal file, nothing allowed", kAttributeNormal, Allowing(0, 0, 0), true},
+        OptionCase{"hidden file, hidden not allowed", kAttributeHidden, Allowing(0, 1, 1), false},
+        OptionCase{"hidden file, hidden allowed", kAttributeHidden, Allowing(1, 0, 0), true},
+        OptionCase{"read-only file, read-only not allowed", kAttributeReadOnly, Allowing(1, 0, 1), false},
+        OptionCase{"read-only file, read-only allowed", kAttributeReadOnly, Allowing(0, 1, 0), true},
+        OptionCase{"system file, system not allowed", kAttributeSystem, Allowing(1, 1, 0), false},
+        OptionCase{"system file, system allowed", kAttributeSystem, Allowing(0, 0, 1), true},
+        OptionCase{"hidden read-only file, only hidden allowed", kHiddenReadOnly, Allowing(1, 0, 0), false},
+        OptionCase{"hidden read-only file, only read-only allowed", kHiddenReadOnly, Allowing(0, 1, 0), false},
+        OptionCase{"hidden read-only file, both allowed", kHiddenReadOnly, Allowing(1, 1, 0), true},
+        OptionCase{"hidden read-only system file, all allowed",
+                   kHiddenReadOnly | kAttributeSystem, Allowing(1, 1, 1), true}));
+
+TEST(DeletionTest, ReadOnlyFileIsMadeNormalThenDeleted) {
+  FakeFileSystem files;
+  files.AddFile("/d/file", kAttributeReadOnly);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), "/d/file"), 1);
+  EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/file", "SetNormal /d/file", "RemoveFile /d/file"));
+}
+
+TEST(DeletionTest, FailedDeletionGivesTheAttributesBack) {
+  FakeFileSystem files;
+  files.AddFile("/d/in-use", kHiddenReadOnly);
+  files.refuseRemoval.insert("/d/in-use");
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 0), "/d/in-use"), 0);
+  EXPECT_TRUE(files.Exists("/d/in-use"));
+  EXPECT_EQ(files.AttributesOf("/d/in-use"), kHiddenReadOnly);
+}
+
+TEST(DeletionTest, MissingFileIsPassedOverSilentlyWhateverTheOptions) {
+  FakeFileSystem files;
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 0), "/gone"), 0);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/gone"), 0);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), ""), 0);
+  EXPECT_THAT(files.PathsOf("SetNormal"), IsEmpty());
+  EXPECT_THAT(files.PathsOf("RemoveFile"), IsEmpty());
+}
+
+TEST(DeletionTest, DirectoryIsNeverTouched) {
+  FakeFileSystem files;
+  files.AddDirectory("/d/folder", kAttributeReadOnly);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/folder"), 0);
+  EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/folder"));
+}
+
+// The same rules on the real file system.
+class DiskDeletionTest : public testing::Test {
+ protected:
+  ScopedTestHome home;
+  PosixFileSystem files;
+};
+
+TEST_F(DiskDeletionTest, AttributesComeFromTheFileItself) {
+  const std::string hidden = home.Path("d/.hidden");
+  const std::string readOnly = home.Path("d/read-only");
+  const std::string fifo = home.Path("d/pipe");
+  WriteTestFile(hidden);
+  WriteTestFile(readOnly);
+  ::chmod(readOnly.c_str(), 0444);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+
+  const CleanSettings nothing = Allowing(0, 0, 0);
+  EXPECT_EQ(DeleteListedFile(files, nothing, hidden), 0);
+  EXPECT_EQ(DeleteListedFile(files, nothing, readOnly), 0);
+  EXPECT_EQ(DeleteListedFile(files, nothing, fifo), 0);
+  EXPECT_TRUE(fs::exists(hidden) && fs::exists(readOnly) && fs::exists(fifo));
+  EXPECT_EQ(fs::status(readOnly).permissions(), fs::perms(0444));
+
+  const CleanSettings everything = Allowing(1, 1, 1);
+  EXPECT_EQ(DeleteListedFile(files, everything, hidden), 1);
+  EXPECT_EQ(DeleteListedFile(files, everything, readOnly), 1);
+  EXPECT_EQ(DeleteListedFile(files, everything, fifo), 1);
+  EXPECT_FALSE(fs::exists(hidden) || fs::exists(readOnly) || fs::exists(fifo));
+}
+
+TEST_F(DiskDeletionTest, LinkIsDeletedItselfAndItsTargetStays) {
+  const std::string target = home.Path("outside/target.txt");
+  WriteTestFile(target);
+  ::chmod(target.c_str(), 0444);
+  const std::string link = home.Path("d/link.tmp");
+  fs::create_directories(home.Path("d"));
+  fs::create_symlink(target, link);
+  fs::create_directory_symlink(home.Path("outside"), home.Path("d/dirlink.tmp"));
+
+  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 0, 0), link), 1);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 0, 0), home.Path("d/dirlink.tmp")), 1);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+  EXPECT_TRUE(fs::exists(target));
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms(0444));
+}
+
+TEST_F(DiskDeletionTest, FileThatCannotBeDeletedKeepsItsPermissions) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root deletes from read-only directories";
+  const std::string file = home.Path("locked/read-only.tmp");
+  WriteTestFile(file);
+  ::chmod(file.c_str(), 0444);
+  ::chmod(home.Path("locked").c_str(), 0555);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), file), 0);
+  EXPECT_EQ(fs::status(file).permissions(), fs::perms(0444));
+}
+
+TEST_F(DiskDeletionTest, DirectoryStaysEvenWithEverythingAllowed) {
+  const std::string directory = home.Path("d/folder.tmp");
+  fs::create_directories(directory);
+  ::chmod(directory.c_str(), 0555);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), directory), 0);
+  EXPECT_TRUE(fs::is_directory(directory));
+  EXPECT_EQ(fs::status(directory).permissions(), fs::perms(0555));
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+#include "engine/recycle_bin.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+
+#include "engine/testing/fake_file_system.h"
+#include "engine/testing/fake_platform.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_trash_folders.h"
+#include "testing/fake_window.h"
+#include "testing/scoped_test_home.h"
+
+namespace fs = std::filesystem;
+using testing::ElementsAre;
+using testing::IsEmpty;
+using testing::Pair;
+
+namespace {
+
+// The home trash under the test's XDG_DATA_HOME; no other disk is offered.
+class RecycleBinTest : public testing::Test {
+ protected:
+  RecycleBinTest()
+      : trash_(home.Path("data/Trash")),
+        bin_(trash_ + "/files"),
+        folders_(TrashSources{.mountTable = home.Path("no-mounts"), .homeTrash = {}}) {
+    fs::create_directories(bin_);
+    fs::create_directories(trash_ + "/info");
+  }
+
+  // A trashed file with its info record.
+  std::string Trashed(const std::string& name, mode_t mode = 0644) {
+    WriteTestFile(bin_ + "/" + name);
+    ::chmod((bin_ + "/" + name).c_str(), mode);
+    WriteTestFile(Info(name), "[Trash Info]\nPath=/somewhere/" + name + "\n");
+    return bin_ + "/" + name;
+  }
+  std::string Info(const std::string& name) { return trash_ + "/info/" + name + ".trashinfo"; }
+
+  bool Empty() { return EmptyRecycleBin(files_, folders_, cursor_); }
+
+  ScopedTestHome home;
+  std::string trash_;
+  std::string bin_;
+  PosixFileSystem files_;
+  PosixTrashFolders folders_;
+  FakeWaitCursor cursor_;
+};
+
+TEST_F(RecycleBinTest, DeletesFilesDirectlyInTheBinAndTheirInfo) {
+  const std::string plain = Trashed("report.doc");
+  const std::string upper = Trashed("DESKTOP.INI");
+  const std::string hidden = Trashed(".hidden");
+  const std::string odd = Trashed("new\nline -x \\ \xff");
+
+  EXPECT_TRUE(Empty());
+  for (const auto& [file, name] : {std::pair{plain, "report.doc"}, {upper, "DESKTOP.INI"},
+                                   {hidden, ".hidden"}, {odd, "new\nline -x \\ \xff"}}) {
+    EXPECT_FALSE(fs::exists(file)) << name;
+    EXPECT_FALSE(fs::exists(Info(name))) << name;
+  }
+  EXPECT_EQ(cursor_.begun, 1);
+  EXPECT_EQ(cursor_.depth, 0);
+}
+
+TEST_F(RecycleBinTest, SparesDesktopIniReadOnlyFilesAndFolders) {
+  const std::string spared[] = {Trashed("desktop.ini"), Trashed("desktop.ini.old"),
+                                Trashed("my desktop.ini"), Trashed("locked.txt", 0444)};
+  WriteTestFile(bin_ + "/folder/inside.txt");
+  WriteTestFile(Info("folder"));
+
+  EXPECT_TRUE(Empty());
+  for (const std::string& file : spared) EXPECT_TRUE(fs::exists(file)) << file;
+  for (const char* name : {"desktop.ini", "desktop.ini.old", "my desktop.ini", "locked.txt", "folder"})
+    EXPECT_TRUE(fs::exists(Info(name))) << name;
+  EXPECT_TRUE(fs::exists(bin_ + "/folder/inside.txt"));
+}
+
+TEST_F(RecycleBinTest, LinkInTheBinIsRemovedAndItsTargetStays) {
+  const std::string target = home.Path("outside/kept.txt");
+  WriteTestFile(target);
+  fs::create_symlink(target, bin_ + "/link");
+  fs::create_directory_symlink(home.Path("outside"), bin_ + "/dirlink");
+  EXPECT_TRUE(Empty());
+  EXPECT_FALSE(fs::exists(fs::symlink_status(bin_ + "/link")));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(bin_ + "/dirlink")));
+  EXPECT_TRUE(fs::exists(target));
+}
+
+TEST_F(RecycleBinTest, ReadOnlyBinFolderIsEmptiedAndStaysReadOnly) {
+  const std::string file = Trashed("old.txt");
+  ::chmod(bin_.c_str(), 0555);
+  EXPECT_TRUE(Empty());
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_EQ(fs::status(bin_).permissions(), fs::perms(0555));
+}
+
+TEST_F(RecycleBinTest, MissingBinFolderIsNoFailure) {
+  fs::remove(bin_);
+  EXPECT_TRUE(Empty());
+  EXPECT_EQ(cursor_.depth, 0);
+}
+
+TEST(RecycleBinOrderTest, BinsAreEmptiedInTurnEachWithItsOwnAttributes) {
+  FakeFileSystem files;
+  FakeTrashFolders trash;
+  FakeWaitCursor cursor;
+  files.AddDirectory("/first/files", kAttributeDirectory | kAttributeHidden | kAttributeSystem);
+  files.AddFile("/first/files/a");
+  files.AddFile("/second/files/b");
+  files.AddFile("/second/files/c", kAttributeHidden | kAttributeSystem);
+  trash.bins = {"/first/files", "/missing/files", "/second/files"};
+
+  EXPECT_TRUE(EmptyRecycleBin(files, trash, cursor));
+  EXPECT_THAT(trash.forgotten, ElementsAre(Pair("/first/files", "a"), Pair("/second/files", "b"),
+                                           Pair("/second/files", "c")));
+  EXPECT_EQ(files.AttributesOf("/first/files"),
+            kAttributeDirectory | kAttributeHidden | kAttributeSystem);
+  // A bin folder that isn't there is never searched.
+  EXPECT_THAT(files.PathsOf("OpenDirectory"), ElementsAre("/first/files", "/second/files"));
+}
+
+TEST(RecycleBinOrderTest, FileThatCannotBeDeletedKeepsItsInfo) {
+  FakeFileSystem files;
+  FakeTrashFolders trash;
+  FakeWaitCursor cursor;
+  files.AddFile("/t/files/busy");
+  files.refuseRemoval.insert("/t/files/busy");
+  trash.bins = {"/t/files"};
+  EXPECT_TRUE(EmptyRecycleBin(files, trash, cursor));
+  EXPECT_THAT(trash.forgotten, IsEmpty());
+}
+
+}  // namespace
