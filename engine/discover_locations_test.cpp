@@ -6,6 +6,11 @@
 #include <map>
 
 #include "platform/registry_file.h"
+#include "platform/registry_location.h"
+#include "settings/registry_profile.h"
+#include "settings/settings_store.h"
+#include "testing/fake_window.h"
+#include "testing/scoped_test_home.h"
 
 namespace {
 
@@ -185,6 +190,42 @@ TEST(SwitchOffMissing, UnchecksThenDisablesEachBox) {
   SwitchOffMissing(found, boxes);
   EXPECT_EQ(boxes.calls, (std::vector<std::string>{"check 1000=0", "enable 1000=0",
                                                    "check 1004=0", "enable 1004=0"}));
+}
+
+// The main window's start-up against the user's registry file: discovery
+// switches boxes off, and the stored toggles are applied afterwards.
+TEST(StartUp, DiscoveryThenSettingsFromTheUserRegistryFile) {
+  ScopedTestHome home;
+  WriteTestFile(UserRegistryFilePath(),
+                "REGEDIT4\n\n"
+                "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
+                "Shell Folders]\n"
+                "\"Recent\"=\"/home/u/Recent\"\n\n"
+                "[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\Default Settings]\n"
+                "\"Netscape Clear\"=dword:00000001\n"
+                "\"Recent Clear\"=dword:00000000\n");
+  FakeCheckBoxes boxes;
+  InMemoryListControl list;
+  FakeMessageBox messages;
+  EntryList entries(list, messages);
+  CleanSettings settings;
+  const std::string applicationName = "dustral";
+
+  RegistryFile registry = RegistryFile::Load(UserRegistryFilePath());
+  DiscoveredLocations found = DiscoverLocations(registry, PosixEnvironment());
+  SwitchOffMissing(found, boxes);
+  RegistryProfile profile(UserRegistryFilePath(), applicationName);
+  SettingsWindow window{boxes, entries, messages, applicationName};
+  LoadSettings(profile, settings, window);
+
+  EXPECT_EQ(found.locations.m_strRecent, "/home/u/Recent");
+  EXPECT_EQ(found.locations.m_strTemp, home.Path("tmp"));
+  EXPECT_EQ(found.locations.m_strTmp, "");
+  EXPECT_EQ(boxes.disabled, (std::set<ControlId>{ControlId::kNetscapeBox, ControlId::kIECacheBox,
+                                                 ControlId::kIEHistoryBox}));
+  EXPECT_EQ(boxes.checks[ControlId::kNetscapeBox], 1);
+  EXPECT_EQ(boxes.checks[ControlId::kRecentBox], 0);
+  EXPECT_EQ(boxes.checks[ControlId::kIECacheBox], 1);
 }
 
 }  // namespace

@@ -110,33 +110,26 @@ RegistryFile::Key* RegistryFile::LastKey(const std::string& fullPath) {
   return nullptr;
 }
 
+bool RegistryFile::EndsWithBlankLine() const {
+  if (keys_.empty()) return !head_.empty() && IsBlankLine(head_.back().text);
+  const Key& last = keys_.back();
+  if (last.items.empty()) return false;  // the file ends with the key line
+  const auto* verbatim = std::get_if<VerbatimLine>(&last.items.back());
+  return verbatim && IsBlankLine(verbatim->text);
+}
+
 RegistryFile::Key& RegistryFile::AddKey(const std::string& fullPath) {
-  // A blank line is kept in the file's own line ending: verbatim lines
-  // carry their carriage return themselves.
+  // Lines kept as read carry their own carriage return, so a new blank line
+  // gets one in a file with CRLF line endings.
   const VerbatimLine blank{newline_ == "\r\n" ? "\r" : ""};
   if (head_.empty() && keys_.empty()) {
-    head_.push_back(VerbatimLine{newline_ == "\r\n" ? "REGEDIT4\r" : "REGEDIT4"});
+    head_.push_back(VerbatimLine{"REGEDIT4" + blank.text});
     head_.push_back(blank);
-  } else {
-    // Keep a blank line between the last key of the file and the new one.
-    const std::string* lastLine = head_.empty() ? nullptr : &head_.back().text;
-    if (!keys_.empty()) {
-      const Key& previous = keys_.back();
-      lastLine = &previous.line;
-      if (!previous.items.empty()) {
-        const Item& item = previous.items.back();
-        if (const auto* verbatim = std::get_if<VerbatimLine>(&item))
-          lastLine = &verbatim->text;
-        else
-          lastLine = nullptr;  // a value
-      }
-    }
-    if (!lastLine || !IsBlankLine(*lastLine)) {
-      if (keys_.empty())
-        head_.push_back(blank);
-      else
-        keys_.back().items.emplace_back(blank);
-    }
+  } else if (!EndsWithBlankLine()) {
+    if (keys_.empty())
+      head_.push_back(blank);
+    else
+      keys_.back().items.emplace_back(blank);
   }
   keys_.push_back(Key{fullPath, "", {blank}});
   return keys_.back();

@@ -65,6 +65,8 @@ class RegistryFile : public RegistryStrings {
 
   static std::string FullPath(RegistryRoot root, std::string_view keyPath);
   Key* LastKey(const std::string& fullPath);
+  bool EndsWithBlankLine() const;
+  // Appends a key, separated from what is before it by a blank line.
   Key& AddKey(const std::string& fullPath);
   // Where the value that a read finds is stored: the last one of that name
   // in the file, as an import of the file would leave it.

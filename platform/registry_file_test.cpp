@@ -236,6 +236,7 @@ TEST(RegistryFileWriting, EveryValueSurvivesARoundTrip) {
       {"expand", Bytes(registry_type::kExpandString, std::string("%HOME%\0", 7))},
       {"none", Bytes(registry_type::kNone, "")},
       {"binary", Bytes(registry_type::kBinary, std::string(1000, '\xab'))},
+      {"huge binary", Bytes(registry_type::kBinary, std::string(1 << 20, '\x5c'))},
       {"type 0x12345", Bytes(0x12345, "\x00\x01")},
       {"", RegistryValue::String("default")},
       {"name \"quoted\" \\ [x]=y", RegistryValue::Dword(5)},
