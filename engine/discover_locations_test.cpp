@@ -161,14 +161,6 @@ TEST_F(DiscoverLocationsTest, AnEmptyValueIsFoundButEmpty) {
   EXPECT_TRUE(found.switchedOff.empty());
 }
 
-TEST_F(DiscoverLocationsTest, ReadsTheRegistryFileWithoutRegardToCase) {
-  registry.file = RegistryFile::Parse(
-      "REGEDIT4\n\n"
-      "[HKEY_CURRENT_USER\\SOFTWARE\\MICROSOFT\\Windows\\CurrentVersion\\Explorer\\shell folders]\n"
-      "\"RECENT\"=\"/home/u/.recent\"\n");
-  EXPECT_EQ(Discover().locations.m_strRecent, "/home/u/.recent");
-}
-
 // Records the calls in the order made.
 class CallLog : public CheckBoxes {
  public:

@@ -205,20 +205,6 @@ TEST_F(SettingsOnDisk, MissingEntryValuesTakeTheirDefaults) {
   EXPECT_EQ(Stored(kEntriesKey, "00001_Recurse"), RegistryValue::Dword(1));
 }
 
-TEST_F(SettingsOnDisk, StoredTogglesApplyToDisabledBoxesToo) {
-  Store(kOptionsKey, "Netscape Clear", RegistryValue::Dword(1));
-  Store(kOptionsKey, "Explorer Clear", RegistryValue::Dword(0));
-  TestWindow window;
-  window.boxes.checks[ControlId::kNetscapeBox] = 0;
-  window.boxes.disabled.insert(ControlId::kNetscapeBox);
-  Load(window);
-  EXPECT_EQ(window.boxes.checks[ControlId::kNetscapeBox], 1);
-  EXPECT_EQ(window.boxes.checks[ControlId::kIECacheBox], 0);
-  EXPECT_TRUE(window.boxes.disabled.contains(ControlId::kNetscapeBox));
-  Save(window);
-  EXPECT_EQ(Stored(kOptionsKey, "Netscape Clear"), RegistryValue::Dword(1));
-}
-
 TEST_F(SettingsOnDisk, AnEntryThatCantBeInsertedIsReportedAndLoadingGoesOn) {
   Store(kOptionsKey, "Number of Items", RegistryValue::Dword(2));
   TestWindow window;
@@ -380,17 +366,6 @@ TEST(SettingsOrder, SaveWritesInItsFixedOrderAndCommitsOnce) {
                              "write Default Settings/List Field 3=50",
                              "commit",
                          }));
-}
-
-TEST(SettingsOrder, WithSavingOffOnlyTheChoiceIsWritten) {
-  RecordingProfile profile;
-  TestWindow window;
-  window.entries.InsertEntry(Individual("/f"));
-  CleanSettings settings;
-  settings.m_bSaveSettings = 0;
-  SaveSettings(profile, settings, window.window);
-  EXPECT_EQ(profile.log,
-            (std::vector<std::string>{"write Default Settings/Save settings=0", "commit"}));
 }
 
 TEST(SettingsOrder, ColumnsThatDontAnswerAreNotWritten) {
