@@ -1,6 +1,7 @@
 #include "ui/qt_ui_services.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -25,6 +26,16 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 }
 
 std::string ToFileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Qt trims the display texts of name filters; ours carry their blanks as
+// the program has always shown them. The filter box of Qt's own dialog is
+// found by its object name; without it Qt's trimmed texts stay.
+void ShowFilterTextsAsGiven(QFileDialog& dialog, const FileChooserRequest& request) {
+  auto* filterBox = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+  if (!filterBox || filterBox->count() != static_cast<int>(request.filters.size())) return;
+  for (int i = 0; i < filterBox->count(); ++i)
+    filterBox->setItemText(i, ToDisplayText(request.filters[static_cast<size_t>(i)].first));
+}
 
 }  // namespace
 
@@ -68,6 +79,7 @@ std::optional<std::string> QtUiServices::ChooseFile(QWidget* owner,
   for (const auto& [display, pattern] : request.filters) filters << QtNameFilter(display, pattern);
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
+  ShowFilterTextsAsGiven(dialog, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   const QString chosen = dialog.selectedFiles().front();
   if (chosen.isEmpty()) return std::nullopt;
