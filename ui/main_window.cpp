@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -68,8 +69,13 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
 
   std::map<ControlId, QCheckBox*> boxes;
   for (ControlId id : {ControlId::kRecentBox, ControlId::kTempBox, ControlId::kRecycleBinBox,
-                       ControlId::kNetscapeBox, ControlId::kIECacheBox, ControlId::kIEHistoryBox})
-    boxes[id] = controls.Get<QCheckBox>(static_cast<int>(id));
+                       ControlId::kNetscapeBox, ControlId::kIECacheBox, ControlId::kIEHistoryBox}) {
+    QCheckBox* box = controls.Get<QCheckBox>(static_cast<int>(id));
+    // The template's widths fit the narrow font it was drawn for; with a
+    // wider one the captions would be cut. Their group boxes have room.
+    box->resize(std::max(box->width(), box->sizeHint().width()), box->height());
+    boxes[id] = box;
+  }
   boxes_ = std::make_unique<QtCheckBoxes>(std::move(boxes));
   statusLine_ = controls.Get<QLineEdit>(ids::kStatusLine);
   status_ = std::make_unique<QtStatusLine>(*statusLine_);

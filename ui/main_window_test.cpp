@@ -183,6 +183,7 @@ void MainWindowTest::startUpShowsDiscoveryAndStoredSettings() {
     QVERIFY2(widget, qPrintable(QString::number(box.id)));
     QCOMPARE(widget->isEnabled(), box.enabled);
     QCOMPARE(widget->isChecked(), box.checked);
+    QVERIFY(widget->width() >= widget->sizeHint().width());  // caption not cut
   }
 
   EntryListView& list = *List(rig);
