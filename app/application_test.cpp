@@ -1,9 +1,44 @@
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 
 #include "app/application_paths.h"
+#include "app/cleaner_app.h"
 #include "app/help_key_filter.h"
+#include "platform/registry_file.h"
+#include "platform/registry_location.h"
+#include "testing/scoped_test_home.h"
+#include "ui/main_window.h"
+#include "ui/options_dialog.h"
+
+namespace {
+
+// Runs `act` once the active modal window is a Dialog.
+template <class Dialog>
+void WhenModal(std::function<void(Dialog&)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+      timer->deleteLater();
+      timer->stop();
+      act(*dialog);
+    }
+  });
+  timer->start();
+}
+
+QTextBrowser* HelpWindow() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->objectName() == QStringLiteral("helpWindow") && window->isVisible())
+      return qobject_cast<QTextBrowser*>(window);
+  return nullptr;
+}
+
+}  // namespace
 
 class ApplicationTest : public QObject {
   Q_OBJECT
@@ -12,6 +47,7 @@ class ApplicationTest : public QObject {
   void nameAndHelpFileFollowTheExecutable_data();
   void nameAndHelpFileFollowTheExecutable();
   void plainF1AnywhereAsksForHelp();
+  void theProgramRunsItsWindowAndHelpsFromEveryDialog();
 };
 
 void ApplicationTest::nameAndHelpFileFollowTheExecutable_data() {
@@ -51,6 +87,43 @@ void ApplicationTest::plainF1AnywhereAsksForHelp() {
   QCOMPARE(asked, 1);
   QCOMPARE(typing.text(), QStringLiteral("a"));
   qApp->removeEventFilter(&filter);
+}
+
+void ApplicationTest::theProgramRunsItsWindowAndHelpsFromEveryDialog() {
+  ScopedTestHome home;
+  const std::string executable = home.Path("bin/sweeper");
+  WriteTestFile(executable);
+  WriteTestFile(home.Path("bin/sweeper.HLP"),
+                "<html><body><a name=\"contents\"></a>Help for the sweeper</body></html>");
+  CCleanerApp program(executable);
+  QCOMPARE(program.ApplicationName(), std::string("sweeper"));
+
+  bool helpedMain = false;
+  bool helpedOptions = false;
+  WhenModal<CCleanerDlg>([&](CCleanerDlg& window) {
+    QTest::keyClick(&window, Qt::Key_F1, Qt::ControlModifier);
+    QVERIFY(!HelpWindow());
+    QTest::keyClick(&window, Qt::Key_F1);
+    helpedMain = HelpWindow() && HelpWindow()->toPlainText().contains("sweeper");
+    HelpWindow()->close();
+
+    WhenModal<COptionsDlg>([&](COptionsDlg& options) {
+      QTest::keyClick(&options, Qt::Key_F1);
+      // Owned by the options dialog, so that it stays usable while that is open.
+      helpedOptions = HelpWindow() && HelpWindow()->parentWidget() == &options;
+      options.reject();
+      QTimer::singleShot(0, &window, [&window] { window.close(); });
+    });
+    window.OnOptions();
+  });
+  QCOMPARE(program.InitInstance(), 0);
+  QVERIFY(helpedMain);
+  QVERIFY(helpedOptions);
+  // Saved on closing, under the name the executable has.
+  QVERIFY(RegistryFile::Load(UserRegistryFilePath())
+              .QueryValue(RegistryRoot::kCurrentUser,
+                          "Software\\Orlemont Software\\sweeper\\Default Settings",
+                          "Save settings"));
 }
 
 QTEST_MAIN(ApplicationTest)
