@@ -87,6 +87,17 @@ QWidget* MakeWidget(const DialogControl& control, QDialog& dialog,
   return new QWidget(&dialog);
 }
 
+// Keeps the vertical centre of a place that is too low for its widget.
+QRect GrownToNeededHeight(QRect place, const QWidget& widget) {
+  const int needed = widget.sizeHint().height();
+  if (needed > place.height()) {
+    const int centre = place.center().y();
+    place.setHeight(needed);
+    place.moveCenter(QPoint(place.center().x(), centre));
+  }
+  return place;
+}
+
 QRect PlaceOf(const DialogControl& control, const QWidget& widget, const DialogUnits& units) {
   QRect place = units.ToPixels(control.x, control.y, control.width, control.height);
   switch (control.kind) {
@@ -97,18 +108,25 @@ QRect PlaceOf(const DialogControl& control, const QWidget& widget, const DialogU
       // The template's height includes the dropped-down list.
       place.setHeight(widget.sizeHint().height());
       return place;
-    case ControlKind::kPushButton:
     case ControlKind::kCheckBox:
     case ControlKind::kRadioButton:
-    case ControlKind::kEdit: {
-      const int needed = widget.sizeHint().height();
-      if (needed > place.height()) {
-        const int centre = place.center().y();
-        place.setHeight(needed);
-        place.moveCenter(QPoint(place.center().x(), centre));
+      // The toolkit's tick mark and spacing are wider than the ones the
+      // template was drawn for; the text must not be cut off.
+      place.setWidth(std::max(place.width(), widget.sizeHint().width()));
+      return GrownToNeededHeight(place, widget);
+    case ControlKind::kPushButton:
+    case ControlKind::kEdit:
+      return GrownToNeededHeight(place, widget);
+    case ControlKind::kStatic:
+      // A one-line label shows its whole text, as it did in the font the
+      // template was drawn for.
+      if (control.height < 16) {
+        QString shown = QString::fromUtf8(control.text);
+        if (!HasStyle(control, control_style::kNoPrefix)) shown.remove(QLatin1Char('&'));
+        const int textWidth = widget.fontMetrics().horizontalAdvance(shown);
+        place.setWidth(std::max(place.width(), textWidth + 1));
       }
       return place;
-    }
     default:
       return place;
   }

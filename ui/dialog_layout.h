@@ -69,7 +69,9 @@ class DialogControls {
 // focus to the next tab stop after it. Radio buttons of one group exclude
 // each other; SetButtonChecked can still turn all of them off.
 // Controls whose widget needs more height than the template gives keep
-// their vertical centre and get the height they need.
+// their vertical centre and get the height they need; check boxes and radio
+// buttons, and one-line static texts, also grow to the right until their
+// whole text shows.
 DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate,
                            const std::map<int, QWidget*>& placedWidgets = {});
 
