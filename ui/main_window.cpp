@@ -64,8 +64,6 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
       commands_(entries_, messages_, *this, context_.applicationName) {
   const DialogControls controls =
       BuildDialog(*this, ids::kTemplate, {{ids::kEntryList, entryList_}});
-  setWindowFlag(Qt::WindowMinimizeButtonHint, false);
-  setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
   std::map<ControlId, QCheckBox*> boxes;
   for (ControlId id : {ControlId::kRecentBox, ControlId::kTempBox, ControlId::kRecycleBinBox,
@@ -77,8 +75,7 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
     boxes[id] = box;
   }
   boxes_ = std::make_unique<QtCheckBoxes>(std::move(boxes));
-  statusLine_ = controls.Get<QLineEdit>(ids::kStatusLine);
-  status_ = std::make_unique<QtStatusLine>(*statusLine_);
+  status_ = std::make_unique<QtStatusLine>(*controls.Get<QLineEdit>(ids::kStatusLine));
 
   for (QWidget* widget : controls.InTemplateOrder()) {
     // Enter is the window's own key (see keyPressEvent): no button is
@@ -120,16 +117,18 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
 CCleanerDlg::~CCleanerDlg() = default;
 
 void CCleanerDlg::PlaceMenuBar() {
-  menuBar_ = BuildMenuBar(main_menu::kPopups, this);
-  menuBar_->setObjectName(QStringLiteral("menuBar"));
-  connect(menuBar_, &QMenuBar::triggered, this,
+  QMenuBar* menuBar = BuildMenuBar(main_menu::kPopups, this);
+  menuBar->setObjectName(QStringLiteral("menuBar"));
+  connect(menuBar, &QMenuBar::triggered, this,
           [this](QAction* action) { OnCommand(CommandOf(*action)); });
-  const int barHeight = menuBar_->sizeHint().height();
+  // The template's area starts below the menu bar.
+  const int barHeight = menuBar->sizeHint().height();
   for (QObject* child : children()) {
     auto* widget = qobject_cast<QWidget*>(child);
-    if (widget && widget != menuBar_ && !widget->isWindow()) widget->move(widget->pos() + QPoint(0, barHeight));
+    if (widget && widget != menuBar && !widget->isWindow())
+      widget->move(widget->pos() + QPoint(0, barHeight));
   }
-  menuBar_->setGeometry(0, 0, width(), barHeight);
+  menuBar->setGeometry(0, 0, width(), barHeight);
   setFixedSize(width(), height() + barHeight);
 }
 

@@ -20,8 +20,6 @@
 
 class EntryListView;
 class HelpViewer;
-class QLineEdit;
-class QMenuBar;
 class QPushButton;
 
 // What the main window works with; everything outlives the window.
@@ -87,9 +85,7 @@ class CCleanerDlg : public QDialog, private EntryEditor {
   CleanSettings settings_;
   bool ended_ = false;
 
-  QMenuBar* menuBar_ = nullptr;
   EntryListView* entryList_;  // made first: the entry list works on it
-  QLineEdit* statusLine_ = nullptr;
   std::vector<QPushButton*> entryButtons_;  // Edit, Delete, Copy
   std::vector<QWidget*> tabStops_;
 

@@ -420,6 +420,7 @@ void MainWindowTest::everyWayOutSavesOnce_data() {
   QTest::newRow("close box") << 1;
   QTest::newRow("File Exit") << 2;
   QTest::newRow("Exit button") << 3;
+  QTest::newRow("Escape in the list") << 4;
 }
 
 void MainWindowTest::everyWayOutSavesOnce() {
@@ -438,8 +439,12 @@ void MainWindowTest::everyWayOutSavesOnce() {
     case 2:
       MenuAction(*rig.window, MenuCommand::kExit)->trigger();
       break;
-    default:
+    case 3:
       QTest::mouseClick(rig.Control<QPushButton>(ids::kExitButton), Qt::LeftButton);
+      break;
+    default:
+      List(rig)->setFocus();
+      QTest::keyClick(List(rig), Qt::Key_Escape);
   }
   QVERIFY(rig.window->HasEnded());
   QVERIFY(!rig.window->isVisible());
