@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -67,13 +66,8 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
 
   std::map<ControlId, QCheckBox*> boxes;
   for (ControlId id : {ControlId::kRecentBox, ControlId::kTempBox, ControlId::kRecycleBinBox,
-                       ControlId::kNetscapeBox, ControlId::kIECacheBox, ControlId::kIEHistoryBox}) {
-    QCheckBox* box = controls.Get<QCheckBox>(static_cast<int>(id));
-    // The template's widths fit the narrow font it was drawn for; with a
-    // wider one the captions would be cut. Their group boxes have room.
-    box->resize(std::max(box->width(), box->sizeHint().width()), box->height());
-    boxes[id] = box;
-  }
+                       ControlId::kNetscapeBox, ControlId::kIECacheBox, ControlId::kIEHistoryBox})
+    boxes[id] = controls.Get<QCheckBox>(static_cast<int>(id));
   boxes_ = std::make_unique<QtCheckBoxes>(std::move(boxes));
   status_ = std::make_unique<QtStatusLine>(*controls.Get<QLineEdit>(ids::kStatusLine));
 
