@@ -332,6 +332,14 @@ class EntryDialogTest : public QObject {
     QVERIFY(enter.endedWith(QDialog::Accepted));
     QCOMPARE(enter.entry.path, std::string("/f"));
 
+    OpenEntryDialog inWildcardBox;
+    QTest::keyClicks(inWildcardBox.pathEdit(), "/d");
+    QTest::keyClicks(inWildcardBox.wildcards(), "*.log");
+    QTest::keyClick(inWildcardBox.wildcards(), Qt::Key_Return);
+    QVERIFY(inWildcardBox.endedWith(QDialog::Accepted));
+    QCOMPARE(inWildcardBox.entry.wildcard, std::string("*.log"));
+    QCOMPARE(inWildcardBox.wildcards()->count(), 4);  // typed text is not added to the list
+
     OpenEntryDialog escape(FileEntry("/kept"), 1);
     QTest::keyClicks(escape.fileEdit(), "/changed");
     QTest::keyClick(escape.fileEdit(), Qt::Key_Escape);
