@@ -62,8 +62,18 @@ QWidget* MakeWidget(const DialogControl& control, QDialog& dialog,
       combo->setEditText(text);
       return combo;
     }
-    case ControlKind::kGroupBox:
-      return new QGroupBox(text, &dialog);
+    case ControlKind::kGroupBox: {
+      auto* group = new QGroupBox(text, &dialog);
+      // The frame runs through the middle of the title, as the layout's
+      // positions assume; by default Qt puts the title above the frame,
+      // pushing the frame onto the controls inside it.
+      group->setStyleSheet(QStringLiteral(
+          "QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+          " margin-top: 0.5em; }"
+          "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+          " left: 6px; padding: 0 2px; }"));
+      return group;
+    }
     case ControlKind::kStatic: {
       auto* label = new QLabel(&dialog);
       label->setTextFormat(Qt::PlainText);
