@@ -81,7 +81,10 @@ void RunClean(CleanRunWindow& window, const CleanLocations& locations,
   GatherEntries(window, platform.files, gathered);
 
   ShowStep(window.status, "Cleaning files...");
-  for (const std::string& path : gathered) DeleteListedFile(platform.files, settings, path);
+  {
+    ScopedFileBatch batch(platform.files);
+    for (const std::string& path : gathered) DeleteListedFile(platform.files, settings, path);
+  }
 
   if (window.boxes.GetCheck(ControlId::kRecycleBinBox)) {
     ShowStep(window.status, "Emptying recycle-bin...");

@@ -9,12 +9,16 @@ void EmptyBinFolder(FileSystem& files, TrashFolders& trash, const std::string& b
   FileList gathered;
   const FileAttributes saved = files.GetAttributes(bin);
   if (files.SetNormal(bin, saved)) SweepDirectory(files, gathered, bin, "/*.*", 0);
-  for (const std::string& path : gathered) {
-    if (path.find("desktop.ini") != std::string::npos) continue;
-    // Deleted as they are: a read-only file is refused, as the system's own
-    // delete would refuse it.
-    if (files.GetAttributes(path) & kAttributeReadOnly) continue;
-    if (files.RemoveFile(path)) trash.ForgetDeletedFile(bin, std::string_view(path).substr(bin.size() + 1));
+  {
+    ScopedFileBatch batch(files);
+    for (const std::string& path : gathered) {
+      if (path.find("desktop.ini") != std::string::npos) continue;
+      // Deleted as they are: a read-only file is refused, as the system's
+      // own delete would refuse it.
+      if (files.GetAttributes(path) & kAttributeReadOnly) continue;
+      if (files.RemoveFile(path))
+        trash.ForgetDeletedFile(bin, std::string_view(path).substr(bin.size() + 1));
+    }
   }
   files.RestoreAttributes(bin, saved);
 }

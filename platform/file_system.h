@@ -61,4 +61,24 @@ class FileSystem {
   // removed itself, never its target. A directory is never removed. True
   // when this call removed it.
   virtual bool RemoveFile(const std::string& path) = 0;
+
+  // Between these two, the calls above may keep the directory of the last
+  // path open and look the next name up in it when the next path lies in
+  // the same directory, instead of walking the whole path again. A directory
+  // moved away meanwhile is then still the one used. Meant for one run of
+  // calls over many gathered files; ScopedFileBatch holds a batch.
+  virtual void BeginBatch() {}
+  virtual void EndBatch() {}
+};
+
+// Holds a batch of calls on a file system for one scope.
+class ScopedFileBatch {
+ public:
+  explicit ScopedFileBatch(FileSystem& files) : files_(files) { files_.BeginBatch(); }
+  ~ScopedFileBatch() { files_.EndBatch(); }
+  ScopedFileBatch(const ScopedFileBatch&) = delete;
+  ScopedFileBatch& operator=(const ScopedFileBatch&) = delete;
+
+ private:
+  FileSystem& files_;
 };

@@ -66,16 +66,12 @@ bool BeginsWithDot(const std::string& path) {
   return nameStart < path.size() && path[nameStart] == '.';
 }
 
-// Changes the mode of `path` itself, never of what a link points to.
-bool SetOwnerWritable(const std::string& path, bool writable) {
-  struct stat status;
-  if (::lstat(path.c_str(), &status) != 0) return false;
-  if (S_ISLNK(status.st_mode)) return true;  // a link has no mode of its own to change
-  const mode_t mode = status.st_mode & 07777;
-  const mode_t wanted = writable ? (mode | S_IWUSR) : (mode & ~S_IWUSR);
-  if (wanted == mode) return true;
-  return ::fchmodat(AT_FDCWD, path.c_str(), wanted, AT_SYMLINK_NOFOLLOW) == 0;
-}
+// A descriptor that only names a directory: it needs no read permission.
+#ifdef O_PATH
+constexpr int kDirectoryHandleFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+#else
+constexpr int kDirectoryHandleFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#endif
 
 }  // namespace
 
@@ -85,9 +81,45 @@ std::unique_ptr<Directory> PosixFileSystem::OpenDirectory(const std::string& pat
   return OpenDirectoryAt(AT_FDCWD, path.c_str(), 0);
 }
 
-FileAttributes PosixFileSystem::GetAttributes(const std::string& path) {
+PosixFileSystem::Location PosixFileSystem::Locate(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  // A path ending in '/' keeps its meaning only when handed over whole.
+  if (!batching_ || slash == std::string::npos || slash + 1 == path.size())
+    return {AT_FDCWD, path.c_str()};
+  const std::string_view directory(path.data(), slash == 0 ? 1 : slash);
+  if (heldDirectory_ < 0 || directory != heldPath_) {
+    if (heldDirectory_ >= 0) ::close(heldDirectory_);
+    heldPath_ = directory;
+    heldDirectory_ = ::open(heldPath_.c_str(), kDirectoryHandleFlags);
+    if (heldDirectory_ < 0) return {AT_FDCWD, path.c_str()};
+  }
+  return {heldDirectory_, path.c_str() + slash + 1};
+}
+
+void PosixFileSystem::EndBatch() {
+  batching_ = false;
+  if (heldDirectory_ >= 0) ::close(heldDirectory_);
+  heldDirectory_ = -1;
+  heldPath_.clear();
+}
+
+// Changes the mode of `path` itself, never of what a link points to.
+bool PosixFileSystem::SetOwnerWritable(const std::string& path, bool writable) {
+  const Location location = Locate(path);
   struct stat status;
-  if (::lstat(path.c_str(), &status) != 0) return kInvalidAttributes;
+  if (::fstatat(location.directory, location.name, &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  if (S_ISLNK(status.st_mode)) return true;  // a link has no mode of its own to change
+  const mode_t mode = status.st_mode & 07777;
+  const mode_t wanted = writable ? (mode | S_IWUSR) : (mode & ~S_IWUSR);
+  if (wanted == mode) return true;
+  return ::fchmodat(location.directory, location.name, wanted, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+FileAttributes PosixFileSystem::GetAttributes(const std::string& path) {
+  const Location location = Locate(path);
+  struct stat status;
+  if (::fstatat(location.directory, location.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+    return kInvalidAttributes;
   FileAttributes attributes = 0;
   const bool isLink = S_ISLNK(status.st_mode);
   if (S_ISDIR(status.st_mode))
@@ -113,7 +145,8 @@ bool PosixFileSystem::RestoreAttributes(const std::string& path, FileAttributes 
 }
 
 bool PosixFileSystem::RemoveFile(const std::string& path) {
-  // unlink never removes a directory (Linux answers EISDIR, others EPERM);
-  // a symbolic link is removed itself.
-  return ::unlink(path.c_str()) == 0;
+  // Without AT_REMOVEDIR this never removes a directory (Linux answers
+  // EISDIR, others EPERM); a symbolic link is removed itself.
+  const Location location = Locate(path);
+  return ::unlinkat(location.directory, location.name, 0) == 0;
 }

@@ -159,6 +159,46 @@ TEST_F(PosixFileSystemTest, SubdirectoriesOpenOnlyWithoutFollowingLinks) {
   EXPECT_EQ(files.OpenDirectory(root + "/sub/inner.tmp"), nullptr);
 }
 
+TEST_F(PosixFileSystemTest, BatchGivesTheSameAnswersAcrossDirectories) {
+  const std::string first = Make("one/a.tmp");
+  const std::string second = Make("two/.b.tmp", 0444);
+  const std::string third = Make("one/c.tmp");
+  const std::string missing = home.Path("gone/d.tmp");
+
+  ScopedFileBatch batch(files);
+  EXPECT_EQ(files.GetAttributes(first), kAttributeNormal);
+  const FileAttributes saved = files.GetAttributes(second);
+  EXPECT_EQ(saved, kAttributeHidden | kAttributeReadOnly);
+  EXPECT_TRUE(files.SetNormal(second, saved));
+  EXPECT_EQ(ModeOf(second), 0644u);
+  EXPECT_TRUE(files.RestoreAttributes(second, saved));
+  EXPECT_EQ(ModeOf(second), 0444u);
+  EXPECT_EQ(files.GetAttributes(missing), kInvalidAttributes);
+  EXPECT_FALSE(files.RemoveFile(missing));
+  EXPECT_TRUE(files.RemoveFile(third));
+  EXPECT_TRUE(files.RemoveFile(second));
+  EXPECT_TRUE(files.RemoveFile(first));
+  EXPECT_FALSE(fs::exists(first) || fs::exists(second) || fs::exists(third));
+  EXPECT_FALSE(files.RemoveFile(home.Path("one")));
+  EXPECT_TRUE(fs::is_directory(home.Path("one")));
+}
+
+TEST_F(PosixFileSystemTest, LinkSwappedInForTheDirectoryDuringABatchIsNotFollowed) {
+  const std::string gathered = Make("dir/a.tmp");
+  const std::string outsider = Make("outside/a.tmp");
+  {
+    ScopedFileBatch batch(files);
+    ASSERT_EQ(files.GetAttributes(gathered), kAttributeNormal);
+    fs::rename(home.Path("dir"), home.Path("moved"));
+    fs::create_directory_symlink(home.Path("outside"), home.Path("dir"));
+    EXPECT_TRUE(files.RemoveFile(gathered));
+  }
+  EXPECT_TRUE(fs::exists(outsider));
+  EXPECT_FALSE(fs::exists(home.Path("moved/a.tmp")));
+  // Outside a batch the path is walked afresh.
+  EXPECT_EQ(files.GetAttributes(gathered), kAttributeNormal);
+}
+
 TEST_F(PosixFileSystemTest, DirectoryWithoutReadPermissionCannotBeOpened) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every directory";
   const std::string locked = home.Path("locked");

@@ -1,0 +1,119 @@
+// Measures a recursive sweep for "*.tmp" and the guarded deletion of what it
+// gathered, on a tree of 100,000 files in 1,000 directories, half of them
+// *.tmp.
+//
+//   dustral_bench [PARENT]   makes the tree in a fresh directory under PARENT
+//                            (default $TMPDIR, else /tmp), cleans it, removes it
+//   dustral_bench make DIR   only makes the tree in DIR (bench/compare.sh)
+//   dustral_bench clean DIR  only sweeps and deletes in DIR (bench/compare.sh)
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/deletion.h"
+#include "engine/file_list.h"
+#include "engine/sweep.h"
+#include "platform/posix/posix_file_system.h"
+
+namespace {
+
+constexpr int kDirectories = 1000;
+constexpr int kFilesPerDirectory = 100;
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+bool MakeTree(const std::string& root) {
+  if (::mkdir(root.c_str(), 0755) != 0 && errno != EEXIST) return false;
+  char name[64];
+  for (int d = 0; d < kDirectories; ++d) {
+    std::snprintf(name, sizeof name, "/dir%04d", d);
+    const std::string directory = root + name;
+    if (::mkdir(directory.c_str(), 0755) != 0) return false;
+    for (int f = 0; f < kFilesPerDirectory; ++f) {
+      std::snprintf(name, sizeof name, "/file%03d.%s", f, f % 2 ? "dat" : "tmp");
+      const int fd = ::open((directory + name).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+      if (fd < 0) return false;
+      ::close(fd);
+    }
+  }
+  return true;
+}
+
+long PeakMemoryKiB() {
+  struct rusage usage {};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;  // kilobytes on Linux
+}
+
+bool Clean(const std::string& root) {
+  PosixFileSystem files;
+  const CleanSettings settings;
+
+  const auto start = Clock::now();
+  FileList gathered;
+  SweepDirectory(files, gathered, root, "/*.tmp", 1);
+  const double sweepSeconds = SecondsSince(start);
+
+  std::size_t deleted = 0;
+  {
+    ScopedFileBatch batch(files);
+    for (const std::string& path : gathered) deleted += DeleteListedFile(files, settings, path);
+  }
+  const double totalSeconds = SecondsSince(start);
+
+  std::printf("gathered %zu files in %.3f s, deleted %zu in %.3f s\n", gathered.Count(),
+              sweepSeconds, deleted, totalSeconds - sweepSeconds);
+  std::printf("%.0f files per second (sweep and deletion, %.3f s)\n", deleted / totalSeconds,
+              totalSeconds);
+  std::printf("peak memory %ld KiB\n", PeakMemoryKiB());
+  return deleted == static_cast<std::size_t>(kDirectories * kFilesPerDirectory / 2);
+}
+
+std::string FreshDirectoryUnder(const std::string& parent) {
+  std::string pattern = parent + "/dustral-bench-XXXXXX";
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  if (!::mkdtemp(buffer.data())) return "";
+  return buffer.data();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 2 && args[0] == "make") return MakeTree(args[1]) ? 0 : 1;
+  if (args.size() == 2 && args[0] == "clean") return Clean(args[1]) ? 0 : 1;
+  if (args.size() > 1) {
+    std::fprintf(stderr, "usage: %s [PARENT] | make DIR | clean DIR\n", argv[0]);
+    return 2;
+  }
+
+  const char* tmpdir = std::getenv("TMPDIR");
+  const std::string parent = !args.empty() ? args[0] : (tmpdir && *tmpdir ? tmpdir : "/tmp");
+  const std::string root = FreshDirectoryUnder(parent);
+  if (root.empty()) {
+    std::perror("cannot make a directory for the tree");
+    return 1;
+  }
+  const auto start = Clock::now();
+  const bool made = MakeTree(root + "/tree");
+  std::printf("made %d files in %d directories under %s in %.3f s\n",
+              kDirectories * kFilesPerDirectory, kDirectories, root.c_str(), SecondsSince(start));
+  const bool cleaned = made && Clean(root + "/tree");
+  std::error_code ignored;
+  std::filesystem::remove_all(root, ignored);
+  return cleaned ? 0 : 1;
+}
