@@ -119,25 +119,17 @@ TEST_F(CleanRunTest, EverythingIsGatheredBeforeTheFirstDeletion) {
   EXPECT_THAT(files_.PathsOf("RemoveFile"), ElementsAre("/temp/a.tmp", "/entry/b.log"));
 }
 
-TEST_F(CleanRunTest, CategoryWithoutDirectoryIsPassedOverSilently) {
+TEST_F(CleanRunTest, OnlyTickedCategoriesWithADirectoryAreSwept) {
   Tick({ControlId::kRecentBox, ControlId::kTempBox, ControlId::kIECacheBox});
   locations_.m_strTemp = "/temp";
+  locations_.m_strNetscapeCache = "/ns";
+  files_.AddFile("/ns/page");
   files_.AddFile("/temp/a.tmp");
   files_.AddFile("/temp/sub/b.tmp");
   Run();
   EXPECT_THAT(status_.texts, ElementsAre("Searching for temp files...", "Cleaning files...", ""));
   EXPECT_THAT(files_.PathsOf("OpenDirectory"), ElementsAre("/temp"));
   EXPECT_THAT(files_.PathsOf("RemoveFile"), ElementsAre("/temp/a.tmp"));
-}
-
-TEST_F(CleanRunTest, UntickedCategoryIsNotSwept) {
-  locations_ = TempAndTmp("/temp", "");
-  locations_.m_strRecent = "/recent";
-  files_.AddFile("/recent/a.lnk");
-  files_.AddFile("/temp/a.tmp");
-  Tick({ControlId::kRecentBox});
-  Run();
-  EXPECT_THAT(files_.PathsOf("OpenDirectory"), ElementsAre("/recent"));
 }
 
 TEST_F(CleanRunTest, EntriesAfterCategoriesTopRowFirst) {
@@ -219,14 +211,6 @@ TEST_F(CleanRunTest, TrashProgramAndQuitFollowTheDeletions) {
   // is emptied after that.
   EXPECT_THAT(statusAtExit_, ElementsAre("Running external program..."));
   EXPECT_EQ(cursor_.depth, 0);
-}
-
-TEST_F(CleanRunTest, AutoRunWithoutProgramStillReachesTheQuitStep) {
-  settings_.m_bAutoRun = 1;
-  settings_.m_bQuitAfterCleaning = 1;
-  Run();
-  EXPECT_THAT(launcher_.opened, ElementsAre(""));
-  EXPECT_EQ(statusAtExit_.size(), 1u);
 }
 
 // A file system that runs out of memory while deleting.

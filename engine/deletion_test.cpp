@@ -130,22 +130,6 @@ TEST_F(DiskDeletionTest, AttributesComeFromTheFileItself) {
   EXPECT_FALSE(fs::exists(hidden) || fs::exists(readOnly) || fs::exists(fifo));
 }
 
-TEST_F(DiskDeletionTest, LinkIsDeletedItselfAndItsTargetStays) {
-  const std::string target = home.Path("outside/target.txt");
-  WriteTestFile(target);
-  ::chmod(target.c_str(), 0444);
-  const std::string link = home.Path("d/link.tmp");
-  fs::create_directories(home.Path("d"));
-  fs::create_symlink(target, link);
-  fs::create_directory_symlink(home.Path("outside"), home.Path("d/dirlink.tmp"));
-
-  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 0, 0), link), 1);
-  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 0, 0), home.Path("d/dirlink.tmp")), 1);
-  EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
-  EXPECT_TRUE(fs::exists(target));
-  EXPECT_EQ(fs::status(target).permissions(), fs::perms(0444));
-}
-
 TEST_F(DiskDeletionTest, FileThatCannotBeDeletedKeepsItsPermissions) {
   if (::geteuid() == 0) GTEST_SKIP() << "root deletes from read-only directories";
   const std::string file = home.Path("locked/read-only.tmp");
