@@ -66,7 +66,8 @@ class FileSystem {
   // path open and look the next name up in it when the next path lies in
   // the same directory, instead of walking the whole path again. A directory
   // moved away meanwhile is then still the one used. Meant for one run of
-  // calls over many gathered files; ScopedFileBatch holds a batch.
+  // calls over many gathered files; batches don't nest. ScopedFileBatch
+  // holds one.
   virtual void BeginBatch() {}
   virtual void EndBatch() {}
 };
