@@ -151,6 +151,7 @@ class MainWindowTest : public QObject {
   void everyWayOutSavesOnce();
   void optionsTakeEffectForTheNextClean();
   void autoCleanRunsDuringStartUp();
+  void wasteBasketBoxEmptiesTheTrash();
   void autoCleanWithQuitEndsBeforeTheWindowShows();
   void statusTextsAreDrawnUnderTheWaitCursor();
   void helpMenuShowsTheContentsOrSaysWhy();
@@ -490,6 +491,23 @@ void MainWindowTest::autoCleanRunsDuringStartUp() {
   rig.window->OnInitDialog();
   QVERIFY(!fs::exists(rig.home.Path("tmp/junk.tmp")));
   QVERIFY(!rig.window->HasEnded());
+}
+
+void MainWindowTest::wasteBasketBoxEmptiesTheTrash() {
+  MainWindowRig rig(Options({{"Empty Recycle Bin", 1}}));
+  const std::string trash = rig.home.Path("data/Trash");
+  WriteTestFile(trash + "/files/old report.txt");
+  WriteTestFile(trash + "/info/old report.txt.trashinfo");
+  WriteTestFile(trash + "/files/desktop.ini");
+  WriteTestFile(trash + "/files/folder/inside.txt");
+  rig.StartShown();
+  QVERIFY(rig.Control<QCheckBox>(static_cast<int>(ControlId::kRecycleBinBox))->isChecked());
+
+  QTest::mouseClick(rig.Control<QPushButton>(ids::kCleanButton), Qt::LeftButton);
+  QVERIFY(!fs::exists(trash + "/files/old report.txt"));
+  QVERIFY(!fs::exists(trash + "/info/old report.txt.trashinfo"));
+  QVERIFY(fs::exists(trash + "/files/desktop.ini"));
+  QVERIFY(fs::exists(trash + "/files/folder/inside.txt"));
 }
 
 void MainWindowTest::autoCleanWithQuitEndsBeforeTheWindowShows() {

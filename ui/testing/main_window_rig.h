@@ -16,6 +16,9 @@
 
 #include "platform/environment.h"
 #include "platform/platform_services.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_program_launcher.h"
+#include "platform/posix/posix_trash_folders.h"
 #include "platform/registry_file.h"
 #include "platform/registry_location.h"
 #include "settings/registry_profile.h"
@@ -56,9 +59,14 @@ class MainWindowRig {
     registry_ = std::make_unique<RegistryFile>(RegistryFile::Load(UserRegistryFilePath()));
     profile_ = std::make_unique<RegistryProfile>(UserRegistryFilePath(), kRigApplicationName);
     help = std::make_unique<HelpViewer>(HelpFile(), kRigApplicationName, ui);
+    // Only the trash under the test home's XDG_DATA_HOME can be emptied: the
+    // mount table offered holds no disk, so no real trash is ever reached.
+    const std::string noMounts = home.Path("mounts");
+    std::ofstream{noMounts};
+    trash_ = std::make_unique<PosixTrashFolders>(TrashSources{noMounts, std::nullopt, ::getuid()});
     window = std::make_unique<CCleanerDlg>(MainWindowContext{
-        ui, SystemPlatformServices(), *profile_, *registry_, environment_, *help,
-        kRigApplicationName});
+        ui, PlatformServices{files_, *trash_, launcher_}, *profile_, *registry_, environment_,
+        *help, kRigApplicationName});
   }
 
   // Starts the window as the program does, but shows it without a modal
@@ -94,6 +102,9 @@ class MainWindowRig {
   std::unique_ptr<RegistryFile> registry_;
   std::unique_ptr<RegistryProfile> profile_;
   PosixEnvironment environment_;
+  PosixFileSystem files_;
+  std::unique_ptr<PosixTrashFolders> trash_;
+  PosixProgramLauncher launcher_;
 };
 
 // Runs `act` on the next window that `find` returns once it is open
