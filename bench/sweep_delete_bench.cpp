@@ -70,7 +70,8 @@ bool Clean(const std::string& root) {
   std::size_t deleted = 0;
   {
     ScopedFileBatch batch(files);
-    for (const std::string& path : gathered) deleted += DeleteListedFile(files, settings, path);
+    for (std::size_t index = 0; index < gathered.Count(); ++index)
+      deleted += DeleteListedFile(files, settings, gathered.At(index), gathered.ListedInAt(index));
   }
   const double totalSeconds = SecondsSince(start);
 

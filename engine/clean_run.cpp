@@ -83,7 +83,8 @@ void RunClean(CleanRunWindow& window, const CleanLocations& locations,
   ShowStep(window.status, "Cleaning files...");
   {
     ScopedFileBatch batch(platform.files);
-    for (const std::string& path : gathered) DeleteListedFile(platform.files, settings, path);
+    for (std::size_t index = 0; index < gathered.Count(); ++index)
+      DeleteListedFile(platform.files, settings, gathered.At(index), gathered.ListedInAt(index));
   }
 
   if (window.boxes.GetCheck(ControlId::kRecycleBinBox)) {

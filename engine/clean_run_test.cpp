@@ -216,7 +216,9 @@ TEST_F(CleanRunTest, TrashProgramAndQuitFollowTheDeletions) {
 // A file system that runs out of memory while deleting.
 class ExhaustedFileSystem : public FakeFileSystem {
  public:
-  FileAttributes GetAttributes(const std::string&) override { throw std::bad_alloc(); }
+  FileAttributes DoGetAttributes(const std::string&, const ListedIn&) override {
+    throw std::bad_alloc();
+  }
 };
 
 TEST(CleanRunFailureTest, RunLeftByAnExceptionEndsTheWaitCursorAndKeepsTheText) {

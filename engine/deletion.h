@@ -11,4 +11,7 @@
 // as all three. A directory is never deleted. The file is made normal first;
 // when the deletion then fails, it gets its attributes back. Returns 1 when
 // the file was deleted, 0 when it was spared or its deletion failed.
-int DeleteListedFile(FileSystem& files, const CleanSettings& settings, const std::string& path);
+// Given `listedIn`, the directory the file was found in, the file counts as
+// gone (nothing is changed) once the path leads to another directory.
+int DeleteListedFile(FileSystem& files, const CleanSettings& settings, const std::string& path,
+                     const ListedIn& listedIn = {});

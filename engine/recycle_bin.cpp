@@ -11,12 +11,14 @@ void EmptyBinFolder(FileSystem& files, TrashFolders& trash, const std::string& b
   if (files.SetNormal(bin, saved)) SweepDirectory(files, gathered, bin, "/*.*", 0);
   {
     ScopedFileBatch batch(files);
-    for (const std::string& path : gathered) {
+    for (std::size_t index = 0; index < gathered.Count(); ++index) {
+      const std::string& path = gathered.At(index);
+      const ListedIn listedIn = gathered.ListedInAt(index);
       if (path.find("desktop.ini") != std::string::npos) continue;
       // Deleted as they are: a read-only file is refused, as the system's
       // own delete would refuse it.
-      if (files.GetAttributes(path) & kAttributeReadOnly) continue;
-      if (files.RemoveFile(path))
+      if (files.GetAttributes(path, listedIn) & kAttributeReadOnly) continue;
+      if (files.RemoveFile(path, listedIn))
         trash.ForgetDeletedFile(bin, std::string_view(path).substr(bin.size() + 1));
     }
   }

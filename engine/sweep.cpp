@@ -1,5 +1,6 @@
 #include "engine/sweep.h"
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,10 @@ namespace {
 // gives the same order as a file pass followed by a sub-directory pass.
 void SweepOpenDirectory(Directory& directory, std::string& path, std::string_view wildcard,
                         bool recurse, FileList& list) {
+  // Files are only gathered with the directory they were listed in, so
+  // that none can be deleted through a directory swapped in later.
+  const std::optional<DirectoryIdentity> identity = directory.Identity();
+  if (!identity) return;
   std::vector<std::string> subdirectories;
   DirectoryEntry entry;
   while (directory.Next(entry)) {
@@ -21,7 +26,7 @@ void SweepOpenDirectory(Directory& directory, std::string& path, std::string_vie
       std::string file;
       file.reserve(path.size() + 1 + entry.name.size());
       file.append(path).append(1, kPathSeparator).append(entry.name);
-      list.Append(std::move(file));
+      list.Append(std::move(file), *identity);
     }
   }
   for (const std::string& name : subdirectories) {

@@ -16,6 +16,7 @@ inline constexpr char kPathSeparator = '/';
 // form directory + "/" + name. Anything that isn't a real directory is a
 // file here (symbolic links included, which are never descended into); no
 // directory is ever gathered. A directory that can't be read adds nothing.
+// Each path is appended with the identity of the directory it was listed in.
 // An empty `directory` stands for the root, what remains of "/" once its
 // trailing separator is removed.
 void SweepDirectory(FileSystem& files, FileList& list, const std::string& directory,

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,9 +16,16 @@
 // a test can check what was touched and in what order.
 // Attribute words behave as on Windows: SetNormal clears everything but the
 // directory bit, RestoreAttributes puts the saved word back.
+// Every directory has an identity of its own; ReplaceDirectory gives the
+// path a new one, as when another directory takes its place. A call given
+// the directory a file was listed in finds nothing once the file's parent
+// has another identity (the call is still recorded).
 class FakeFileSystem : public FileSystem {
  public:
-  FakeFileSystem() { nodes["/"] = kAttributeDirectory; }
+  FakeFileSystem() {
+    nodes["/"] = kAttributeDirectory;
+    identities["/"] = NewIdentity();
+  }
 
   // Adds a file, and any missing parent directory.
   void AddFile(const std::string& path, FileAttributes attributes = kAttributeNormal) {
@@ -25,6 +34,9 @@ class FakeFileSystem : public FileSystem {
   void AddDirectory(const std::string& path, FileAttributes attributes = kAttributeDirectory) {
     Add(path, attributes | kAttributeDirectory);
   }
+  // Another directory now sits at `path`, holding what it held.
+  void ReplaceDirectory(const std::string& path) { identities.at(path) = NewIdentity(); }
+  DirectoryIdentity IdentityOf(const std::string& path) const { return identities.at(path); }
   bool Exists(const std::string& path) const { return nodes.contains(path); }
   FileAttributes AttributesOf(const std::string& path) const { return nodes.at(path); }
 
@@ -41,47 +53,68 @@ class FakeFileSystem : public FileSystem {
     return Open(path);
   }
 
-  FileAttributes GetAttributes(const std::string& path) override {
+  std::map<std::string, FileAttributes> nodes;         // path to attribute word
+  std::map<std::string, std::vector<std::string>> children;  // listing order
+  std::set<std::string> unreadable;     // directories that can't be opened
+  std::set<std::string> refuseRemoval;  // files whose removal fails
+  std::map<std::string, DirectoryIdentity> identities;  // of every directory
+  std::vector<std::string> calls;
+
+ private:
+  FileAttributes DoGetAttributes(const std::string& path, const ListedIn& listedIn) override {
     calls.push_back("GetAttributes " + path);
-    const auto it = nodes.find(path);
+    const auto it = Find(path, listedIn);
     return it == nodes.end() ? kInvalidAttributes : it->second;
   }
 
-  bool SetNormal(const std::string& path, FileAttributes current) override {
+  bool DoSetNormal(const std::string& path, FileAttributes current,
+                   const ListedIn& listedIn) override {
     calls.push_back("SetNormal " + path);
-    const auto it = nodes.find(path);
+    const auto it = Find(path, listedIn);
     if (current == kInvalidAttributes || it == nodes.end()) return false;
     it->second = (it->second & kAttributeDirectory) ? kAttributeDirectory : kAttributeNormal;
     return true;
   }
 
-  bool RestoreAttributes(const std::string& path, FileAttributes saved) override {
+  bool DoRestoreAttributes(const std::string& path, FileAttributes saved,
+                           const ListedIn& listedIn) override {
     calls.push_back("RestoreAttributes " + path);
-    const auto it = nodes.find(path);
+    const auto it = Find(path, listedIn);
     if (saved == kInvalidAttributes || it == nodes.end()) return false;
     it->second = saved;
     return true;
   }
 
-  bool RemoveFile(const std::string& path) override {
+  bool DoRemoveFile(const std::string& path, const ListedIn& listedIn) override {
     calls.push_back("RemoveFile " + path);
-    const auto it = nodes.find(path);
+    const auto it = Find(path, listedIn);
     if (it == nodes.end() || (it->second & kAttributeDirectory) || refuseRemoval.contains(path))
       return false;
     nodes.erase(it);
     return true;
   }
 
-  std::map<std::string, FileAttributes> nodes;         // path to attribute word
-  std::map<std::string, std::vector<std::string>> children;  // listing order
-  std::set<std::string> unreadable;     // directories that can't be opened
-  std::set<std::string> refuseRemoval;  // files whose removal fails
-  std::vector<std::string> calls;
+  std::map<std::string, FileAttributes>::iterator Find(const std::string& path,
+                                                       const ListedIn& listedIn) {
+    if (listedIn) {
+      const auto parent = identities.find(ParentOf(path));
+      if (parent == identities.end() || parent->second != *listedIn) return nodes.end();
+    }
+    return nodes.find(path);
+  }
 
- private:
+  static std::string ParentOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return "";
+    return slash == 0 ? "/" : path.substr(0, slash);
+  }
+
+  DirectoryIdentity NewIdentity() { return {1, nextInode_++}; }
+
   class FakeDirectory : public Directory {
    public:
-    FakeDirectory(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+    FakeDirectory(FakeFileSystem& files, std::string path)
+        : files_(files), path_(std::move(path)), identity_(files_.identities.at(path_)) {}
     bool Next(DirectoryEntry& entry) override {
       const auto& names = files_.children[path_];
       while (next_ < names.size()) {
@@ -99,10 +132,12 @@ class FakeFileSystem : public FileSystem {
       files_.calls.push_back("OpenSubdirectory " + path);
       return files_.Open(path);
     }
+    std::optional<DirectoryIdentity> Identity() override { return identity_; }
 
    private:
     FakeFileSystem& files_;
     std::string path_;
+    DirectoryIdentity identity_;  // the one it had when it was opened
     std::size_t next_ = 0;
     std::string current_;
   };
@@ -124,5 +159,9 @@ class FakeFileSystem : public FileSystem {
     if (!nodes.contains(parent)) Add(parent, kAttributeDirectory);
     if (!nodes.contains(path)) children[parent].push_back(path.substr(slash + 1));
     nodes[path] = attributes;
+    if ((attributes & kAttributeDirectory) && !identities.contains(path))
+      identities[path] = NewIdentity();
   }
+
+  std::uint64_t nextInode_ = 1;
 };

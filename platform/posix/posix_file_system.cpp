@@ -9,6 +9,13 @@ namespace {
 
 std::unique_ptr<Directory> OpenDirectoryAt(int parent, const char* path, int extraFlags);
 
+std::optional<DirectoryIdentity> IdentityOf(int directory) {
+  struct stat status;
+  if (::fstat(directory, &status) != 0) return std::nullopt;
+  return DirectoryIdentity{static_cast<std::uint64_t>(status.st_dev),
+                           static_cast<std::uint64_t>(status.st_ino)};
+}
+
 class PosixDirectory : public Directory {
  public:
   explicit PosixDirectory(DIR* dir) : dir_(dir) {}
@@ -33,6 +40,8 @@ class PosixDirectory : public Directory {
     // refused rather than followed out of the tree.
     return OpenDirectoryAt(::dirfd(dir_), terminated.c_str(), O_NOFOLLOW);
   }
+
+  std::optional<DirectoryIdentity> Identity() override { return IdentityOf(::dirfd(dir_)); }
 
  private:
   // Trusts the type the listing gives and asks the file system only where
@@ -81,19 +90,65 @@ std::unique_ptr<Directory> PosixFileSystem::OpenDirectory(const std::string& pat
   return OpenDirectoryAt(AT_FDCWD, path.c_str(), 0);
 }
 
-PosixFileSystem::Location PosixFileSystem::Locate(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  // A path ending in '/' keeps its meaning only when handed over whole.
-  if (!batching_ || slash == std::string::npos || slash + 1 == path.size())
-    return {AT_FDCWD, path.c_str()};
-  const std::string_view directory(path.data(), slash == 0 ? 1 : slash);
-  if (heldDirectory_ < 0 || directory != heldPath_) {
-    if (heldDirectory_ >= 0) ::close(heldDirectory_);
-    heldPath_ = directory;
-    heldDirectory_ = ::open(heldPath_.c_str(), kDirectoryHandleFlags);
-    if (heldDirectory_ < 0) return {AT_FDCWD, path.c_str()};
+class PosixFileSystem::Location {
+ public:
+  static Location Path(const std::string& path) { return Location(AT_FDCWD, path.c_str(), false); }
+  static Location In(int directory, const char* name) { return Location(directory, name, false); }
+  static Location OwningIn(int directory, const char* name) {
+    return Location(directory, name, true);
   }
-  return {heldDirectory_, path.c_str() + slash + 1};
+  static Location Missing() { return Location(-1, nullptr, false); }
+  ~Location() {
+    if (owned_) ::close(directory);
+  }
+  Location(const Location&) = delete;
+  Location& operator=(const Location&) = delete;
+
+  bool found() const { return name != nullptr; }
+
+  const int directory;
+  const char* const name;
+
+ private:
+  Location(int directory, const char* name, bool owned)
+      : directory(directory), name(name), owned_(owned) {}
+  const bool owned_;
+};
+
+PosixFileSystem::Location PosixFileSystem::Locate(const std::string& path,
+                                                  const ListedIn& listedIn) {
+  const std::size_t slash = path.rfind('/');
+  // A path ending in '/' keeps its meaning only when handed over whole; it
+  // can't name a file listed in a directory.
+  if (slash != std::string::npos && slash + 1 == path.size())
+    return listedIn ? Location::Missing() : Location::Path(path);
+  if (!listedIn && (!batching_ || slash == std::string::npos)) return Location::Path(path);
+
+  const std::string_view directory = slash == std::string::npos ? std::string_view(".")
+                                     : slash == 0               ? std::string_view("/")
+                                                  : std::string_view(path.data(), slash);
+  const char* const name = path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+  if (batching_) {
+    if (heldDirectory_ < 0 || directory != heldPath_) Hold(directory);
+    if (heldDirectory_ < 0) return listedIn ? Location::Missing() : Location::Path(path);
+    if (listedIn && heldIdentity_ != listedIn) return Location::Missing();
+    return Location::In(heldDirectory_, name);
+  }
+  // Opened for this one call, and checked before anything is looked up in it.
+  const int opened = ::open(std::string(directory).c_str(), kDirectoryHandleFlags);
+  if (opened < 0) return Location::Missing();
+  if (IdentityOf(opened) != listedIn) {
+    ::close(opened);
+    return Location::Missing();
+  }
+  return Location::OwningIn(opened, name);
+}
+
+void PosixFileSystem::Hold(std::string_view directory) {
+  if (heldDirectory_ >= 0) ::close(heldDirectory_);
+  heldPath_ = directory;
+  heldDirectory_ = ::open(heldPath_.c_str(), kDirectoryHandleFlags);
+  heldIdentity_ = heldDirectory_ >= 0 ? IdentityOf(heldDirectory_) : std::nullopt;
 }
 
 void PosixFileSystem::EndBatch() {
@@ -101,11 +156,14 @@ void PosixFileSystem::EndBatch() {
   if (heldDirectory_ >= 0) ::close(heldDirectory_);
   heldDirectory_ = -1;
   heldPath_.clear();
+  heldIdentity_.reset();
 }
 
 // Changes the mode of `path` itself, never of what a link points to.
-bool PosixFileSystem::SetOwnerWritable(const std::string& path, bool writable) {
-  const Location location = Locate(path);
+bool PosixFileSystem::SetOwnerWritable(const std::string& path, bool writable,
+                                       const ListedIn& listedIn) {
+  const Location location = Locate(path, listedIn);
+  if (!location.found()) return false;
   struct stat status;
   if (::fstatat(location.directory, location.name, &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
   if (S_ISLNK(status.st_mode)) return true;  // a link has no mode of its own to change
@@ -115,10 +173,12 @@ bool PosixFileSystem::SetOwnerWritable(const std::string& path, bool writable) {
   return ::fchmodat(location.directory, location.name, wanted, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-FileAttributes PosixFileSystem::GetAttributes(const std::string& path) {
-  const Location location = Locate(path);
+FileAttributes PosixFileSystem::DoGetAttributes(const std::string& path,
+                                                const ListedIn& listedIn) {
+  const Location location = Locate(path, listedIn);
   struct stat status;
-  if (::fstatat(location.directory, location.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+  if (!location.found() ||
+      ::fstatat(location.directory, location.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
     return kInvalidAttributes;
   FileAttributes attributes = 0;
   const bool isLink = S_ISLNK(status.st_mode);
@@ -131,22 +191,24 @@ FileAttributes PosixFileSystem::GetAttributes(const std::string& path) {
   return attributes == 0 ? kAttributeNormal : attributes;
 }
 
-bool PosixFileSystem::SetNormal(const std::string& path, FileAttributes current) {
+bool PosixFileSystem::DoSetNormal(const std::string& path, FileAttributes current,
+                                  const ListedIn& listedIn) {
   if (current == kInvalidAttributes) return false;
   // Hidden and system come from the name and the kind of file and can't be
   // cleared; only a missing owner write bit can be given back.
   if (!(current & kAttributeReadOnly)) return true;
-  return SetOwnerWritable(path, true);
+  return SetOwnerWritable(path, true, listedIn);
 }
 
-bool PosixFileSystem::RestoreAttributes(const std::string& path, FileAttributes saved) {
+bool PosixFileSystem::DoRestoreAttributes(const std::string& path, FileAttributes saved,
+                                          const ListedIn& listedIn) {
   if (saved == kInvalidAttributes) return false;
-  return SetOwnerWritable(path, !(saved & kAttributeReadOnly));
+  return SetOwnerWritable(path, !(saved & kAttributeReadOnly), listedIn);
 }
 
-bool PosixFileSystem::RemoveFile(const std::string& path) {
+bool PosixFileSystem::DoRemoveFile(const std::string& path, const ListedIn& listedIn) {
   // Without AT_REMOVEDIR this never removes a directory (Linux answers
   // EISDIR, others EPERM); a symbolic link is removed itself.
-  const Location location = Locate(path);
-  return ::unlinkat(location.directory, location.name, 0) == 0;
+  const Location location = Locate(path, listedIn);
+  return location.found() && ::unlinkat(location.directory, location.name, 0) == 0;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/file_system.h"
 
@@ -17,24 +19,30 @@ class PosixFileSystem : public FileSystem {
   PosixFileSystem& operator=(const PosixFileSystem&) = delete;
 
   std::unique_ptr<Directory> OpenDirectory(const std::string& path) override;
-  FileAttributes GetAttributes(const std::string& path) override;
-  bool SetNormal(const std::string& path, FileAttributes current) override;
-  bool RestoreAttributes(const std::string& path, FileAttributes saved) override;
-  bool RemoveFile(const std::string& path) override;
   void BeginBatch() override { batching_ = true; }
   void EndBatch() override;
 
  private:
   // Where a path's last name is to be looked up: a directory descriptor
-  // (or AT_FDCWD) and the name relative to it.
-  struct Location {
-    int directory;
-    const char* name;
-  };
-  Location Locate(const std::string& path);
-  bool SetOwnerWritable(const std::string& path, bool writable);
+  // (or AT_FDCWD) and the name relative to it. `found` is false when the
+  // path's directory isn't the one the file was listed in, or can't be
+  // opened to tell. A directory opened for this one call alone is closed
+  // with the location.
+  class Location;
+  Location Locate(const std::string& path, const ListedIn& listedIn);
+  // Opens `directory` as the one held for the batch, and notes which it is.
+  void Hold(std::string_view directory);
+
+  FileAttributes DoGetAttributes(const std::string& path, const ListedIn& listedIn) override;
+  bool DoSetNormal(const std::string& path, FileAttributes current,
+                   const ListedIn& listedIn) override;
+  bool DoRestoreAttributes(const std::string& path, FileAttributes saved,
+                           const ListedIn& listedIn) override;
+  bool DoRemoveFile(const std::string& path, const ListedIn& listedIn) override;
+  bool SetOwnerWritable(const std::string& path, bool writable, const ListedIn& listedIn);
 
   bool batching_ = false;
   std::string heldPath_;  // the directory held open during a batch
   int heldDirectory_ = -1;
+  std::optional<DirectoryIdentity> heldIdentity_;  // read once, when it was opened
 };
