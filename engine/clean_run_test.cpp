@@ -11,6 +11,7 @@
 
 #include "engine/testing/fake_file_system.h"
 #include "engine/testing/fake_platform.h"
+#include "engine/testing/interposing_file_system.h"
 #include "platform/posix/posix_file_system.h"
 #include "testing/fake_window.h"
 #include "testing/scoped_test_home.h"
@@ -283,6 +284,37 @@ TEST(CleanRunOnDiskTest, DeletesWhatWasAskedAndNothingElse) {
                                   outside + "/precious.tmp", entry + "/x.txt"})
     EXPECT_TRUE(fs::exists(kept)) << kept;
   EXPECT_TRUE(fs::is_symlink(tmp + "/link-out"));
+}
+
+TEST(CleanRunOnDiskTest, DirectoryReplacedByALinkAfterGatheringLosesNothing) {
+  ScopedTestHome home;
+  const std::string tmp = home.Path("tmp");
+  const std::string outside = home.Path("outside");
+  for (const std::string& file : {tmp + "/top.tmp", tmp + "/shared/x.tmp"}) WriteTestFile(file);
+  WriteTestFile(outside + "/x.tmp", "precious");
+
+  PosixFileSystem disk;
+  // Another user's doing, between the sweep and the first deletion.
+  InterposingFileSystem files(disk, [&] {
+    fs::rename(tmp + "/shared", tmp + "/shared.moved");
+    fs::create_directory_symlink(outside, tmp + "/shared");
+  });
+  FakeTrashFolders trash;
+  FakeProgramLauncher launcher;
+  PlatformServices platform{files, trash, launcher};
+  FakeCheckBoxes boxes;
+  boxes.SetCheck(ControlId::kTempBox, 1);
+  FakeStatusLine status;
+  FakeWaitCursor cursor;
+  InMemoryListControl list;
+  FakeMessageBox messages;
+  EntryList entries(list, messages);
+  CleanRunWindow window{boxes, status, cursor, entries, {}};
+
+  RunClean(window, TempAndTmp("", tmp), CleanSettings{}, platform);
+
+  EXPECT_TRUE(fs::exists(outside + "/x.tmp"));
+  EXPECT_FALSE(fs::exists(tmp + "/top.tmp"));
 }
 
 }  // namespace

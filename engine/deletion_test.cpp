@@ -6,8 +6,11 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
+#include "engine/file_list.h"
+#include "engine/sweep.h"
 #include "engine/testing/fake_file_system.h"
 #include "platform/posix/posix_file_system.h"
 #include "testing/scoped_test_home.h"
@@ -100,6 +103,22 @@ TEST(DeletionTest, DirectoryIsNeverTouched) {
   EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/folder"));
 }
 
+TEST(DeletionTest, FileInADirectoryReplacedSinceTheSweepIsLeftAlone) {
+  FakeFileSystem files;
+  files.AddFile("/d/kept", kAttributeReadOnly);
+  files.AddFile("/d/gone", kAttributeReadOnly);
+  const DirectoryIdentity listedIn = files.IdentityOf("/d");
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/gone", listedIn), 1);
+  files.ReplaceDirectory("/d");
+  files.calls.clear();
+
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/kept", listedIn), 0);
+  EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/kept"));
+  EXPECT_EQ(files.AttributesOf("/d/kept"), kAttributeReadOnly);
+  // Named by the user rather than listed, the path is taken as it is.
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/kept"), 1);
+}
+
 // The same rules on the real file system.
 class DiskDeletionTest : public testing::Test {
  protected:
@@ -148,5 +167,80 @@ TEST_F(DiskDeletionTest, DirectoryStaysEvenWithEverythingAllowed) {
   EXPECT_TRUE(fs::is_directory(directory));
   EXPECT_EQ(fs::status(directory).permissions(), fs::perms(0555));
 }
+
+// Between the sweep and the deletion, another user replaces a directory the
+// files were gathered in (in a world-writable temporary directory) by a link
+// to a directory of the user's own, holding files of the same names. The
+// deletion must then delete none of them, in a batch or not.
+class ReplacedDirectoryTest : public testing::TestWithParam<bool> {
+ protected:
+  ReplacedDirectoryTest() : tmp_(home.Path("tmp")), outside_(home.Path("outside")) {
+    for (const std::string& file : {tmp_ + "/top.tmp", tmp_ + "/a/x.tmp", tmp_ + "/a/b/deep.tmp"})
+      WriteTestFile(file);
+    for (const std::string& file : {outside_ + "/top.tmp", outside_ + "/x.tmp",
+                                    outside_ + "/b/deep.tmp", outside_ + "/a/x.tmp"})
+      WriteTestFile(file, "precious");
+    // Would be made writable for the time of its deletion.
+    ::chmod((outside_ + "/x.tmp").c_str(), 0444);
+    SweepDirectory(files, gathered, tmp_, "/*.tmp", 1);
+  }
+
+  void ReplaceByLinkToOutside(const std::string& directory) {
+    fs::rename(directory, directory + ".moved");
+    fs::create_directory_symlink(outside_, directory);
+  }
+
+  int DeleteGathered() {
+    std::optional<ScopedFileBatch> batch;
+    if (GetParam()) batch.emplace(files);
+    int deleted = 0;
+    for (std::size_t index = 0; index < gathered.Count(); ++index)
+      deleted += DeleteListedFile(files, Allowing(1, 1, 1), gathered.At(index),
+                                  gathered.ListedInAt(index));
+    return deleted;
+  }
+
+  void ExpectOutsideUntouched() {
+    for (const std::string& file : {outside_ + "/top.tmp", outside_ + "/x.tmp",
+                                    outside_ + "/b/deep.tmp", outside_ + "/a/x.tmp"})
+      EXPECT_TRUE(fs::is_regular_file(file)) << file;
+    EXPECT_EQ(fs::status(outside_ + "/x.tmp").permissions(), fs::perms(0444));
+  }
+
+  ScopedTestHome home;
+  std::string tmp_;
+  std::string outside_;
+  PosixFileSystem files;
+  FileList gathered;
+};
+
+TEST_P(ReplacedDirectoryTest, UnchangedTreeLosesEverythingGathered) {
+  ASSERT_EQ(gathered.Count(), 3u);
+  EXPECT_EQ(DeleteGathered(), 3);
+  for (const std::string& file : {tmp_ + "/top.tmp", tmp_ + "/a/x.tmp", tmp_ + "/a/b/deep.tmp"})
+    EXPECT_FALSE(fs::exists(file)) << file;
+}
+
+TEST_P(ReplacedDirectoryTest, SubdirectoryReplacedByALinkLeadsNowhere) {
+  ReplaceByLinkToOutside(tmp_ + "/a");
+  EXPECT_EQ(DeleteGathered(), 1);
+  EXPECT_FALSE(fs::exists(tmp_ + "/top.tmp"));
+  ExpectOutsideUntouched();
+  EXPECT_TRUE(fs::is_symlink(tmp_ + "/a"));
+  // Out of reach of the paths that were gathered, so it stays too.
+  EXPECT_TRUE(fs::exists(tmp_ + "/a.moved/x.tmp"));
+}
+
+TEST_P(ReplacedDirectoryTest, SweptDirectoryItselfReplacedByALinkLeadsNowhere) {
+  ReplaceByLinkToOutside(tmp_);
+  EXPECT_EQ(DeleteGathered(), 0);
+  ExpectOutsideUntouched();
+  EXPECT_TRUE(fs::exists(tmp_ + ".moved/top.tmp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(BatchedOrNot, ReplacedDirectoryTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "InABatch" : "OneByOne";
+                         });
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "engine/testing/fake_file_system.h"
 #include "engine/testing/fake_platform.h"
+#include "engine/testing/interposing_file_system.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_trash_folders.h"
 #include "testing/fake_window.h"
@@ -98,6 +99,20 @@ TEST_F(RecycleBinTest, ReadOnlyBinFolderIsEmptiedAndStaysReadOnly) {
   EXPECT_TRUE(Empty());
   EXPECT_FALSE(fs::exists(file));
   EXPECT_EQ(fs::status(bin_).permissions(), fs::perms(0555));
+}
+
+TEST_F(RecycleBinTest, BinFolderReplacedByALinkAfterGatheringLosesNothing) {
+  const std::string trashed = Trashed("report.doc");
+  const std::string outside = home.Path("outside/report.doc");
+  WriteTestFile(outside, "precious");
+  // Another user's doing, between the listing of the bin and the deletion.
+  InterposingFileSystem files(files_, [&] {
+    fs::rename(bin_, bin_ + ".moved");
+    fs::create_directory_symlink(home.Path("outside"), bin_);
+  });
+  EXPECT_TRUE(EmptyRecycleBin(files, folders_, cursor_));
+  EXPECT_TRUE(fs::exists(outside));
+  EXPECT_TRUE(fs::exists(Info("report.doc")));
 }
 
 TEST_F(RecycleBinTest, MissingBinFolderIsNoFailure) {

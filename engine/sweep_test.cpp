@@ -198,6 +198,19 @@ TEST_F(SweepOrderTest, UnreadableSubdirectoryIsPassedOverAndItsSiblingsAreNot) {
   EXPECT_THAT(Paths(list), ElementsAre("/d/open/b.tmp"));
 }
 
+TEST_F(SweepOrderTest, EachPathKeepsTheDirectoryItWasListedIn) {
+  files.AddFile("/d/a.tmp");
+  files.AddFile("/d/sub/b.tmp");
+  files.AddFile("/d/c.tmp");
+  SweepDirectory(files, list, "/d", "/*.tmp", 1);
+  list.Append("/named/by/the/user");
+  ASSERT_THAT(Paths(list), ElementsAre("/d/a.tmp", "/d/c.tmp", "/d/sub/b.tmp", "/named/by/the/user"));
+  EXPECT_EQ(list.ListedInAt(0), files.IdentityOf("/d"));
+  EXPECT_EQ(list.ListedInAt(1), files.IdentityOf("/d"));
+  EXPECT_EQ(list.ListedInAt(2), files.IdentityOf("/d/sub"));
+  EXPECT_EQ(list.ListedInAt(3), std::nullopt);
+}
+
 TEST_F(SweepOrderTest, EmptyDirectoryStandsForTheRoot) {
   // What a wildcard entry for "/" becomes once its trailing separator is gone.
   files.AddFile("/top.tmp");

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "testing/scoped_test_home.h"
@@ -176,6 +177,39 @@ TEST_F(PosixFileSystemTest, LinkSwappedInForTheDirectoryDuringABatchIsNotFollowe
   EXPECT_FALSE(fs::exists(home.Path("moved/a.tmp")));
   // Outside a batch the path is walked afresh.
   EXPECT_EQ(files.GetAttributes(gathered), kAttributeNormal);
+}
+
+TEST_F(PosixFileSystemTest, CallsGivenTheListingDirectoryActOnlyInThatDirectory) {
+  const std::string file = Make("dir/a.tmp", 0444);
+  const auto opened = files.OpenDirectory(home.Path("dir"));
+  ASSERT_TRUE(opened);
+  const std::optional<DirectoryIdentity> listedIn = opened->Identity();
+  struct stat status;
+  ASSERT_EQ(::stat(home.Path("dir").c_str(), &status), 0);
+  ASSERT_EQ(listedIn, (DirectoryIdentity{status.st_dev, status.st_ino}));
+
+  // Another directory at the same path, holding a file of the same name.
+  fs::rename(home.Path("dir"), home.Path("old"));
+  Make("dir/a.tmp", 0444);
+  for (bool batched : {false, true}) {
+    std::optional<ScopedFileBatch> batch;
+    if (batched) batch.emplace(files);
+    EXPECT_EQ(files.GetAttributes(file, listedIn), kInvalidAttributes);
+    EXPECT_FALSE(files.SetNormal(file, kAttributeReadOnly, listedIn));
+    EXPECT_FALSE(files.RestoreAttributes(file, kAttributeNormal, listedIn));
+    EXPECT_FALSE(files.RemoveFile(file, listedIn));
+    EXPECT_EQ(ModeOf(file), 0444u);
+  }
+  fs::rename(home.Path("dir"), home.Path("other"));
+  fs::rename(home.Path("old"), home.Path("dir"));
+  {
+    ScopedFileBatch batch(files);
+    EXPECT_EQ(files.GetAttributes(file, listedIn), kAttributeReadOnly);
+    EXPECT_TRUE(files.SetNormal(file, kAttributeReadOnly, listedIn));
+    EXPECT_EQ(ModeOf(file), 0644u);
+  }
+  EXPECT_TRUE(files.RemoveFile(file, listedIn));
+  EXPECT_TRUE(fs::exists(home.Path("other/a.tmp")));
 }
 
 TEST_F(PosixFileSystemTest, DirectoryWithoutReadPermissionCannotBeOpened) {

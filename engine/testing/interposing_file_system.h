@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "platform/file_system.h"
+
+// Passes every call on to another file system, and runs a step of the
+// test's own just before a batch begins: the moment between gathering files
+// and deleting them, where another user could change the tree.
+class InterposingFileSystem : public FileSystem {
+ public:
+  InterposingFileSystem(FileSystem& files, std::function<void()> beforeBatch)
+      : files_(files), beforeBatch_(std::move(beforeBatch)) {}
+
+  std::unique_ptr<Directory> OpenDirectory(const std::string& path) override {
+    return files_.OpenDirectory(path);
+  }
+  void BeginBatch() override {
+    if (beforeBatch_) std::exchange(beforeBatch_, nullptr)();
+    files_.BeginBatch();
+  }
+  void EndBatch() override { files_.EndBatch(); }
+
+ private:
+  FileAttributes DoGetAttributes(const std::string& path, const ListedIn& listedIn) override {
+    return files_.GetAttributes(path, listedIn);
+  }
+  bool DoSetNormal(const std::string& path, FileAttributes current,
+                   const ListedIn& listedIn) override {
+    return files_.SetNormal(path, current, listedIn);
+  }
+  bool DoRestoreAttributes(const std::string& path, FileAttributes saved,
+                           const ListedIn& listedIn) override {
+    return files_.RestoreAttributes(path, saved, listedIn);
+  }
+  bool DoRemoveFile(const std::string& path, const ListedIn& listedIn) override {
+    return files_.RemoveFile(path, listedIn);
+  }
+
+  FileSystem& files_;
+  std::function<void()> beforeBatch_;  // run once
+};
