@@ -24,7 +24,7 @@ class PosixFileSystem : public FileSystem {
 
  private:
   // Where a path's last name is to be looked up: a directory descriptor
-  // (or AT_FDCWD) and the name relative to it. `found` is false when the
+  // (or AT_FDCWD) and the name relative to it. found() is false when the
   // path's directory isn't the one the file was listed in, or can't be
   // opened to tell. A directory opened for this one call alone is closed
   // with the location.
