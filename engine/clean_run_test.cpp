@@ -222,25 +222,36 @@ class ExhaustedFileSystem : public FakeFileSystem {
   }
 };
 
-TEST(CleanRunFailureTest, RunLeftByAnExceptionEndsTheWaitCursorAndKeepsTheText) {
-  ExhaustedFileSystem files;
-  files.AddFile("/temp/a.tmp");
+// The in-memory window and platform of one run on `files`, the Temp box
+// ticked, for the tests that need a file system of their own.
+struct TempBoxRun {
+  explicit TempBoxRun(FileSystem& files) : platform{files, trash, launcher} {
+    boxes.SetCheck(ControlId::kTempBox, 1);
+  }
+  void Run(const CleanLocations& locations) {
+    RunClean(window, locations, CleanSettings{}, platform);
+  }
+
   FakeTrashFolders trash;
   FakeProgramLauncher launcher;
-  PlatformServices platform{files, trash, launcher};
+  PlatformServices platform;
   FakeCheckBoxes boxes;
-  boxes.SetCheck(ControlId::kTempBox, 1);
   FakeStatusLine status;
   FakeWaitCursor cursor;
   InMemoryListControl list;
   FakeMessageBox messages;
-  EntryList entries(list, messages);
+  EntryList entries{list, messages};
   CleanRunWindow window{boxes, status, cursor, entries, {}};
-  const CleanLocations locations = TempAndTmp("/temp", "");
+};
 
-  EXPECT_THROW(RunClean(window, locations, CleanSettings{}, platform), std::bad_alloc);
-  EXPECT_EQ(cursor.depth, 0);
-  EXPECT_EQ(status.current, "Cleaning files...");
+TEST(CleanRunFailureTest, RunLeftByAnExceptionEndsTheWaitCursorAndKeepsTheText) {
+  ExhaustedFileSystem files;
+  files.AddFile("/temp/a.tmp");
+  TempBoxRun run(files);
+
+  EXPECT_THROW(run.Run(TempAndTmp("/temp", "")), std::bad_alloc);
+  EXPECT_EQ(run.cursor.depth, 0);
+  EXPECT_EQ(run.status.current, "Cleaning files...");
 }
 
 // A whole run on the real file system.
@@ -259,22 +270,11 @@ TEST(CleanRunOnDiskTest, DeletesWhatWasAskedAndNothingElse) {
   fs::create_directory_symlink(outside, tmp + "/link-out");
 
   PosixFileSystem files;
-  FakeTrashFolders trash;
-  FakeProgramLauncher launcher;
-  PlatformServices platform{files, trash, launcher};
-  FakeCheckBoxes boxes;
-  boxes.SetCheck(ControlId::kTempBox, 1);
-  FakeStatusLine status;
-  FakeWaitCursor cursor;
-  InMemoryListControl list;
-  FakeMessageBox messages;
-  EntryList entries(list, messages);
-  entries.InsertEntry(Wildcard(entry + "/", "*.log", 0));
-  entries.InsertEntry(File(home.Path("single file")));
-  CleanRunWindow window{boxes, status, cursor, entries, {}};
-  const CleanLocations locations = TempAndTmp(temp, tmp);
+  TempBoxRun run(files);
+  run.entries.InsertEntry(Wildcard(entry + "/", "*.log", 0));
+  run.entries.InsertEntry(File(home.Path("single file")));
 
-  RunClean(window, locations, CleanSettings{}, platform);
+  run.Run(TempAndTmp(temp, tmp));
 
   for (const std::string& gone : {temp + "/a.tmp", tmp + "/b.tmp", tmp + "/deep er/-c.TMP",
                                   entry + "/x.log", home.Path("single file")})
@@ -299,19 +299,9 @@ TEST(CleanRunOnDiskTest, DirectoryReplacedByALinkAfterGatheringLosesNothing) {
     fs::rename(tmp + "/shared", tmp + "/shared.moved");
     fs::create_directory_symlink(outside, tmp + "/shared");
   });
-  FakeTrashFolders trash;
-  FakeProgramLauncher launcher;
-  PlatformServices platform{files, trash, launcher};
-  FakeCheckBoxes boxes;
-  boxes.SetCheck(ControlId::kTempBox, 1);
-  FakeStatusLine status;
-  FakeWaitCursor cursor;
-  InMemoryListControl list;
-  FakeMessageBox messages;
-  EntryList entries(list, messages);
-  CleanRunWindow window{boxes, status, cursor, entries, {}};
+  TempBoxRun run(files);
 
-  RunClean(window, TempAndTmp("", tmp), CleanSettings{}, platform);
+  run.Run(TempAndTmp("", tmp));
 
   EXPECT_TRUE(fs::exists(outside + "/x.tmp"));
   EXPECT_FALSE(fs::exists(tmp + "/top.tmp"));
