@@ -159,6 +159,16 @@ std::optional<RegistryValue> RegistryFile::QueryValue(RegistryRoot root, std::st
   return std::get<StoredValue>(keys_[position->key].items[position->item]).value;
 }
 
+std::size_t RegistryFile::CountValues(RegistryRoot root, std::string_view keyPath) const {
+  const std::string fullPath = FullPath(root, keyPath);
+  std::size_t count = 0;
+  for (const Key& key : keys_) {
+    if (!EqualsIgnoringCase(key.path, fullPath)) continue;
+    for (const Item& item : key.items) count += std::holds_alternative<StoredValue>(item) ? 1 : 0;
+  }
+  return count;
+}
+
 bool RegistryFile::SetValue(RegistryRoot root, std::string_view keyPath,
                             std::string_view valueName, RegistryValue value) {
   if (!registry_text::FitsOnOneLine(keyPath) || !registry_text::FitsOnOneLine(valueName))

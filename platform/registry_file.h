@@ -43,6 +43,8 @@ class RegistryFile : public RegistryStrings {
   // break and so can't be stored.
   bool SetValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName,
                 RegistryValue value);
+  // How many values the key holds (a name stored twice counts twice).
+  std::size_t CountValues(RegistryRoot root, std::string_view keyPath) const;
   // Removes the value wherever it is stored; a missing value is no error.
   void DeleteValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName);
 

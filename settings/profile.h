@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +16,9 @@ class Profile {
                                 int32_t defaultValue) const = 0;
   virtual std::string GetProfileString(const std::string& section, const std::string& entry,
                                        const std::string& defaultValue) const = 0;
+
+  // How many values the section holds.
+  virtual std::size_t CountValues(const std::string& section) const = 0;
 
   virtual void WriteProfileInt(const std::string& section, const std::string& entry,
                                int32_t value) = 0;

@@ -20,6 +20,10 @@ int32_t RegistryProfile::GetProfileInt(const std::string& section, const std::st
   return static_cast<int32_t>(number);
 }
 
+std::size_t RegistryProfile::CountValues(const std::string& section) const {
+  return registry_.CountValues(RegistryRoot::kCurrentUser, SectionKey(section));
+}
+
 std::string RegistryProfile::GetProfileString(const std::string& section, const std::string& entry,
                                               const std::string& defaultValue) const {
   const auto value = registry_.QueryValue(RegistryRoot::kCurrentUser, SectionKey(section), entry);

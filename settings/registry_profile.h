@@ -24,6 +24,7 @@ class RegistryProfile : public Profile {
                         int32_t defaultValue) const override;
   std::string GetProfileString(const std::string& section, const std::string& entry,
                                const std::string& defaultValue) const override;
+  std::size_t CountValues(const std::string& section) const override;
   void WriteProfileInt(const std::string& section, const std::string& entry,
                        int32_t value) override;
   void WriteProfileString(const std::string& section, const std::string& entry,

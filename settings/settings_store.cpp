@@ -1,6 +1,8 @@
 #include "settings/settings_store.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -70,8 +72,24 @@ void LoadOptions(const Profile& profile, CleanSettings& settings) {
   settings.m_bDelHiddenFiles = profile.GetProfileInt(kOptionsSection, kDelHiddenFiles, 0);
 }
 
+// A count far beyond the stored values comes from a damaged or hand-edited
+// file: every entry past the stored ones would be an empty one, and a count
+// in the millions would stall the start. Such a count is cut to the number
+// of stored values, but never below this, so that short lists load exactly
+// as stored.
+constexpr int kEntriesAlwaysLoaded = 1000;
+
+int EntriesToLoad(const Profile& profile) {
+  const int stored = profile.GetProfileInt(kOptionsSection, kNumberOfItems, 0);
+  const std::size_t values = profile.CountValues(kEntriesSection);
+  const int bound = values > static_cast<std::size_t>(kEntriesAlwaysLoaded)
+                        ? static_cast<int>(std::min<std::size_t>(values, INT32_MAX))
+                        : kEntriesAlwaysLoaded;
+  return std::min(stored, bound);
+}
+
 void LoadEntries(const Profile& profile, SettingsWindow& window) {
-  const int count = profile.GetProfileInt(kOptionsSection, kNumberOfItems, 0);
+  const int count = EntriesToLoad(profile);
   for (int i = 0; i < count; ++i) {
     const EntryValueNames names = EntryNames(i);
     CleanEntry entry;

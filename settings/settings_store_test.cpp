@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
+#include <string>
 
 #include "platform/registry_location.h"
 #include "settings/registry_profile.h"
@@ -205,6 +207,31 @@ TEST_F(SettingsOnDisk, MissingEntryValuesTakeTheirDefaults) {
   EXPECT_EQ(Stored(kEntriesKey, "00001_Recurse"), RegistryValue::Dword(1));
 }
 
+TEST_F(SettingsOnDisk, AHugeCountLoadsNoMoreThanTheStoreCanHold) {
+  Store(kOptionsKey, "Number of Items", RegistryValue::Dword(0x7fffffff));
+  Store(kEntriesKey, "00000_FilePath", RegistryValue::String("/dir"));
+  Store(kEntriesKey, "00000_WildCard", RegistryValue::String("*.log"));
+  TestWindow window;
+  Load(window);
+  ASSERT_EQ(window.list.rows.size(), 1000u);
+  EXPECT_EQ(window.list.rows.back(), (std::vector<std::string>{"/dir", "*.log", "Yes"}));
+  EXPECT_EQ(window.list.rows.front(), (std::vector<std::string>{"", "", ""}));
+}
+
+TEST_F(SettingsOnDisk, ALongStoredListLoadsWhole) {
+  constexpr int kEntries = 1500;
+  Store(kOptionsKey, "Number of Items", RegistryValue::Dword(kEntries));
+  for (int i = 0; i < kEntries; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%05d_FilePath", i);
+    Store(kEntriesKey, name, RegistryValue::String("/file" + std::to_string(i)));
+  }
+  TestWindow window;
+  Load(window);
+  ASSERT_EQ(window.list.rows.size(), static_cast<std::size_t>(kEntries));
+  EXPECT_EQ(window.list.rows.front()[0], "/file1499");
+}
+
 TEST_F(SettingsOnDisk, AnEntryThatCantBeInsertedIsReportedAndLoadingGoesOn) {
   Store(kOptionsKey, "Number of Items", RegistryValue::Dword(2));
   TestWindow window;
@@ -251,6 +278,12 @@ class RecordingProfile : public Profile {
     log.push_back("string " + section + "/" + entry);
     auto it = strings.find(section + "/" + entry);
     return it == strings.end() ? defaultValue : it->second;
+  }
+  std::size_t CountValues(const std::string& section) const override {
+    std::size_t count = 0;
+    for (const auto& [name, value] : ints) count += name.starts_with(section + "/") ? 1 : 0;
+    for (const auto& [name, value] : strings) count += name.starts_with(section + "/") ? 1 : 0;
+    return count;
   }
   void WriteProfileInt(const std::string& section, const std::string& entry,
                        int32_t value) override {
