@@ -221,11 +221,13 @@ TEST_F(SettingsOnDisk, AHugeCountLoadsNoMoreThanTheStoreCanHold) {
 TEST_F(SettingsOnDisk, ALongStoredListLoadsWhole) {
   constexpr int kEntries = 1500;
   Store(kOptionsKey, "Number of Items", RegistryValue::Dword(kEntries));
+  RegistryFile file = RegistryFile::Load(UserRegistryFilePath());
   for (int i = 0; i < kEntries; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "%05d_FilePath", i);
-    Store(kEntriesKey, name, RegistryValue::String("/file" + std::to_string(i)));
+    file.SetValue(kUser, kEntriesKey, name, RegistryValue::String("/file" + std::to_string(i)));
   }
+  ASSERT_TRUE(file.Save(UserRegistryFilePath()));
   TestWindow window;
   Load(window);
   ASSERT_EQ(window.list.rows.size(), static_cast<std::size_t>(kEntries));
