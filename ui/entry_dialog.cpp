@@ -8,6 +8,7 @@
 
 #include "resources/entry_dialog_template.h"
 #include "ui/dialog_layout.h"
+#include "ui/window_modal.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ CEntryDlg::CEntryDlg(CleanEntry* entry, int editMode, QWidget* owner, UiServices
   OnInitDialog();
 }
 
-int CEntryDlg::DoModal() { return exec(); }
+int CEntryDlg::DoModal() { return RunWindowModal(*this); }
 
 void CEntryDlg::OnInitDialog() {
   if (m_editMode == 0) {
@@ -110,7 +111,8 @@ void CEntryDlg::OnBrowseFile() {
 
 void CEntryDlg::OnBrowseDir() {
   const std::optional<std::string> chosen =
-      m_services.ChooseDirectory(this, "Choose directory to clean from...");
+      m_services.ChooseDirectory(this, "Choose directory to clean from...",
+                                 m_pathText.Recall(m_pathEdit->text()));
   if (!chosen || chosen->empty()) return;
   SetPathText(*chosen);
 }

@@ -6,6 +6,7 @@
 
 #include "resources/options_dialog_template.h"
 #include "ui/dialog_layout.h"
+#include "ui/window_modal.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ COptionsDlg::COptionsDlg(CleanSettings* settings, QWidget* owner, UiServices& se
   OnInitDialog();
 }
 
-int COptionsDlg::DoModal() { return exec(); }
+int COptionsDlg::DoModal() { return RunWindowModal(*this); }
 
 void COptionsDlg::OnInitDialog() {
   // A flag is on when it is non-zero, whatever number a hand-edited
@@ -51,22 +52,27 @@ void COptionsDlg::OnInitDialog() {
 }
 
 void COptionsDlg::OnOK() {
-  m_settings->m_bAutoRun = FlagOf(*m_autoRunBox);
-  m_settings->m_strExeToRun = m_programText.Recall(m_programEdit->text());
-  m_settings->m_bSaveSettings = FlagOf(*m_saveSettingsBox);
-  m_settings->m_bQuitAfterCleaning = FlagOf(*m_quitAfterCleaningBox);
-  m_settings->m_bDelSystemFiles = FlagOf(*m_systemFilesBox);
-  m_settings->m_bDelReadOnlyFiles = FlagOf(*m_readOnlyFilesBox);
-  m_settings->m_bDelHiddenFiles = FlagOf(*m_hiddenFilesBox);
-  m_settings->m_bAutoClean = FlagOf(*m_autoCleanBox);
+  // The record takes the new values only once the user has confirmed them:
+  // after a declined lock-out question, Cancel must leave the record as the
+  // dialog found it, or the lock-out the user just refused would be stored.
+  CleanSettings chosen = *m_settings;
+  chosen.m_bAutoRun = FlagOf(*m_autoRunBox);
+  chosen.m_strExeToRun = m_programText.Recall(m_programEdit->text());
+  chosen.m_bSaveSettings = FlagOf(*m_saveSettingsBox);
+  chosen.m_bQuitAfterCleaning = FlagOf(*m_quitAfterCleaningBox);
+  chosen.m_bDelSystemFiles = FlagOf(*m_systemFilesBox);
+  chosen.m_bDelReadOnlyFiles = FlagOf(*m_readOnlyFilesBox);
+  chosen.m_bDelHiddenFiles = FlagOf(*m_hiddenFilesBox);
+  chosen.m_bAutoClean = FlagOf(*m_autoCleanBox);
 
-  if (m_settings->m_bAutoClean == 1 && m_settings->m_bQuitAfterCleaning == 1) {
+  if (chosen.m_bAutoClean == 1 && chosen.m_bQuitAfterCleaning == 1) {
     const MessageRequest question{
         "Warning: Auto-clean and auto-quit means that you won't be able to change options "
         "again! Continue?",
         "Dustral", MessageIcon::kQuestion, MessageButtons::kOkCancelDefaultCancel};
     if (m_services.ShowMessage(this, question) != MessageAnswer::kOk) return;
   }
+  *m_settings = chosen;
   accept();
 }
 

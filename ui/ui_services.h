@@ -28,8 +28,9 @@ class UiServices {
   virtual std::optional<std::string> ChooseFile(QWidget* owner,
                                                 const FileChooserRequest& request) = 0;
   // The chosen directory's full path, or nothing when the user cancelled.
-  virtual std::optional<std::string> ChooseDirectory(QWidget* owner,
-                                                     const std::string& title) = 0;
+  // The chooser opens at `typedPath` when it names a folder.
+  virtual std::optional<std::string> ChooseDirectory(QWidget* owner, const std::string& title,
+                                                     const std::string& typedPath) = 0;
 };
 
 // A message box owned by one window, for code that knows no widgets.
