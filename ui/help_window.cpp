@@ -17,13 +17,19 @@ namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 560;
 
-// The room a window's frame takes around it, as the owner's frame shows;
-// none before the window manager has framed it.
-QMargins FrameOf(const QWidget& window) {
-  const QRect inner = window.geometry();
-  const QRect outer = window.frameGeometry();
-  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-          outer.bottom() - inner.bottom()};
+// The room the help window's frame will take, guessed before the window
+// manager has framed it: the owner's frame, but at least a common title bar
+// and border, since a resizable window often gets thicker edges than a
+// fixed-size one.
+QMargins FrameAllowance(const QWidget* owner) {
+  QMargins frame(8, 32, 8, 8);
+  if (!owner) return frame;
+  const QRect inner = owner->geometry();
+  const QRect outer = owner->frameGeometry();
+  return {std::max(frame.left(), inner.left() - outer.left()),
+          std::max(frame.top(), inner.top() - outer.top()),
+          std::max(frame.right(), outer.right() - inner.right()),
+          std::max(frame.bottom(), outer.bottom() - inner.bottom())};
 }
 
 }  // namespace
@@ -85,7 +91,7 @@ void HelpWindow::PlaceOver(const QWidget* owner) {
   const QWidget* ownerWindow = owner ? owner->window() : nullptr;
   QScreen* screen = ownerWindow ? ownerWindow->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
-  const QMargins frame = ownerWindow ? FrameOf(*ownerWindow) : QMargins();
   const QRect ownerRect = ownerWindow ? ownerWindow->geometry() : QRect();
-  setGeometry(PlaceOnScreen(QSize(kWidth, kHeight), frame, ownerRect, screen->availableGeometry()));
+  setGeometry(PlaceOnScreen(QSize(kWidth, kHeight), FrameAllowance(ownerWindow), ownerRect,
+                            screen->availableGeometry()));
 }
