@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <utility>
+
 #include "resources/entry_dialog_template.h"
 #include "ui/dialog_layout.h"
 #include "ui/window_modal.h"
@@ -16,13 +18,14 @@ const char* const kStandardWildcards[] = {"*.*", "*.tmp", "*.bak", "*.old"};
 
 // Display texts keep their spaces exactly as the filter list has always
 // shown them.
-FileChooserRequest FileToDeleteRequest() {
+FileChooserRequest FileToDeleteRequest(std::string typedPath) {
   return {"Select file to delete",
           {{"All Files (*.*) ", "*.*"},
            {" Links (*.lnk) ", "*.lnk"},
            {" Temporary Files (*.tmp) ", "*.tmp"},
            {" Backup Files (*.bak) ", "*.bak"},
-           {" Old Files (*.old) ", "*.old"}}};
+           {" Old Files (*.old) ", "*.old"}},
+          std::move(typedPath)};
 }
 
 }  // namespace
@@ -104,7 +107,8 @@ void CEntryDlg::OnChangePath() {
 }
 
 void CEntryDlg::OnBrowseFile() {
-  const std::optional<std::string> chosen = m_services.ChooseFile(this, FileToDeleteRequest());
+  const std::optional<std::string> chosen = m_services.ChooseFile(
+      this, FileToDeleteRequest(m_fileText.Recall(m_fileEdit->text())));
   if (!chosen || chosen->empty()) return;
   SetFileText(*chosen);
 }

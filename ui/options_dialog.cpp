@@ -78,7 +78,8 @@ void COptionsDlg::OnOK() {
 
 void COptionsDlg::OnChooseProgram() {
   const FileChooserRequest request{"Select executable to run",
-                                   {{"Executables (*.exe) ", "*.exe"}, {" All Files (*.*) ", "*.*"}}};
+                                   {{"Executables (*.exe) ", "*.exe"}, {" All Files (*.*) ", "*.*"}},
+                                   m_programText.Recall(m_programEdit->text())};
   const std::optional<std::string> chosen = m_services.ChooseFile(this, request);
   if (!chosen || chosen->empty()) return;
   m_programEdit->setText(m_programText.Remember(*chosen));

@@ -207,6 +207,9 @@ class OptionsDialogTest : public QObject {
     d.click(kChooseButton);
     QCOMPARE(d.program()->text(), QString("/home/u/bin/-odd name"));
     QVERIFY(d.box(kAutoRunBox)->isChecked());
+    QCOMPARE(d.services.fileRequests[1].typedPath, std::string());
+    d.click(kChooseButton);  // opens where the chosen program lies
+    QCOMPARE(d.services.fileRequests[2].typedPath, std::string("/home/u/bin/-odd name"));
     QCOMPARE(d.settings, CleanSettings());  // nothing written before OK
     d.click(kIdCancel);
     QCOMPARE(d.settings, CleanSettings());

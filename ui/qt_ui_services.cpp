@@ -99,8 +99,9 @@ QString DirectoryToStartIn(const std::string& typed) {
 
 std::optional<std::string> QtUiServices::ChooseFile(QWidget* owner,
                                                     const FileChooserRequest& given) {
-  const FileChooserRequest request{given.title, FiltersInShownOrder(given.filters)};
-  QFileDialog dialog(owner, ToDisplayText(request.title));
+  const FileChooserRequest request{given.title, FiltersInShownOrder(given.filters),
+                                   given.typedPath};
+  QFileDialog dialog(owner, ToDisplayText(request.title), DirectoryToStartIn(request.typedPath));
   if (owner) dialog.setWindowModality(Qt::WindowModal);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);

@@ -23,7 +23,8 @@ QString QtNameFilter(const std::string& display, const std::string& pattern);
 std::vector<std::pair<std::string, std::string>> FiltersInShownOrder(
     const std::vector<std::pair<std::string, std::string>>& filters);
 
-// Where the folder chooser opens for a path the user typed: the nearest
-// existing folder on that path, or the home folder when nothing usable was
-// typed.
+// Where a chooser opens for a path the user typed: the nearest existing
+// folder on that path, or the home folder when nothing usable was typed
+// (never the working directory, which is arbitrary for a program started
+// from a menu).
 QString DirectoryToStartIn(const std::string& typedPath);
