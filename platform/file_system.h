@@ -48,7 +48,13 @@ class Directory {
   // Opens the sub-directory `name` of this directory, never through a
   // symbolic link. Nothing when it can't be opened.
   virtual std::unique_ptr<Directory> OpenSubdirectory(std::string_view name) = 0;
-  // Which directory this is; nothing when that can't be told.
+  // Opens the directory this one lies in (its ".."), never through a
+  // symbolic link. Nothing when it can't be opened. Which directory that is
+  // depends on where this one has been moved meanwhile: the caller checks
+  // its identity.
+  virtual std::unique_ptr<Directory> OpenParent() = 0;
+  // Which directory this is; nothing when that can't be told. Its device
+  // tells which file system it lies on.
   virtual std::optional<DirectoryIdentity> Identity() = 0;
 };
 
