@@ -42,9 +42,10 @@ class Sweep {
     const std::optional<DirectoryIdentity> identity = start->Identity();
     if (!identity) return;
     // The walk stays on the file system it starts on: a directory on
-    // another device is somebody else's disk mounted here, not part of
-    // what was asked.
+    // another device, or mounted here from elsewhere, is not part of what
+    // was asked.
     device_ = identity->device;
+    mount_ = start->Mount();
     Enter(std::move(start), *identity, 0);
     while (!levels_.empty()) {
       Level& level = levels_.back();
@@ -56,7 +57,7 @@ class Sweep {
       auto subdirectory = level.directory->OpenSubdirectory(name);
       if (!subdirectory) continue;
       const std::optional<DirectoryIdentity> found = subdirectory->Identity();
-      if (!found || found->device != device_) continue;
+      if (!found || !OnTheStartingFileSystem(*found, *subdirectory)) continue;
       path_.resize(level.pathLength);
       path_.append(1, kPathSeparator).append(name);
       const std::size_t depth = level.depth + 1;
@@ -68,6 +69,13 @@ class Sweep {
   }
 
  private:
+  bool OnTheStartingFileSystem(const DirectoryIdentity& identity, Directory& directory) const {
+    if (identity.device != device_) return false;
+    if (!mount_) return true;
+    const std::optional<std::uint64_t> mount = directory.Mount();
+    return !mount || *mount == *mount_;
+  }
+
   // Gathers the directory's matching files and keeps it for its
   // sub-directories.
   void Enter(std::unique_ptr<Directory> directory, const DirectoryIdentity& identity,
@@ -89,7 +97,8 @@ class Sweep {
         list_.Append(std::move(file), identity);
       }
     }
-    if (level.done()) return;
+    // Kept even when it has no sub-directory: the walk climbs back from it
+    // to the level it returns to, which may have been closed.
     level.directory = std::move(directory);
     levels_.push_back(std::move(level));
     CloseAboveTheDeepest();
@@ -150,7 +159,7 @@ class Sweep {
           std::string_view(path_).substr(nameStart, nameEnd - nameStart));
       if (!next) return nullptr;
       const std::optional<DirectoryIdentity> identity = next->Identity();
-      if (!identity || identity->device != device_) return nullptr;
+      if (!identity || !OnTheStartingFileSystem(*identity, *next)) return nullptr;
       if (levels_[index].pathLength == nameEnd) {
         if (levels_[index].identity != *identity) return nullptr;
         ++index;
@@ -167,6 +176,7 @@ class Sweep {
   std::string_view wildcard_;
   bool recurse_;
   std::uint64_t device_ = 0;
+  std::optional<std::uint64_t> mount_;
   std::vector<Level> levels_;  // the start first; only the deepest ones hold their directory
 };
 

@@ -56,6 +56,10 @@ class Directory {
   // Which directory this is; nothing when that can't be told. Its device
   // tells which file system it lies on.
   virtual std::optional<DirectoryIdentity> Identity() = 0;
+  // Which mount this directory was reached through. It tells apart a
+  // directory mounted here from elsewhere on the same disk (a bind mount),
+  // which the device does not. Nothing where the system can't tell.
+  virtual std::optional<std::uint64_t> Mount() { return std::nullopt; }
 };
 
 // The files and directories the engine reads and deletes. Paths are narrow

@@ -50,6 +50,16 @@ class PosixDirectory : public Directory {
 
   std::optional<DirectoryIdentity> Identity() override { return IdentityOf(::dirfd(dir_)); }
 
+  std::optional<std::uint64_t> Mount() override {
+#ifdef STATX_MNT_ID
+    struct statx status;
+    if (::statx(::dirfd(dir_), "", AT_EMPTY_PATH, STATX_MNT_ID, &status) == 0 &&
+        (status.stx_mask & STATX_MNT_ID))
+      return status.stx_mnt_id;
+#endif
+    return std::nullopt;
+  }
+
  private:
   // Trusts the type the listing gives and asks the file system only where
   // the listing doesn't know it.
