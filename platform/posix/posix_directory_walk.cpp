@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace {
 
 // Besides the starting directory.
@@ -23,18 +25,18 @@ std::optional<DirectoryIdentity> IdentityOf(int fd) {
                            static_cast<std::uint64_t>(status.st_ino)};
 }
 
-// The names of `path` in order, empty ones (from doubled separators) left
-// out.
-std::vector<std::string_view> NamesOf(std::string_view path) {
-  std::vector<std::string_view> names;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t end = path.find('/', start);
-    if (end == std::string_view::npos) end = path.size();
-    if (end > start) names.push_back(path.substr(start, end - start));
-    start = end + 1;
-  }
-  return names;
+// How much of the paths `a` and `b` names the same directories: the length
+// of their common beginning, cut back to the end of a name.
+std::size_t SharedDirectories(std::string_view a, std::string_view b) {
+  const std::size_t length = std::min(a.size(), b.size());
+  std::size_t common = 0;
+  while (common < length && a[common] == b[common]) ++common;
+  const auto endsAName = [common](std::string_view path) {
+    return common == path.size() || path[common] == '/';
+  };
+  if (endsAName(a) && endsAName(b)) return common;
+  const std::size_t slash = a.substr(0, common).rfind('/');
+  return slash == std::string_view::npos ? 0 : slash;
 }
 
 }  // namespace
@@ -56,7 +58,7 @@ bool PosixDirectoryWalk::Start(bool absolute) {
     ::close(fd);
     return false;
   }
-  steps_.push_back({"", fd, *identity});
+  steps_.push_back({0, fd, *identity});
   return true;
 }
 
@@ -77,7 +79,7 @@ bool PosixDirectoryWalk::Climb() {
   return back.fd >= 0;
 }
 
-bool PosixDirectoryWalk::Enter(std::string_view name) {
+bool PosixDirectoryWalk::Enter(std::string_view name, std::size_t end) {
   const std::string terminated(name);
   const int fd = ::openat(steps_.back().fd, terminated.c_str(), kHandleFlags);
   if (fd < 0) return false;
@@ -86,12 +88,12 @@ bool PosixDirectoryWalk::Enter(std::string_view name) {
     ::close(fd);
     return false;
   }
-  steps_.push_back({terminated, fd, *identity});
+  steps_.push_back({end, fd, *identity});
   // Only the deepest stay open; they are the ones the next path most
   // likely shares.
   if (steps_.size() > kHeldDirectories + 1) {
     Step& oldest = steps_[steps_.size() - kHeldDirectories - 1];
-    if (oldest.fd >= 0 && &oldest != &steps_.front()) {
+    if (oldest.fd >= 0) {
       ::close(oldest.fd);
       oldest.fd = -1;
     }
@@ -107,28 +109,35 @@ int PosixDirectoryWalk::Reach(std::string_view directory,
     identity = steps_.back().identity;
     return steps_.back().fd;
   }
-  reached_.clear();
   const bool absolute = directory.starts_with('/');
-  const std::vector<std::string_view> names = NamesOf(directory);
-
-  std::size_t shared = 0;  // names the last path and this one begin with
-  if (!steps_.empty() && absolute == absolute_)
-    while (shared < names.size() && shared + 1 < steps_.size() &&
-           steps_[shared + 1].name == names[shared])
-      ++shared;
-  bool reached = !steps_.empty() && absolute == absolute_;
-  while (reached && steps_.size() > shared + 1) reached = Climb();
-  if (!reached) {
+  std::size_t shared = 0;  // steps below the start that both paths take
+  if (!steps_.empty() && absolute == absolute_) {
+    const std::size_t common = SharedDirectories(directory, reached_);
+    shared = steps_.size() - 1;
+    while (shared > 0 && steps_[shared].end > common) --shared;
+    while (steps_.size() > shared + 1)
+      if (!Climb()) {
+        Clear();
+        break;
+      }
+  }
+  if (steps_.empty() || absolute != absolute_) {
     if (!Start(absolute)) return -1;
     shared = 0;
   }
-  for (std::size_t index = shared; index < names.size(); ++index) {
-    if (!Enter(names[index])) {
-      // Held directories stay valid for the next call.
+  reached_ = directory;
+  std::size_t position = shared > 0 ? steps_[shared].end : 0;
+  while (position < directory.size()) {
+    const std::size_t start = directory.find_first_not_of('/', position);
+    if (start == std::string_view::npos) break;
+    const std::size_t end = std::min(directory.find('/', start), directory.size());
+    if (!Enter(directory.substr(start, end - start), end)) {
+      // What was reached stays valid for the next call.
+      reached_.resize(steps_.size() > 1 ? steps_.back().end : 0);
       return -1;
     }
+    position = end;
   }
-  reached_ = directory;
   identity = steps_.back().identity;
   return steps_.back().fd;
 }

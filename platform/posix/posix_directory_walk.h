@@ -33,13 +33,13 @@ class PosixDirectoryWalk {
 
  private:
   struct Step {
-    std::string name;  // empty for the root or working directory
+    std::size_t end;   // where its name ends in reached_; 0 for the start
     int fd = -1;       // -1 while closed to spare descriptors
     DirectoryIdentity identity;
   };
   bool Start(bool absolute);
   bool Climb();
-  bool Enter(std::string_view name);
+  bool Enter(std::string_view name, std::size_t end);
 
   std::vector<Step> steps_;  // the starting directory first
   bool absolute_ = false;
