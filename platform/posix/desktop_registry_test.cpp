@@ -52,9 +52,11 @@ TEST_F(DesktopRegistryTest, FirefoxCacheOfTheDefaultProfile) {
   const Case cases[] = {
       {"[4F96D1932A9F858E]\nDefault=abc.default-release\nLocked=1\n",
        "[Install4F96D1932A9F858E]\nDefault=other\n", "abc.default-release"},
-      {"", "[Profile0]\nName=x\nIsRelative=1\nPath=other\n\n[InstallXYZ]\r\nDefault=Profiles/p2\r\n",
+      {"",
+       "[Profile0]\nName=x\nIsRelative=1\nPath=other\n\n[InstallXYZ]\r\nDefault=Profiles/p2\r\n",
        "Profiles/p2"},
-      {"garbage\n", "[Profile1]\nPath=other\nIsRelative=1\n[Profile0]\nIsRelative=1\nPath=p0\nDefault=1\n",
+      {"garbage\n",
+       "[Profile1]\nPath=other\nIsRelative=1\n[Profile0]\nIsRelative=1\nPath=p0\nDefault=1\n",
        "p0"},
   };
   for (const Case& c : cases) {
@@ -118,8 +120,8 @@ TEST_F(DesktopRegistryTest, FirefoxTrapsAreNotFound) {
        }},
       {"an absolute profile",
        [&] {
-         WriteTestFile(profiles, "[Profile0]\nIsRelative=0\nPath=" + home.Path("cache/mozilla/firefox/p") +
-                                     "\nDefault=1\n");
+         WriteTestFile(profiles, "[Profile0]\nIsRelative=0\nPath=" +
+                                     home.Path("cache/mozilla/firefox/p") + "\nDefault=1\n");
          MakeFolder(entries);
        }},
       {"a profile not marked relative",

@@ -84,7 +84,8 @@ const bool kReportedInheritance = [] {
   if (DIR* fds = ::opendir("/proc/self/fd")) {
     while (const dirent* entry = ::readdir(fds)) {
       const int fd = std::atoi(entry->d_name);
-      if (entry->d_name[0] != '.' && fd > 2 && fd != ::dirfd(fds)) report += "open " + std::to_string(fd) + "\n";
+      if (entry->d_name[0] != '.' && fd > 2 && fd != ::dirfd(fds))
+        report += "open " + std::to_string(fd) + "\n";
     }
     ::closedir(fds);
   }
