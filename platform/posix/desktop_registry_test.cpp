@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
+#include <vector>
 
 #include "platform/registry_file.h"
 #include "testing/scoped_test_home.h"
@@ -86,81 +86,65 @@ TEST_F(DesktopRegistryTest, FirefoxOfASnapOrAFlatpak) {
   EXPECT_EQ(NetscapeCache(), native);
 }
 
-// Each case sets up what must never be answered as a cache folder.
+// Each case sets up what must never be answered as a cache folder: a
+// profiles.ini (none when empty), folders, a file and a link in the scratch.
 TEST_F(DesktopRegistryTest, FirefoxTrapsAreNotFound) {
   const std::string profiles = home.Path("home/.mozilla/firefox/profiles.ini");
-  const std::string entries = "cache/mozilla/firefox/p/cache2/entries";
-  auto relativeProfile = [&] {
-    WriteTestFile(profiles, "[Profile0]\nIsRelative=1\nPath=p\nDefault=1\n");
+  const std::string relative = "[Profile0]\nIsRelative=1\nPath=p\nDefault=1\n";
+  const std::string cache = "cache/mozilla/firefox/p";
+  const std::string entries = cache + "/cache2/entries";
+  struct Trap {
+    const char* name;
+    std::string ini;
+    std::vector<std::string> folders;
+    std::string file = "";
+    std::pair<std::string, std::string> link = {};  // target, link
   };
-  const std::pair<const char*, std::function<void()>> traps[] = {
-      {"no profiles.ini", [&] { MakeFolder(entries); }},
+  const Trap traps[] = {
+      {"no profiles.ini", "", {entries}},
       {"profiles.ini without a default",
-       [&] {
-         WriteTestFile(profiles, "[Profile0\nPath=p\nDefault=1\n\x01\xff[General]\n");
-         MakeFolder(entries);
-       }},
-      {"profiles.ini is a FIFO",
-       [&] {
-         fs::create_directories(fs::path(profiles).parent_path());
-         ::mkfifo(profiles.c_str(), 0600);
-         MakeFolder(entries);
-       }},
+       "[Profile0\nPath=p\nDefault=1\n\x01\xff[General]\n",
+       {entries}},
       {"a profile folder but no cache",
-       [&] {
-         relativeProfile();
-         MakeFolder("cache/mozilla/firefox/p");
-         MakeFolder("home/.mozilla/firefox/p/cache2/entries");
-       }},
+       relative,
+       {cache, "home/.mozilla/firefox/p/cache2/entries"}},
       {"escaping the cache root",
-       [&] {
-         WriteTestFile(profiles, "[InstallX]\nDefault=p/../../../escape\n");
-         MakeFolder("cache/mozilla/firefox/p");
-         MakeFolder("cache/escape/cache2/entries");
-       }},
+       "[InstallX]\nDefault=p/../../../escape\n",
+       {cache, "cache/escape/cache2/entries"}},
       {"an absolute profile",
-       [&] {
-         WriteTestFile(profiles, "[Profile0]\nIsRelative=0\nPath=" +
-                                     home.Path("cache/mozilla/firefox/p") + "\nDefault=1\n");
-         MakeFolder(entries);
-       }},
-      {"a profile not marked relative",
-       [&] {
-         WriteTestFile(profiles, "[Profile0]\nPath=p\nDefault=1\n");
-         MakeFolder(entries);
-       }},
-      {"entries is a link",
-       [&] {
-         relativeProfile();
-         MakeFolder("cache/mozilla/firefox/p/cache2");
-         fs::create_directory_symlink(MakeFolder("elsewhere"), home.Path(entries));
-       }},
+       "[Profile0]\nIsRelative=0\nPath=" + home.Path(cache) + "\nDefault=1\n",
+       {entries}},
+      {"a profile not marked relative", "[Profile0]\nPath=p\nDefault=1\n", {entries}},
+      {"entries is a link", relative, {cache + "/cache2", "elsewhere"}, "", {"elsewhere", entries}},
       {"the profile's cache is a link",
-       [&] {
-         relativeProfile();
-         MakeFolder("cache/mozilla/firefox");
-         MakeFolder("home/.mozilla/firefox/p/cache2/entries");
-         fs::create_directory_symlink(home.Path("home/.mozilla/firefox/p"),
-                                      home.Path("cache/mozilla/firefox/p"));
-       }},
-      {"entries is a file",
-       [&] {
-         relativeProfile();
-         WriteTestFile(home.Path(entries));
-       }},
+       relative,
+       {"cache/mozilla/firefox", "home/.mozilla/firefox/p/cache2/entries"},
+       "",
+       {"home/.mozilla/firefox/p", cache}},
+      {"entries is a file", relative, {}, entries},
   };
   auto clear = [&] {
     fs::remove_all(home.Path("home/.mozilla"));
     fs::remove_all(home.Path("cache/mozilla"));
   };
-  for (const auto& [name, setUp] : traps) {
+  for (const Trap& trap : traps) {
     clear();
-    setUp();
-    EXPECT_EQ(NetscapeCache(), "(not found)") << name;
+    if (!trap.ini.empty()) WriteTestFile(profiles, trap.ini);
+    for (const std::string& folder : trap.folders) MakeFolder(folder);
+    if (!trap.file.empty()) WriteTestFile(home.Path(trap.file));
+    if (!trap.link.first.empty())
+      fs::create_directory_symlink(home.Path(trap.link.first), home.Path(trap.link.second));
+    EXPECT_EQ(NetscapeCache(), "(not found)") << trap.name;
   }
 
   clear();
-  relativeProfile();
+  fs::create_directories(fs::path(profiles).parent_path());
+  ASSERT_EQ(::mkfifo(profiles.c_str(), 0600), 0);
+  MakeFolder(entries);
+  EXPECT_EQ(NetscapeCache(), "(not found)") << "profiles.ini is a FIFO, and the read goes on";
+
+  clear();
+  WriteTestFile(profiles, relative);
   MakeFolder(entries);
   EXPECT_EQ(NetscapeCache(), home.Path(entries));
   if (::getuid() != 0) GTEST_SKIP() << "a folder of another user needs root to make";
