@@ -16,7 +16,7 @@ namespace {
 // them.
 constexpr std::size_t kHeldDirectories = 16;
 
-// A directory of the walk whose sub-directories are not all swept yet.
+// A directory of the walk, kept until everything below it is swept.
 struct Level {
   std::unique_ptr<Directory> directory;  // empty while closed to spare descriptors
   DirectoryIdentity identity;
