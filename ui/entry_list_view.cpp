@@ -1,7 +1,7 @@
 #include "ui/entry_list_view.h"
 
-#include <QFile>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
