@@ -90,8 +90,8 @@ TEST_F(RegistryFileOnDisk, ASaveInterruptedBeforeTheRenameLeavesTheOldFile) {
   next.SetValue(kUser, "K", "v", RegistryValue::String("new"));
   const auto stray = WriteRegistryReplacement(path, next.Format());
   ASSERT_TRUE(stray);
-  ASSERT_TRUE(fs::exists(*stray));
-  ASSERT_EQ(stray->parent_path(), path.parent_path());
+  ASSERT_TRUE(fs::exists(stray->Path()));
+  ASSERT_EQ(stray->Path().parent_path(), path.parent_path());
 
   EXPECT_EQ(ReadFile(path), oldContent);
   EXPECT_EQ(RegistryFile::Load(path).QueryValue(kUser, "K", "v"), RegistryValue::String("old"));
@@ -110,7 +110,7 @@ TEST_F(RegistryFileOnDisk, AFailedRenameLeavesNothingBehind) {
   const auto replacement = WriteRegistryReplacement(path, "REGEDIT4\n");
   ASSERT_TRUE(replacement);
   EXPECT_FALSE(InstallRegistryReplacement(*replacement, path));
-  EXPECT_FALSE(fs::exists(*replacement));
+  EXPECT_FALSE(fs::exists(replacement->Path()));
   EXPECT_TRUE(fs::is_directory(path));
 }
 
