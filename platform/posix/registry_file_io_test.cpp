@@ -114,4 +114,19 @@ TEST_F(RegistryFileOnDisk, AFailedRenameLeavesNothingBehind) {
   EXPECT_TRUE(fs::is_directory(path));
 }
 
+TEST_F(RegistryFileOnDisk, ASaveRemovesTheTemporaryFilesOfKilledSavesOnly) {
+  const auto living = WriteRegistryReplacement(path, "REGEDIT4\n");
+  fs::path killed;
+  {
+    const auto replacement = WriteRegistryReplacement(path, "REGEDIT4\n");
+    ASSERT_TRUE(replacement);
+    killed = replacement->Path();
+  }  // its writer is gone: the file is no longer locked
+  ASSERT_TRUE(living && fs::exists(killed));
+
+  ASSERT_TRUE(RegistryFile().Save(path));
+  EXPECT_FALSE(fs::exists(killed));
+  EXPECT_TRUE(fs::exists(living->Path()));
+}
+
 }  // namespace
