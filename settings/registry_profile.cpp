@@ -46,16 +46,16 @@ void RegistryProfile::WriteProfileString(const std::string& section, const std::
 
 void RegistryProfile::Write(const std::string& section, const std::string& entry,
                             std::optional<RegistryValue> value) {
-  pending_.push_back(PendingWrite{section, entry, std::move(value)});
-  Apply(registry_, pending_.back());
+  pending_.push_back(PendingWrite{section, entry});
+  Apply(registry_, SectionKey(section), entry, value);
 }
 
-void RegistryProfile::Apply(RegistryFile& registry, const PendingWrite& write) const {
-  const std::string keyPath = SectionKey(write.section);
-  if (write.value)
-    registry.SetValue(RegistryRoot::kCurrentUser, keyPath, write.entry, *write.value);
+void RegistryProfile::Apply(RegistryFile& registry, const std::string& keyPath,
+                            const std::string& entry, const std::optional<RegistryValue>& value) {
+  if (value)
+    registry.SetValue(RegistryRoot::kCurrentUser, keyPath, entry, *value);
   else
-    registry.DeleteValue(RegistryRoot::kCurrentUser, keyPath, write.entry);
+    registry.DeleteValue(RegistryRoot::kCurrentUser, keyPath, entry);
 }
 
 bool RegistryProfile::Commit() {
@@ -67,7 +67,11 @@ bool RegistryProfile::Commit() {
   if (!bytes) return false;
   if (bytes != fileBytes_) {
     RegistryFile current = RegistryFile::Parse(*bytes);
-    for (const auto& write : pending_) Apply(current, write);
+    for (const auto& write : pending_) {
+      const std::string keyPath = SectionKey(write.section);
+      Apply(current, keyPath, write.entry,
+            registry_.QueryValue(RegistryRoot::kCurrentUser, keyPath, write.entry));
+    }
     registry_ = std::move(current);
     fileBytes_ = std::move(bytes);
   }

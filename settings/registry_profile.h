@@ -41,16 +41,18 @@ class RegistryProfile : public Profile {
   bool Commit() override;
 
  private:
+  // The value a write left is the one registry_ holds (none after a
+  // deletion), so only the name is kept.
   struct PendingWrite {
     std::string section;
     std::string entry;
-    std::optional<RegistryValue> value;  // nothing: delete
   };
 
   std::string SectionKey(const std::string& section) const;
   void Write(const std::string& section, const std::string& entry,
-             std::optional<RegistryValue> value);
-  void Apply(RegistryFile& registry, const PendingWrite& write) const;
+             std::optional<RegistryValue> value);  // nothing: delete
+  static void Apply(RegistryFile& registry, const std::string& keyPath, const std::string& entry,
+                    const std::optional<RegistryValue>& value);
 
   std::filesystem::path file_;
   std::string applicationName_;
