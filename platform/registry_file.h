@@ -46,7 +46,8 @@ class RegistryFile : public RegistryStrings {
   // Writes the whole registry as a new file beside `path` and renames it
   // over `path`, creating the directory when missing, so that the file is
   // always either the old one or the new one. False when nothing changed on
-  // disk. Takes no lock (see RegistryFileLock).
+  // disk; an empty `path` is never written. Takes no lock (see
+  // RegistryFileLock).
   bool Save(const std::filesystem::path& path) const;
   // The same for the bytes of a formatted registry.
   static bool WriteBytes(const std::filesystem::path& path, std::string_view content);

@@ -3,24 +3,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <utility>
 
 #include "platform/posix/mount_table.h"
+#include "platform/posix/xdg_base_directories.h"
 
 namespace {
 
 constexpr std::string_view kFilesFolder = "/files";
 
 std::optional<std::string> DefaultHomeTrash() {
-  // XDG says a relative path in these variables is to be ignored.
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && data[0] == '/')
-    return std::string(data) + "/Trash";
-  if (const char* home = std::getenv("HOME"); home && home[0] == '/')
-    return std::string(home) + "/.local/share/Trash";
-  return std::nullopt;
+  const auto data = XdgDataHome();
+  if (!data) return std::nullopt;
+  return (*data / "Trash").string();
 }
 
 std::string JoinPath(const std::string& directory, const std::string& name) {

@@ -65,6 +65,8 @@ RegistryFile RegistryFile::Load(const fs::path& path) {
 }
 
 bool RegistryFile::WriteBytes(const fs::path& path, std::string_view content) {
+  // No path is no place: the settings of a user without a home stay unsaved.
+  if (path.empty()) return false;
   const fs::path target = SaveTarget(path);
   const auto replacement = WriteRegistryReplacement(target, content);
   return replacement && InstallRegistryReplacement(*replacement, target);

@@ -17,6 +17,7 @@ fs::path RegistryFileLock::LockFilePath(const fs::path& file) {
 }
 
 RegistryFileLock::RegistryFileLock(const fs::path& file, std::chrono::milliseconds wait) {
+  if (file.empty()) return;  // no file, nothing to lock
   const fs::path lock = LockFilePath(file);
   std::error_code ignored;
   if (lock.has_parent_path()) fs::create_directories(lock.parent_path(), ignored);
