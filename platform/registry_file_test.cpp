@@ -280,6 +280,7 @@ TEST(RegistryFileFormat, Utf16ExportsAreReadAndWrittenBackInUtf16) {
   EXPECT_EQ(file.QueryValue(kUser, "Test", "Path"),
             RegistryValue::String("C:\\\xc3\xa9\xf0\x9f\x98\x80"));
   EXPECT_EQ(file.Format(), exported);
+  EXPECT_EQ(RegistryFile::Parse(exported + "x").Format(), exported + "x");  // an odd last byte
 
   // New lines follow the file's line ending; bytes that are not UTF-8 (a
   // file name in another encoding) come back unchanged.
