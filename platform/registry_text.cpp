@@ -198,10 +198,10 @@ std::optional<std::string_view> KeyLinePath(std::string_view line) {
 }
 
 bool ContinuesOnNextLine(std::string_view line) {
-  const auto split = SplitValueLine(line);
-  if (!split || !HasHexData(split->data)) return false;
   const std::string_view trimmed = Trim(line);
-  return !trimmed.empty() && trimmed.back() == '\\';
+  if (trimmed.empty() || trimmed.back() != '\\') return false;
+  const auto split = SplitValueLine(line);
+  return split && HasHexData(split->data);
 }
 
 void AppendContinuation(std::string& logicalLine, std::string_view nextLine) {
@@ -232,7 +232,12 @@ std::vector<std::string> FormatValueLines(std::string_view name, const RegistryV
   return FormatHexLines(std::move(head), value.type, value.data);
 }
 
-std::string FormatKeyLine(std::string_view path) { return "[" + std::string(path) + "]"; }
+std::string FormatKeyLine(std::string_view path) {
+  std::string line;
+  line.reserve(path.size() + 2);
+  line.append("[").append(path).append("]");
+  return line;
+}
 
 bool FitsOnOneLine(std::string_view name) {
   return name.find_first_of("\r\n") == std::string_view::npos;
