@@ -26,7 +26,7 @@ int CCleanerApp::InitInstance() {
   const std::filesystem::path registryFile = UserRegistryFilePath();
   const RegistryFile otherPrograms = RegistryFile::Load(registryFile);
   RegistryProfile profile(registryFile, applicationName_);
-  PosixEnvironment environment;
+  const Environment& environment = SystemEnvironment();
 
   CCleanerDlg mainWindow(MainWindowContext{ui_, SystemPlatformServices(), profile,
                                            otherPrograms, environment, help_,

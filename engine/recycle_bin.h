@@ -2,7 +2,7 @@
 
 #include "platform/file_system.h"
 #include "platform/trash_folders.h"
-#include "platform/window_controls.h"
+#include "window/window_controls.h"
 
 // Empties every bin folder the trash offers, in its order: every file
 // directly in the folder is deleted, except those whose path contains

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
 #include "settings/clean_entry.h"
 #include "settings/entry_list.h"
+#include "window/message_box.h"
 
 // How the entry editor is opened: on a new entry, or on an existing one.
 enum class EntryEditMode { kAdd = 0, kEdit = 1 };
