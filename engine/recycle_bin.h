@@ -10,5 +10,5 @@
 // they hold stay. The deletion options play no part. What the trash keeps
 // about a deleted file goes with it. The folder itself is made normal for
 // the time and ends with the attributes it had. Shows the wait cursor while
-// it works; always returns true.
-bool EmptyRecycleBin(FileSystem& files, TrashFolders& trash, WaitCursor& waitCursor);
+// it works. What stays behind is not reported.
+void EmptyRecycleBin(FileSystem& files, TrashFolders& trash, WaitCursor& waitCursor);

@@ -26,7 +26,7 @@ FileChooserRequest FileToDeleteRequest() {
 
 }  // namespace
 
-CEntryDlg::CEntryDlg(CleanEntry* entry, int editMode, QWidget* owner, UiServices& services)
+CEntryDlg::CEntryDlg(CleanEntry* entry, EntryEditMode editMode, QWidget* owner, UiServices& services)
     : QDialog(owner), m_entry(entry), m_editMode(editMode), m_services(services) {
   using namespace entry_dialog;
   const DialogControls controls = BuildDialog(*this, kTemplate);
@@ -54,7 +54,7 @@ CEntryDlg::CEntryDlg(CleanEntry* entry, int editMode, QWidget* owner, UiServices
 int CEntryDlg::DoModal() { return exec(); }
 
 void CEntryDlg::OnInitDialog() {
-  if (m_editMode == 0) {
+  if (m_editMode == EntryEditMode::kAdd) {
     setWindowTitle(QStringLiteral("Add new entry..."));
     FillWildcardBox(std::nullopt);
     return;

@@ -230,7 +230,7 @@ void CCleanerDlg::OnRclickList(QPoint screenPosition) {
 }
 
 bool CCleanerDlg::Run(CleanEntry& entry, EntryEditMode mode) {
-  CEntryDlg editor(&entry, static_cast<int>(mode), this, context_.ui);
+  CEntryDlg editor(&entry, mode, this, context_.ui);
   return editor.DoModal() == QDialog::Accepted;
 }
 
