@@ -144,14 +144,12 @@ void CEntryDlg::OnOK() {
   }
   m_entry->individual = 0;
   m_entry->recurse = m_recurseBox->isChecked() ? 1 : 0;
-  if (m_entry->wildcard != "*.*") {
+  if (m_entry->wildcard != kEverythingWildcard) {
     accept();
     return;
   }
-  const MessageRequest question{"This will delete ALL files under " + m_entry->path + ". Continue?",
-                                "Dustral", MessageIcon::kQuestion,
-                                MessageButtons::kOkCancelDefaultCancel};
-  if (m_services.ShowMessage(this, question) == MessageAnswer::kOk) accept();
+  if (m_services.ShowMessage(this, DeleteEverythingQuestion(m_entry->path)) == MessageAnswer::kOk)
+    accept();
 }
 
 void CEntryDlg::OnClear() {

@@ -6,6 +6,7 @@
 
 #include <utility>
 
+#include "ui/narrow_text.h"
 #include "ui/ui_services.h"
 
 namespace {
@@ -24,7 +25,7 @@ HelpViewer::HelpViewer(std::string helpFile, std::string applicationName, UiServ
 HelpViewer::~HelpViewer() { delete window_; }
 
 void HelpViewer::ShowContents(QWidget* owner) {
-  const QString path = QFile::decodeName(QByteArray::fromStdString(helpFile_));
+  const QString path = ToDisplayText(helpFile_);
   QFile document(path);
   if (!document.open(QIODevice::ReadOnly)) {
     services_.ShowMessage(owner, {"Failed to launch help.", applicationName_,
@@ -49,7 +50,7 @@ void HelpViewer::ShowContents(QWidget* owner) {
   contents.setFragment(QString::fromLatin1(kContentsAnchor));
   window_->setSource(contents, QTextDocument::HtmlResource);
   window_->setWindowTitle(window_->documentTitle().isEmpty()
-                              ? QString::fromStdString(applicationName_) + QStringLiteral(" Help")
+                              ? ToDisplayText(applicationName_) + QStringLiteral(" Help")
                               : window_->documentTitle());
   window_->show();
   window_->raise();

@@ -54,7 +54,7 @@ void COptionsDlg::OnOK() {
     const MessageRequest question{
         "Warning: Auto-clean and auto-quit means that you won't be able to change options "
         "again! Continue?",
-        "Dustral", MessageIcon::kQuestion, MessageButtons::kOkCancelDefaultCancel};
+        kMessageCaption, MessageIcon::kQuestion, MessageButtons::kOkCancelDefaultCancel};
     if (m_services.ShowMessage(this, question) != MessageAnswer::kOk) return;
   }
   accept();
