@@ -20,9 +20,9 @@ struct CategorySweep {
 };
 
 struct Category {
-  ControlId box;           // its check box in the main window
-  const char* valueName;   // the stored tick, in "Default Settings"
-  int defaultState;        // the tick when nothing is stored
+  ControlId box;                          // its check box in the main window
+  const char* valueName;                  // the stored tick, in "Default Settings"
+  int defaultState;                       // the tick when nothing is stored
   std::span<const CategorySweep> sweeps;  // in order; none for the waste basket
 };
 
@@ -40,8 +40,7 @@ inline constexpr CategorySweep kNetscape[] = {
     {&CleanLocations::m_strNetscapeCache, "/*.*", 0, "Searching for Navigator cached files..."},
 };
 inline constexpr CategorySweep kIECache[] = {
-    {&CleanLocations::m_strIECache, "/*.*", 1,
-     "Searching for Internet Explorer cached files..."},
+    {&CleanLocations::m_strIECache, "/*.*", 1, "Searching for Internet Explorer cached files..."},
 };
 inline constexpr CategorySweep kIEHistory[] = {
     {&CleanLocations::m_strIEHistory, "/*.*", 0,

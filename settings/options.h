@@ -23,8 +23,7 @@ struct Option {
 inline constexpr Option kOptions[] = {
     {"Auto-run EXE", &CleanSettings::m_bAutoRun, nullptr, OptionControlId::kAutoRunBox},
     {"Auto-clean", &CleanSettings::m_bAutoClean, nullptr, OptionControlId::kAutoCleanBox},
-    {"Save settings", &CleanSettings::m_bSaveSettings, nullptr,
-     OptionControlId::kSaveSettingsBox},
+    {"Save settings", &CleanSettings::m_bSaveSettings, nullptr, OptionControlId::kSaveSettingsBox},
     {"Quit after cleaning", &CleanSettings::m_bQuitAfterCleaning, nullptr,
      OptionControlId::kQuitAfterCleaningBox},
     {"Exe to run", nullptr, &CleanSettings::m_strExeToRun, OptionControlId::kProgramEdit},
