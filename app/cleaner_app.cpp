@@ -7,6 +7,7 @@
 #include "app/help_key_filter.h"
 #include "platform/environment.h"
 #include "platform/platform_services.h"
+#include "platform/posix/desktop_registry.h"
 #include "platform/registry_file.h"
 #include "platform/registry_location.h"
 #include "settings/registry_profile.h"
@@ -24,7 +25,8 @@ int CCleanerApp::InitInstance() {
   qApp->installEventFilter(&helpKey);
 
   const std::filesystem::path registryFile = UserRegistryFilePath();
-  const RegistryFile otherPrograms = RegistryFile::Load(registryFile);
+  const RegistryFile registryFileValues = RegistryFile::Load(registryFile);
+  const DesktopRegistry otherPrograms(registryFileValues);
   RegistryProfile profile(registryFile, applicationName_);
   const Environment& environment = SystemEnvironment();
 

@@ -32,7 +32,7 @@ class RegistryFile : public RegistryStrings {
   // Writes the whole registry as a new file beside `path` and renames it
   // over `path`, creating the directory when missing, so that the file is
   // always either the old one or the new one. False when nothing changed on
-  // disk.
+  // disk; an empty `path` is never written.
   bool Save(const std::filesystem::path& path) const;
 
   std::optional<RegistryValue> QueryValue(RegistryRoot root, std::string_view keyPath,

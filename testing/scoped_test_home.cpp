@@ -50,10 +50,12 @@ ScopedTestHome::ScopedTestHome() {
   fs::create_directories(root_ / "home");
   fs::create_directories(root_ / "config");
   fs::create_directories(root_ / "data");
+  fs::create_directories(root_ / "cache");
   fs::create_directories(root_ / "tmp");
   SetEnv("HOME", (root_ / "home").string());
   SetEnv("XDG_CONFIG_HOME", (root_ / "config").string());
   SetEnv("XDG_DATA_HOME", (root_ / "data").string());
+  SetEnv("XDG_CACHE_HOME", (root_ / "cache").string());
   SetEnv("TEMP", (root_ / "tmp").string());
   SetEnv("TMP", (root_ / "tmp").string());
   SetEnv("TMPDIR", (root_ / "tmp").string());

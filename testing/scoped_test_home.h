@@ -6,7 +6,7 @@
 #include <string>
 
 // A private temporary directory for one test, with HOME, XDG_CONFIG_HOME,
-// XDG_DATA_HOME, TEMP, TMP and TMPDIR pointed inside it for the test's
+// XDG_DATA_HOME, XDG_CACHE_HOME, TEMP, TMP and TMPDIR pointed inside it for the test's
 // lifetime, so that nothing a test does reaches the real home, /tmp itself
 // or the real trash. The directory is made below $DUSTRAL_TEST_ROOT (the
 // build tree's scratch directory when run by CTest) and removed afterwards,

@@ -1,6 +1,8 @@
 #include "platform/posix/posix_program_launcher.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,25 +45,44 @@ std::string AsOperand(const std::string& path) {
   return path.starts_with('-') ? "./" + path : path;
 }
 
+// The number past the highest descriptor this process may hold, asked
+// before forking.
+int DescriptorLimit() {
+  struct rlimit limit;
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+      limit.rlim_cur > 1 << 20)
+    return 1 << 16;
+  return static_cast<int>(limit.rlim_cur);
+}
+
+// Descriptors opened without O_CLOEXEC, by us or by a library, stay ours.
+void CloseInheritedDescriptors(int limit) {
+#ifdef __linux__
+  if (::close_range(3, ~0U, 0) == 0) return;  // kernels before 5.9 lack it
+#endif
+  for (int fd = 3; fd < limit; ++fd) ::close(fd);
+}
+
 // Runs in the new process, between fork and exec: only calls that are safe
-// there.
-[[noreturn]] void BecomeDetached(const char* file, char* const argv[]) {
+// there. It starts with every signal blocked, so that no handler of ours
+// can run in it.
+[[noreturn]] void BecomeDetached(const char* file, char* const argv[], int descriptorLimit) {
   const int null = ::open("/dev/null", O_RDWR);
   if (null >= 0) {
     ::dup2(null, STDIN_FILENO);
     ::dup2(null, STDOUT_FILENO);
     ::dup2(null, STDERR_FILENO);
   }
-#ifdef __linux__
-  ::close_range(3, ~0U, 0);  // descriptors opened without O_CLOEXEC stay ours
-#endif
-  // Signals we block or ignore would stay blocked or ignored across exec.
-  sigset_t none;
-  sigemptyset(&none);
-  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  CloseInheritedDescriptors(descriptorLimit);
+  // Signals we ignore or block would stay ignored or blocked across exec.
+  // The dispositions go first: a signal unblocked while our handler was
+  // still in place would run that handler here.
   struct sigaction byDefault {};
   byDefault.sa_handler = SIG_DFL;
   for (int signal = 1; signal < NSIG; ++signal) ::sigaction(signal, &byDefault, nullptr);
+  sigset_t none;
+  sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
   ::execv(file, argv);
   ::_exit(127);
 }
@@ -73,15 +94,20 @@ bool StartDetached(const std::string& file, std::vector<std::string> arguments) 
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
+  const int descriptorLimit = DescriptorLimit();
 
+  sigset_t all, previous;
+  sigfillset(&all);
+  ::pthread_sigmask(SIG_SETMASK, &all, &previous);
   const pid_t middle = ::fork();
-  if (middle < 0) return false;
   if (middle == 0) {
     ::setsid();
     const pid_t program = ::fork();
-    if (program == 0) BecomeDetached(file.c_str(), argv.data());
+    if (program == 0) BecomeDetached(file.c_str(), argv.data(), descriptorLimit);
     ::_exit(program < 0 ? 1 : 0);
   }
+  ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  if (middle < 0) return false;
   int status = 0;
   while (::waitpid(middle, &status, 0) < 0 && errno == EINTR) {
   }

@@ -1,12 +1,19 @@
 #include "platform/posix/posix_program_launcher.h"
 
 #include <gtest/gtest.h>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -54,6 +61,80 @@ TEST_F(PosixProgramLauncherTest, StartsAnExecutableWithStreamsOnDevNull) {
   EXPECT_TRUE(launcher.Open(script));
   ASSERT_TRUE(AppearsSoon(script + ".ran"));
   EXPECT_EQ(ReadAll(script + ".ran"), "/dev/null\n0\n");
+}
+
+// When the launcher test below starts this test program, it reports what
+// it inherited into the file the variable names and ends before any test
+// runs. A shell would not do: it resets some of this itself.
+constexpr const char* kProbeVariable = "DUSTRAL_LAUNCH_PROBE";
+
+std::string StatusLine(const std::string& field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.starts_with(field + ":")) return line;
+  return field + ": missing";
+}
+
+const bool kReportedInheritance = [] {
+  const char* out = std::getenv(kProbeVariable);
+  if (!out) return false;
+  std::string report = StatusLine("SigBlk") + "\n" + StatusLine("SigIgn") + "\n";
+  report += "session " + std::to_string(::getsid(0)) + " group " + std::to_string(::getpgrp()) +
+            " pid " + std::to_string(::getpid()) + "\n";
+  if (DIR* fds = ::opendir("/proc/self/fd")) {
+    while (const dirent* entry = ::readdir(fds)) {
+      const int fd = std::atoi(entry->d_name);
+      if (entry->d_name[0] != '.' && fd > 2 && fd != ::dirfd(fds))
+        report += "open " + std::to_string(fd) + "\n";
+    }
+    ::closedir(fds);
+  }
+  std::ofstream(std::string(out) + ".tmp") << report;
+  std::rename((std::string(out) + ".tmp").c_str(), out);
+  ::_exit(0);
+}();
+
+std::string ThisProgram() { return fs::read_symlink("/proc/self/exe").string(); }
+
+// What a started program inherits that it shouldn't: descriptors opened
+// without O_CLOEXEC, our session, a blocked and an ignored signal.
+TEST_F(PosixProgramLauncherTest, ProgramStartsCleanInASessionOfItsOwn) {
+  const std::string report = home.Path("probe.report");
+  home.SetEnv(kProbeVariable, report);
+  const int extra = ::open(home.Root().c_str(), O_RDONLY);  // no O_CLOEXEC
+  ASSERT_GE(extra, 0);
+  ASSERT_EQ(::dup2(extra, 200), 200);
+  sigset_t blocked, previousMask;
+  sigemptyset(&blocked);
+  sigaddset(&blocked, SIGUSR1);
+  ::pthread_sigmask(SIG_BLOCK, &blocked, &previousMask);
+  struct sigaction ignore {}, previousAction;
+  ignore.sa_handler = SIG_IGN;
+  ::sigaction(SIGUSR2, &ignore, &previousAction);
+
+  PosixProgramLauncher launcher(home.Path("no-opener"));
+  const bool started = launcher.Open(ThisProgram());
+
+  ::sigaction(SIGUSR2, &previousAction, nullptr);
+  ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
+  ::close(extra);
+  ::close(200);
+  EXPECT_TRUE(started);
+  ASSERT_TRUE(AppearsSoon(report));
+
+  std::istringstream lines(ReadAll(report));
+  std::string blockedLine, ignoredLine, word;
+  std::getline(lines, blockedLine);
+  std::getline(lines, ignoredLine);
+  EXPECT_EQ(blockedLine, "SigBlk:\t0000000000000000");
+  EXPECT_EQ(ignoredLine, "SigIgn:\t0000000000000000");
+  pid_t session = 0, group = 0, pid = 0;
+  lines >> word >> session >> word >> group >> word >> pid;
+  EXPECT_NE(session, ::getsid(0));
+  EXPECT_EQ(group, session);  // in the group of the new session's leader
+  EXPECT_NE(pid, session);    // but not the leader: no terminal can become its own
+  std::string rest((std::istreambuf_iterator<char>(lines)), {});
+  EXPECT_EQ(rest, "\n") << "inherited descriptors:" << rest;
 }
 
 TEST_F(PosixProgramLauncherTest, ReturnsWithoutWaitingForTheProgram) {

@@ -51,6 +51,23 @@ TEST_F(PosixTrashFoldersTest, HomeTrashComesFromXdgDataHome) {
   EXPECT_EQ(Trash(WriteMountTable({})).BinFolders(), std::vector<std::string>{fallback + "/files"});
 }
 
+TEST_F(PosixTrashFoldersTest, RelativeXdgDataHomeAndHomeAreIgnored) {
+  // Trashes a relative path would reach from the working directory.
+  const fs::path cwd = fs::current_path();
+  fs::current_path(home.Root());
+  MakeTrash("rel/Trash");
+  MakeTrash("home/.local/share/Trash");
+  home.SetEnv("XDG_DATA_HOME", "rel");
+  const std::string fallback = home.Path("home/.local/share/Trash");
+  EXPECT_EQ(Trash(WriteMountTable({})).BinFolders(), std::vector<std::string>{fallback + "/files"});
+
+  home.SetEnv("HOME", "home");
+  EXPECT_EQ(Trash(WriteMountTable({})).BinFolders(), std::vector<std::string>{});
+  home.SetEnv("HOME", std::nullopt);
+  EXPECT_EQ(Trash(WriteMountTable({})).BinFolders(), std::vector<std::string>{});
+  fs::current_path(cwd);
+}
+
 TEST_F(PosixTrashFoldersTest, DiskTrashesFollowTheHomeTrashInMountOrder) {
   const std::string homeTrash = MakeTrash("data/Trash");
   fs::create_directories(home.Path("disk1/.Trash"));
@@ -132,9 +149,12 @@ TEST_F(PosixTrashFoldersTest, ForgettingAFileRemovesOnlyItsTrashInfo) {
   WriteTestFile(trash + "/info/kept.txt.trashinfo");
 
   PosixTrashFolders folders = Trash(WriteMountTable({}));
-  folders.ForgetDeletedFile(trash + "/files", "gone file.txt");
-  folders.ForgetDeletedFile(trash + "/files", "../info/kept.txt");
-  folders.ForgetDeletedFile(trash + "/other", "kept.txt");
+  ASSERT_EQ(folders.BinFolders(), std::vector<std::string>{trash + "/files"});
+  const std::optional<DirectoryIdentity> bin = folders.VerifyBinFolder(trash + "/files");
+  ASSERT_TRUE(bin);
+  folders.ForgetDeletedFile(trash + "/files", *bin, "gone file.txt");
+  folders.ForgetDeletedFile(trash + "/files", *bin, "../info/kept.txt");
+  folders.ForgetDeletedFile(trash + "/other", *bin, "kept.txt");
 
   EXPECT_FALSE(fs::exists(trash + "/info/gone file.txt.trashinfo"));
   EXPECT_TRUE(fs::exists(trash + "/info/kept.txt.trashinfo"));

@@ -62,6 +62,8 @@ RegistryFile RegistryFile::Load(const fs::path& path) {
 }
 
 bool RegistryFile::Save(const fs::path& path) const {
+  // No path is no place: the settings of a user without a home stay unsaved.
+  if (path.empty()) return false;
   const fs::path target = SaveTarget(path);
   const auto replacement = WriteRegistryReplacement(target, Format());
   return replacement && InstallRegistryReplacement(*replacement, target);
