@@ -1,7 +1,7 @@
 #pragma once
 
 #include "resources/dialog_template.h"
-#include "window/control_ids.h"
+#include "window/option_control_ids.h"
 
 // Template 133: the options dialog.
 namespace options_dialog {

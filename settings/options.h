@@ -4,7 +4,7 @@
 #include <string>
 
 #include "settings/clean_settings.h"
-#include "window/control_ids.h"
+#include "window/option_control_ids.h"
 
 // The program's options in one table that the settings store and the
 // options dialog read. A new option is a member of CleanSettings (whose
