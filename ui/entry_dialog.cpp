@@ -6,8 +6,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <utility>
+
 #include "resources/entry_dialog_template.h"
 #include "ui/dialog_layout.h"
+#include "ui/window_modal.h"
 
 namespace {
 
@@ -15,13 +18,14 @@ const char* const kStandardWildcards[] = {"*.*", "*.tmp", "*.bak", "*.old"};
 
 // Display texts keep their spaces exactly as the filter list has always
 // shown them.
-FileChooserRequest FileToDeleteRequest() {
+FileChooserRequest FileToDeleteRequest(std::string typedPath) {
   return {"Select file to delete",
           {{"All Files (*.*) ", "*.*"},
            {" Links (*.lnk) ", "*.lnk"},
            {" Temporary Files (*.tmp) ", "*.tmp"},
            {" Backup Files (*.bak) ", "*.bak"},
-           {" Old Files (*.old) ", "*.old"}}};
+           {" Old Files (*.old) ", "*.old"}},
+          std::move(typedPath)};
 }
 
 }  // namespace
@@ -51,7 +55,7 @@ CEntryDlg::CEntryDlg(CleanEntry* entry, EntryEditMode editMode, QWidget* owner, 
   OnInitDialog();
 }
 
-int CEntryDlg::DoModal() { return exec(); }
+int CEntryDlg::DoModal() { return RunWindowModal(*this); }
 
 void CEntryDlg::OnInitDialog() {
   if (m_editMode == EntryEditMode::kAdd) {
@@ -103,14 +107,16 @@ void CEntryDlg::OnChangePath() {
 }
 
 void CEntryDlg::OnBrowseFile() {
-  const std::optional<std::string> chosen = m_services.ChooseFile(this, FileToDeleteRequest());
+  const std::optional<std::string> chosen = m_services.ChooseFile(
+      this, FileToDeleteRequest(m_fileText.Recall(m_fileEdit->text())));
   if (!chosen || chosen->empty()) return;
   SetFileText(*chosen);
 }
 
 void CEntryDlg::OnBrowseDir() {
   const std::optional<std::string> chosen =
-      m_services.ChooseDirectory(this, "Choose directory to clean from...");
+      m_services.ChooseDirectory(this, "Choose directory to clean from...",
+                                 m_pathText.Recall(m_pathEdit->text()));
   if (!chosen || chosen->empty()) return;
   SetPathText(*chosen);
 }

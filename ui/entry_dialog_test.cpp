@@ -313,6 +313,9 @@ class EntryDialogTest : public QObject {
     QCOMPARE(d.mode(), QString("wildcard"));
     QCOMPARE(d.wildcards()->currentText(), QString("*.log"));
     QVERIFY(!d.recurse()->isChecked());
+    // The chooser is told where the user already is.
+    d.click(kBrowseDirButton);
+    QCOMPARE(d.services.directoryStarts, (std::vector<std::string>{"", "", "/var/log"}));
   }
 
   void choosingTheTextAlreadyShownStillSetsTheMode() {

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -27,6 +28,7 @@
 #include "ui/help_viewer.h"
 #include "ui/menu_builder.h"
 #include "ui/options_dialog.h"
+#include "ui/window_modal.h"
 
 namespace {
 
@@ -105,7 +107,17 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
       },
       Qt::QueuedConnection);
 
+  connect(entryList_, &EntryListView::menuKeyPressed, this,
+          [this](QPoint at) { OnRclickList(at); });
+  connect(entryList_, &EntryListView::deleteKeyPressed, this,
+          [this] { commands_.OnDeleteEntry(); });
+
   PlaceMenuBar();
+  // A normal application window (the template made it a dialog), still of
+  // fixed size: no maximise box.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
 }
 
 CCleanerDlg::~CCleanerDlg() = default;
@@ -129,7 +141,13 @@ void CCleanerDlg::PlaceMenuBar() {
 int CCleanerDlg::DoModal() {
   OnInitDialog();
   if (ended_) return result();
-  return exec();
+  // Runs like QDialog::exec(), but without making the window modal: the
+  // window manager is to treat it as the application's main window.
+  QEventLoop loop;
+  connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+  show();
+  loop.exec(QEventLoop::DialogExec);
+  return result();
 }
 
 void CCleanerDlg::OnInitDialog() {
@@ -144,7 +162,7 @@ void CCleanerDlg::OnInitDialog() {
   LoadSettings(context_.profile, settings_, window);
 
   FocusFirstTabStop();
-  if (settings_.m_bAutoClean) OnOK();
+  if (settings_.m_bAutoClean && context_.autoCleanAllowed) OnOK();
 }
 
 void CCleanerDlg::FocusFirstTabStop() {
@@ -212,7 +230,7 @@ void CCleanerDlg::OnOptions() {
 
 void CCleanerDlg::OnAbout() {
   CAboutDlg about(this);
-  about.exec();
+  RunWindowModal(about);
 }
 
 void CCleanerDlg::OnHelpContents() { context_.help.ShowContents(this); }

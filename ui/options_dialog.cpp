@@ -7,6 +7,7 @@
 #include "resources/options_dialog_template.h"
 #include "settings/options.h"
 #include "ui/dialog_layout.h"
+#include "ui/window_modal.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ COptionsDlg::COptionsDlg(CleanSettings* settings, QWidget* owner, UiServices& se
   OnInitDialog();
 }
 
-int COptionsDlg::DoModal() { return exec(); }
+int COptionsDlg::DoModal() { return RunWindowModal(*this); }
 
 void COptionsDlg::OnInitDialog() {
   // A flag is on when it is non-zero, whatever number a hand-edited
@@ -47,22 +48,28 @@ void COptionsDlg::OnInitDialog() {
 }
 
 void COptionsDlg::OnOK() {
-  for (const FlagBox& flag : m_flagBoxes) m_settings->*flag.member = FlagOf(*flag.box);
-  m_settings->*m_textEdit.member = m_programText.Recall(m_textEdit.edit->text());
+  // The record takes the new values only once the user has confirmed them:
+  // after a declined lock-out question, Cancel must leave the record as the
+  // dialog found it, or the lock-out the user just refused would be stored.
+  CleanSettings chosen = *m_settings;
+  for (const FlagBox& flag : m_flagBoxes) chosen.*flag.member = FlagOf(*flag.box);
+  chosen.*m_textEdit.member = m_programText.Recall(m_textEdit.edit->text());
 
-  if (m_settings->m_bAutoClean == 1 && m_settings->m_bQuitAfterCleaning == 1) {
+  if (chosen.m_bAutoClean == 1 && chosen.m_bQuitAfterCleaning == 1) {
     const MessageRequest question{
         "Warning: Auto-clean and auto-quit means that you won't be able to change options "
         "again! Continue?",
         kMessageCaption, MessageIcon::kQuestion, MessageButtons::kOkCancelDefaultCancel};
     if (m_services.ShowMessage(this, question) != MessageAnswer::kOk) return;
   }
+  *m_settings = chosen;
   accept();
 }
 
 void COptionsDlg::OnChooseProgram() {
   const FileChooserRequest request{"Select executable to run",
-                                   {{"Executables (*.exe) ", "*.exe"}, {" All Files (*.*) ", "*.*"}}};
+                                   {{"Executables (*.exe) ", "*.exe"}, {" All Files (*.*) ", "*.*"}},
+                                   m_programText.Recall(m_programEdit->text())};
   const std::optional<std::string> chosen = m_services.ChooseFile(this, request);
   if (!chosen || chosen->empty()) return;
   m_programEdit->setText(m_programText.Remember(*chosen));

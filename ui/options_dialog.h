@@ -12,9 +12,8 @@
 class QCheckBox;
 class QLineEdit;
 
-// The options dialog. OK writes every control into the caller's record at
-// once, so what it wrote stays in force whatever the dialog returns; Cancel
-// writes nothing.
+// The options dialog. A confirmed OK writes every control into the caller's
+// record at once; Cancel, also after a declined question, writes nothing.
 class COptionsDlg : public QDialog {
   Q_OBJECT
 
