@@ -28,7 +28,7 @@ int CCleanerApp::InitInstance(bool autoCleanAllowed) {
   const RegistryFile registryFileValues = RegistryFile::Load(registryFile);
   const DesktopRegistry otherPrograms(registryFileValues);
   RegistryProfile profile(registryFile, applicationName_);
-  PosixEnvironment environment;
+  const Environment& environment = SystemEnvironment();
 
   CCleanerDlg mainWindow(MainWindowContext{ui_, SystemPlatformServices(), profile,
                                            otherPrograms, environment, help_,

@@ -16,11 +16,8 @@ std::string RegistryProfile::SectionKey(const std::string& section) const {
 int32_t RegistryProfile::GetProfileInt(const std::string& section, const std::string& entry,
                                        int32_t defaultValue) const {
   const auto value = registry_.QueryValue(RegistryRoot::kCurrentUser, SectionKey(section), entry);
-  if (!value || value->type != registry_type::kDword || value->data.size() != 4)
-    return defaultValue;
-  uint32_t number = 0;
-  for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value->data[i]);
-  return static_cast<int32_t>(number);
+  const auto number = value ? value->AsDword() : std::nullopt;
+  return number ? static_cast<int32_t>(*number) : defaultValue;
 }
 
 std::size_t RegistryProfile::CountValues(const std::string& section) const {

@@ -30,7 +30,7 @@ FileChooserRequest FileToDeleteRequest(std::string typedPath) {
 
 }  // namespace
 
-CEntryDlg::CEntryDlg(CleanEntry* entry, int editMode, QWidget* owner, UiServices& services)
+CEntryDlg::CEntryDlg(CleanEntry* entry, EntryEditMode editMode, QWidget* owner, UiServices& services)
     : QDialog(owner), m_entry(entry), m_editMode(editMode), m_services(services) {
   using namespace entry_dialog;
   const DialogControls controls = BuildDialog(*this, kTemplate);
@@ -58,7 +58,7 @@ CEntryDlg::CEntryDlg(CleanEntry* entry, int editMode, QWidget* owner, UiServices
 int CEntryDlg::DoModal() { return RunWindowModal(*this); }
 
 void CEntryDlg::OnInitDialog() {
-  if (m_editMode == 0) {
+  if (m_editMode == EntryEditMode::kAdd) {
     setWindowTitle(QStringLiteral("Add new entry..."));
     FillWildcardBox(std::nullopt);
     return;
@@ -168,14 +168,12 @@ void CEntryDlg::OnOK() {
   }
   m_entry->individual = 0;
   m_entry->recurse = m_recurseBox->isChecked() ? 1 : 0;
-  if (m_entry->wildcard != "*.*") {
+  if (m_entry->wildcard != kEverythingWildcard) {
     accept();
     return;
   }
-  const MessageRequest question{"This will delete ALL files under " + m_entry->path + ". Continue?",
-                                "Dustral", MessageIcon::kQuestion,
-                                MessageButtons::kOkCancelDefaultCancel};
-  if (m_services.ShowMessage(this, question) == MessageAnswer::kOk) accept();
+  if (m_services.ShowMessage(this, DeleteEverythingQuestion(m_entry->path)) == MessageAnswer::kOk)
+    accept();
 }
 
 void CEntryDlg::OnClear() {

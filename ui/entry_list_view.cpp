@@ -11,16 +11,13 @@
 #include <functional>
 #include <utility>
 
+#include "ui/narrow_text.h"
+
 namespace {
 
 constexpr int kColumnCount = 3;
 constexpr int kPathColumn = 0;
 constexpr int kBytesRole = Qt::UserRole;
-
-QString Displayed(int column, const std::string& text) {
-  const QByteArray bytes = QByteArray::fromStdString(text);
-  return column == kPathColumn ? QFile::decodeName(bytes) : QString::fromLocal8Bit(bytes);
-}
 
 // Hands the edited text to the list instead of writing it into the cell.
 class LabelEditDelegate : public QStyledItemDelegate {
@@ -76,7 +73,7 @@ bool EntryListView::SetCellText(int row, int column, const std::string& text) {
   QTreeWidgetItem* item = Row(row);
   if (!item || column < 0 || column >= kColumnCount) return false;
   item->setData(column, kBytesRole, QByteArray::fromStdString(text));
-  item->setText(column, Displayed(column, text));
+  item->setText(column, ToDisplayText(text));
   // A long path is cut in its column: the whole of it shows over the row.
   if (column == kPathColumn)
     for (int each = 0; each < kColumnCount; ++each) item->setToolTip(each, item->text(column));
@@ -107,7 +104,7 @@ int EntryListView::SelectedRow() const {
 
 void EntryListView::InsertColumn(int column, const std::string& heading, int width) {
   if (column < 0 || column > static_cast<int>(headings_.size()) || column >= kColumnCount) return;
-  headings_.insert(headings_.begin() + column, QString::fromLocal8Bit(heading));
+  headings_.insert(headings_.begin() + column, ToDisplayText(heading));
   setColumnCount(static_cast<int>(headings_.size()));
   setHeaderLabels(QStringList(headings_.begin(), headings_.end()));
   // The stored widths may be too narrow for a heading in this font.

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/list_control.h"
+#include "window/list_control.h"
 
 // The main window's list of custom entries: a report list with three text
 // columns, single selection, every new row at the top, and in-place editing

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ui/help_window.h"
+#include "ui/narrow_text.h"
 #include "ui/ui_services.h"
 
 namespace {
@@ -22,7 +23,7 @@ HelpViewer::HelpViewer(std::string helpFile, std::string applicationName, UiServ
 HelpViewer::~HelpViewer() { delete window_; }
 
 void HelpViewer::ShowContents(QWidget* owner) {
-  const QString path = QFile::decodeName(QByteArray::fromStdString(helpFile_));
+  const QString path = ToDisplayText(helpFile_);
   QFile document(path);
   if (!document.open(QIODevice::ReadOnly)) {
     services_.ShowMessage(owner, {"Failed to launch help.", applicationName_,
@@ -33,7 +34,7 @@ void HelpViewer::ShowContents(QWidget* owner) {
 
   if (!window_) {
     window_ = new HelpWindow;
-    window_->setWindowTitle(QString::fromStdString(applicationName_) + QStringLiteral(" Help"));
+    window_->setWindowTitle(ToDisplayText(applicationName_) + QStringLiteral(" Help"));
   }
   QUrl contents = QUrl::fromLocalFile(path);
   contents.setFragment(QString::fromLatin1(kContentsAnchor));

@@ -19,6 +19,7 @@
 #include "engine/clean_run.h"
 #include "engine/discover_locations.h"
 #include "resources/main_window_template.h"
+#include "settings/categories.h"
 #include "settings/settings_store.h"
 #include "ui/about_dialog.h"
 #include "ui/dialog_layout.h"
@@ -67,9 +68,8 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
       BuildDialog(*this, ids::kTemplate, {{ids::kEntryList, entryList_}});
 
   std::map<ControlId, QCheckBox*> boxes;
-  for (ControlId id : {ControlId::kRecentBox, ControlId::kTempBox, ControlId::kRecycleBinBox,
-                       ControlId::kNetscapeBox, ControlId::kIECacheBox, ControlId::kIEHistoryBox})
-    boxes[id] = controls.Get<QCheckBox>(static_cast<int>(id));
+  for (const Category& category : kCategories)
+    boxes[category.box] = controls.Get<QCheckBox>(static_cast<int>(category.box));
   boxes_ = std::make_unique<QtCheckBoxes>(std::move(boxes));
   status_ = std::make_unique<QtStatusLine>(*controls.Get<QLineEdit>(ids::kStatusLine));
 
@@ -248,7 +248,7 @@ void CCleanerDlg::OnRclickList(QPoint screenPosition) {
 }
 
 bool CCleanerDlg::Run(CleanEntry& entry, EntryEditMode mode) {
-  CEntryDlg editor(&entry, static_cast<int>(mode), this, context_.ui);
+  CEntryDlg editor(&entry, mode, this, context_.ui);
   return editor.DoModal() == QDialog::Accepted;
 }
 

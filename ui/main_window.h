@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/clean_locations.h"
 #include "platform/environment.h"
 #include "platform/platform_services.h"
 #include "platform/registry.h"
 #include "resources/main_menu.h"
+#include "settings/clean_locations.h"
 #include "settings/clean_settings.h"
 #include "settings/entry_commands.h"
 #include "settings/entry_list.h"

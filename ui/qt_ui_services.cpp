@@ -90,8 +90,7 @@ QString DirectoryToStartIn(const std::string& typed) {
   const QString home = QDir::homePath();
   if (typed.empty() || typed.front() != '/') return home;
   // The nearest folder that exists on the typed path.
-  for (QFileInfo at(QFile::decodeName(QByteArray::fromStdString(typed)));;
-       at = QFileInfo(at.absolutePath())) {
+  for (QFileInfo at(ToDisplayText(typed));; at = QFileInfo(at.absolutePath())) {
     if (at.isDir()) return at.absoluteFilePath();
     if (at.isRoot()) return home;
   }

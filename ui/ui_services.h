@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/message_box.h"
+#include "window/message_box.h"
 
 class QWidget;
 
