@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "settings/clean_entry.h"
+#include "settings/clean_locations.h"
+#include "settings/clean_settings.h"
+#include "window/control_ids.h"
+
+// A clean in two halves: gathering makes a plan of every file a clean would
+// delete, in the order it would delete them; executing deletes them. Between
+// the two, the plan can be shown, counted and cancelled. A guarded plan also
+// remembers what each file was at gathering, so that the execution deletes
+// nothing that changed since.
+
+// Why a planned file would be, or was, left alone by the deletion options; the
+// first that applies in the order hidden, read-only, system.
+enum class SpareReason : std::uint8_t { kNone, kHidden, kReadOnly, kSystem };
+
+// Where planned files came from: one category sweep, or one custom entry.
+struct PlanGroup {
+  // For a category: its check box caption without '&' (e.g. "Remove Temp
+  // Files"); for a wildcard entry: path + " (" + wildcard + ")", followed by
+  // ", with sub-folders" when it recurses; for an individual entry: its path.
+  std::string label;
+};
+
+// What to gather: the same order and rules as the window's clean run
+// (categories in the category table's order, each when its box is ticked and
+// its location is not empty; then the entries top row first; relative and
+// empty paths passed over).
+struct CleanSelection {
+  std::function<bool(ControlId box)> isTicked;  // asked when the run reaches the category
+  const CleanLocations& locations;
+  std::vector<CleanEntry> entries;  // top row first
+};
+
+// Told of the gathering as it goes.
+struct GatherObserver {
+  // The status text of each step as it is reached ("Searching for temp
+  // files..." and the like, the window's own texts).
+  std::function<void(const std::string& status)> onStep;
+  // Files gathered so far; called every few thousand files.
+  std::function<void(std::size_t gathered)> onProgress;
+};
+
+class CleanPlan {
+ public:
+  CleanPlan();
+  ~CleanPlan();
+  CleanPlan(CleanPlan&&) noexcept;
+  CleanPlan& operator=(CleanPlan&&) noexcept;
+  CleanPlan(const CleanPlan&) = delete;
+  CleanPlan& operator=(const CleanPlan&) = delete;
+
+  std::size_t Count() const;
+  // The full path, built on demand.
+  std::string PathAt(std::size_t index) const;
+  // Bytes as seen at gathering; 0 when unknown (an unguarded plan).
+  std::uint64_t SizeAt(std::size_t index) const;
+  // Index into Groups().
+  std::size_t GroupAt(std::size_t index) const;
+  // As judged at gathering under the options given. An unguarded plan knows
+  // only what the name tells (hidden); a guarded one every reason.
+  SpareReason SpareAt(std::size_t index) const;
+  const std::vector<PlanGroup>& Groups() const;
+  // Of the files that would not be spared.
+  std::uint64_t TotalBytes() const;
+  // Whether each file's identity, size and modification time were recorded.
+  bool Guarded() const;
+
+  // The plan's inside, shared by the gathering and the execution only.
+  struct Data;
+  Data& data() { return *data_; }
+  const Data& data() const { return *data_; }
+
+ private:
+  std::unique_ptr<Data> data_;
+};
+
+// Gathers the plan. With `guard` on, each file's identity (device, inode),
+// size and modification time are recorded so that the execution can refuse
+// a file that changed since.
+CleanPlan GatherCleanPlan(const CleanSelection& selection, const CleanSettings& options,
+                          FileSystem& files, bool guard, const GatherObserver& observer = {});
+
+struct CleanReport {
+  std::uint64_t deleted = 0;
+  std::uint64_t bytesFreed = 0;  // of the deleted files, as seen at gathering
+  std::uint64_t sparedHidden = 0;
+  std::uint64_t sparedReadOnly = 0;
+  std::uint64_t sparedSystem = 0;
+  std::uint64_t failed = 0;
+  std::uint64_t vanished = 0;  // gone by their turn (or no longer a file)
+  std::uint64_t changed = 0;   // replaced, modified or new since gathering (guarded plan)
+  struct Failure {
+    std::string path;
+    std::string reason;  // the system's error text
+  };
+  std::vector<Failure> failures;
+};
+
+// Deletes the plan's files in order under the deletion options, with the
+// attribute check of each file at its deletion as DeleteListedFile does. A
+// guarded plan's file whose device, inode, size or modification time differs
+// from what was gathered, or that was missing at gathering and exists now, is
+// not deleted and counts as changed. A file gone by then counts as vanished.
+CleanReport ExecuteCleanPlan(
+    const CleanPlan& plan, const CleanSettings& options, FileSystem& files,
+    const std::function<void(std::size_t done, std::size_t total)>& progress = {});
