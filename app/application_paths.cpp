@@ -9,3 +9,10 @@ std::filesystem::path HelpFileOf(const std::filesystem::path& executable) {
   help.replace_extension(".HLP");
   return help;
 }
+
+std::filesystem::path RunningExecutable(const char* argv0) {
+  std::error_code error;
+  std::filesystem::path running = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error && running.is_absolute()) return running;
+  return std::filesystem::absolute(argv0 ? argv0 : "", error);
+}

@@ -11,3 +11,7 @@ std::string ApplicationNameOf(const std::filesystem::path& executable);
 // The help file: the executable's path with its extension replaced by
 // ".HLP", or with ".HLP" appended when it has none.
 std::filesystem::path HelpFileOf(const std::filesystem::path& executable);
+
+// The running program's own file, as the system reports it (links
+// resolved); `argv0` made absolute where the system can't tell.
+std::filesystem::path RunningExecutable(const char* argv0);

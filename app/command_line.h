@@ -6,6 +6,8 @@
 // What the program was asked to do on its command line.
 enum class RunMode {
   kWindow,      // open the main window
+  kPreview,     // list what a clean with the saved settings would delete
+  kClean,       // run the saved clean without a window
   kHelp,        // print the usage and end
   kVersion,     // print the version and end
   kUsageError,  // print `error`, then the usage, and end with status 2
@@ -16,15 +18,20 @@ struct CommandLine {
   // Off with --no-autoclean: the window opens without the start-up clean,
   // the one way back into the options once auto-clean and quit are both on.
   bool autoCleanAllowed = true;
+  // --null: the preview ends each path with a NUL byte instead of a newline.
+  bool nullSeparated = false;
   std::string error;  // one line, for kUsageError
 };
 
 // Exit statuses of the command line.
 inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitUsage = 2;
+inline constexpr int kExitFailure = 1;  // some file could not be deleted
+inline constexpr int kExitUsage = 2;    // wrong usage, or unreadable settings
 
 // Reads the arguments that follow the program's name. Options are taken in
-// order; the first --help, --version or mistake decides.
+// order; the first --help, --version or mistake decides. Options that don't
+// go together (--preview with --clean, --null without --preview,
+// --no-autoclean without the window) are a mistake as well.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The usage text, several lines, naming the program as `programName`.

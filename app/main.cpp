@@ -1,13 +1,14 @@
-#include <QApplication>
-#include <QFile>
-
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/cleaner_app.h"
+#include "app/application_paths.h"
 #include "app/command_line.h"
+#include "app/command_line_run.h"
+#include "app/unattended_start.h"
+#include "app/window_module_loader.h"
 
 namespace {
 
@@ -18,11 +19,14 @@ std::string ProgramName(const char* argv0) {
 
 }  // namespace
 
+// The program itself holds no toolkit: the command line, --preview, --clean
+// and an unattended start run on the standard library alone, with no
+// display. Only the window loads its module, and with it Qt.
 int main(int argc, char* argv[]) {
-  // Read before Qt starts, so that --help, --version and mistakes need no
-  // display.
   const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   const std::string name = ProgramName(argc > 0 ? argv[0] : nullptr);
+  const std::filesystem::path executable = RunningExecutable(argc > 0 ? argv[0] : nullptr);
+  const CommandLineRun run{name, ApplicationNameOf(executable)};
   switch (line.mode) {
     case RunMode::kHelp:
       std::cout << UsageText(name);
@@ -33,11 +37,14 @@ int main(int argc, char* argv[]) {
     case RunMode::kUsageError:
       std::cerr << name << ": " << line.error << '\n' << UsageText(name);
       return kExitUsage;
+    case RunMode::kPreview:
+      return RunPreview(run, line.nullSeparated);
+    case RunMode::kClean:
+      return RunSavedClean(run);
     case RunMode::kWindow:
       break;
   }
-
-  QApplication application(argc, argv);
-  CCleanerApp program(QFile::encodeName(QApplication::applicationFilePath()).toStdString());
-  return program.InitInstance(line.autoCleanAllowed);
+  if (line.autoCleanAllowed)
+    if (const std::optional<int> status = RunUnattendedStart(run.applicationName)) return *status;
+  return RunWindowModule(executable, name, line.autoCleanAllowed, argc, argv);
 }
