@@ -53,6 +53,22 @@ void CommandLineTest::answersWithoutOpeningAWindow_data() {
                                 << "dustral: unrecognized option '-x'\nUsage:";
   QTest::newRow("argument") << QStringList{"notes.txt"} << 2 << ""
                             << "dustral: unexpected argument 'notes.txt'\nUsage:";
+  QTest::newRow("null without preview")
+      << QStringList{"--null"} << 2 << ""
+      << "dustral: option '--null' goes with '--preview' only\nUsage:";
+  QTest::newRow("null with clean") << QStringList{"--null", "--clean"} << 2 << ""
+                                   << "dustral: option '--null' goes with '--preview' only\n";
+  QTest::newRow("preview and clean")
+      << QStringList{"--preview", "--clean"} << 2 << ""
+      << "dustral: options '--preview' and '--clean' exclude each other\nUsage:";
+  QTest::newRow("option with a value")
+      << QStringList{"--clean=now"} << 2 << ""
+      << "dustral: option '--clean' doesn't allow an argument\nUsage:";
+  QTest::newRow("no-autoclean with clean")
+      << QStringList{"--no-autoclean", "--clean"} << 2 << ""
+      << "dustral: option '--no-autoclean' goes with the window only\nUsage:";
+  QTest::newRow("option after --") << QStringList{"--", "--clean"} << 2 << ""
+                                   << "dustral: unexpected argument '--clean'\nUsage:";
 }
 
 void CommandLineTest::answersWithoutOpeningAWindow() {
@@ -73,7 +89,9 @@ void CommandLineTest::answersWithoutOpeningAWindow() {
   QCOMPARE(out.isEmpty(), output.isEmpty());
   QCOMPARE(err.left(errorOutput.size()), errorOutput);
   QCOMPARE(err.isEmpty(), errorOutput.isEmpty());
-  if (status == 0 && arguments.contains("--help")) QVERIFY(out.contains("--no-autoclean"));
+  if (status == 0 && arguments.contains("--help"))
+    for (const char* option : {"--no-autoclean", "--preview", "--null", "--clean", "--version"})
+      QVERIFY2(out.contains(option), option);
   QVERIFY(!fs::exists(UserRegistryFilePath()));  // no window, nothing saved
 }
 
