@@ -43,7 +43,7 @@ usage() {
 }
 
 build=${1:-}
-[ -n "$build" ] && [ "${build:0:1}" != - ] || usage
+case $build in "" | -*) usage ;; esac
 shift
 size=100k rounds=5 parent=$build
 while [ $# -gt 0 ]; do
@@ -84,7 +84,7 @@ time_limit=$((60 + files / 2000))  # seconds; a run that takes longer waits for 
 # fixed number).
 free_inodes=$(df --output=iavail "$work" | tail -1 | tr -d ' ')
 needed=$((trees * (files + directories + 1)))
-if [ "${free_inodes:-0}" -gt 0 ] && [ "$needed" -gt $((free_inodes / 10 * 9)) ]; then
+if [ "${free_inodes:-0}" -gt 0 ] && [ "$needed" -gt $((free_inodes * 9 / 10)) ]; then
   echo "$trees trees need $needed inodes, $free_inodes are free: use fewer --rounds" >&2
   exit 1
 fi
