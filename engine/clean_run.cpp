@@ -48,12 +48,16 @@ void GatherCategories(CleanRunWindow& window, const CleanLocations& locations,
   }
 }
 
+// An empty path would make the search start at the root of the file system,
+// and one not beginning at the root would name files in whatever directory
+// the program was started from (the home, from cron). Such an entry (left by
+// an edit or a hand-edited profile) names nothing to clean.
+bool NamesSomethingToClean(const CleanEntry& entry) {
+  return entry.path.starts_with(kPathSeparator);
+}
+
 void GatherWildcardEntry(CleanRunWindow& window, const CleanEntry& entry, FileSystem& files,
                          FileList& gathered) {
-  // An empty path would make the search start at the root of the file
-  // system; such an entry (left by an edit or a hand-edited profile) names
-  // nothing to clean.
-  if (entry.path.empty()) return;
   ShowStep(window.status, "Searching in " + entry.path + " for files matching " + entry.wildcard);
   std::string directory = entry.path;
   if (directory.ends_with(kPathSeparator)) directory.pop_back();
@@ -63,7 +67,7 @@ void GatherWildcardEntry(CleanRunWindow& window, const CleanEntry& entry, FileSy
 void GatherEntries(CleanRunWindow& window, FileSystem& files, FileList& gathered) {
   CleanEntry entry;
   for (int row = 0; row < window.entries.Count(); ++row) {
-    if (!window.entries.GetEntry(row, entry)) continue;
+    if (!window.entries.GetEntry(row, entry) || !NamesSomethingToClean(entry)) continue;
     if (entry.individual)
       gathered.Append(entry.path);
     else

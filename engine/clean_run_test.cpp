@@ -176,6 +176,16 @@ TEST_F(CleanRunTest, RootEntrySweepsTheRootAndEmptyPathSweepsNothing) {
   EXPECT_THAT(files_.PathsOf("RemoveFile"), ElementsAre("/top.tmp"));
 }
 
+TEST_F(CleanRunTest, PathsNotFromTheRootArePassedOver) {
+  // They would name files wherever the program happened to be started.
+  files_.AddFile("/a");
+  AddRows({File("rel.dat"), Wildcard(".", "*.*", 1), Wildcard("sub/", "*.tmp", 0), File("/a")});
+  Run();
+  EXPECT_THAT(status_.texts, ElementsAre("Cleaning files...", ""));
+  EXPECT_THAT(files_.PathsOf("OpenDirectory"), IsEmpty());
+  EXPECT_THAT(files_.PathsOf("GetAttributes"), ElementsAre("/a"));
+}
+
 TEST_F(CleanRunTest, UnreadableRowIsPassedOverAndTheRestAreDone) {
   files_.AddFile("/a");
   files_.AddFile("/b");

@@ -159,6 +159,26 @@ TEST_F(DiskDeletionTest, FileThatCannotBeDeletedKeepsItsPermissions) {
   EXPECT_EQ(fs::status(file).permissions(), fs::perms(0444));
 }
 
+TEST_F(DiskDeletionTest, OtherLinksOfAReadOnlyFileKeepItsMode) {
+  for (const bool batched : {false, true})
+    for (const mode_t mode : {0444, 0000}) {
+      const std::string file = home.Path("d/shared.tmp");
+      const std::string other = home.Path("elsewhere/shared");
+      WriteTestFile(file);
+      fs::create_directories(home.Path("elsewhere"));
+      ASSERT_EQ(::link(file.c_str(), other.c_str()), 0);
+      ::chmod(file.c_str(), mode);
+      {
+        std::optional<ScopedFileBatch> batch;
+        if (batched) batch.emplace(files);
+        EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), file), 1);
+      }
+      EXPECT_FALSE(fs::exists(file));
+      EXPECT_EQ(fs::status(other).permissions(), fs::perms(mode)) << batched << " " << mode;
+      fs::remove(other);
+    }
+}
+
 TEST_F(DiskDeletionTest, DirectoryStaysEvenWithEverythingAllowed) {
   const std::string directory = home.Path("d/folder.tmp");
   fs::create_directories(directory);

@@ -6,6 +6,8 @@
 namespace {
 
 void EmptyBinFolder(FileSystem& files, TrashFolders& trash, const std::string& bin) {
+  const std::optional<DirectoryIdentity> verified = trash.VerifyBinFolder(bin);
+  if (!verified) return;
   FileList gathered;
   const FileAttributes saved = files.GetAttributes(bin);
   if (files.SetNormal(bin, saved)) SweepDirectory(files, gathered, bin, "/*.*", 0);
@@ -14,12 +16,14 @@ void EmptyBinFolder(FileSystem& files, TrashFolders& trash, const std::string& b
     for (std::size_t index = 0; index < gathered.Count(); ++index) {
       const std::string& path = gathered.At(index);
       const ListedIn listedIn = gathered.ListedInAt(index);
+      // Listed elsewhere: the bin folder was swapped since it was verified.
+      if (listedIn != verified) continue;
       if (path.find("desktop.ini") != std::string::npos) continue;
       // Deleted as they are: a read-only file is refused, as the system's
       // own delete would refuse it.
       if (files.GetAttributes(path, listedIn) & kAttributeReadOnly) continue;
       if (files.RemoveFile(path, listedIn))
-        trash.ForgetDeletedFile(bin, std::string_view(path).substr(bin.size() + 1));
+        trash.ForgetDeletedFile(bin, *verified, std::string_view(path).substr(bin.size() + 1));
     }
   }
   files.RestoreAttributes(bin, saved);

@@ -115,6 +115,17 @@ TEST_F(RecycleBinTest, BinFolderReplacedByALinkAfterGatheringLosesNothing) {
   EXPECT_TRUE(fs::exists(Info("report.doc")));
 }
 
+TEST_F(RecycleBinTest, LinkedInfoFolderIsNeverReachedThrough) {
+  Trashed("report.doc");
+  const std::string elsewhere = home.Path("elsewhere/report.doc.trashinfo");
+  WriteTestFile(elsewhere, "precious");
+  fs::remove_all(trash_ + "/info");
+  fs::create_directory_symlink(home.Path("elsewhere"), trash_ + "/info");
+  EXPECT_TRUE(Empty());
+  EXPECT_FALSE(fs::exists(bin_ + "/report.doc"));
+  EXPECT_TRUE(fs::exists(elsewhere));
+}
+
 TEST_F(RecycleBinTest, MissingBinFolderIsNoFailure) {
   fs::remove(bin_);
   EXPECT_TRUE(Empty());
@@ -130,6 +141,8 @@ TEST(RecycleBinOrderTest, BinsAreEmptiedInTurnEachWithItsOwnAttributes) {
   files.AddFile("/second/files/b");
   files.AddFile("/second/files/c", kAttributeHidden | kAttributeSystem);
   trash.bins = {"/first/files", "/missing/files", "/second/files"};
+  trash.verified = {{"/first/files", files.IdentityOf("/first/files")},
+                    {"/second/files", files.IdentityOf("/second/files")}};
 
   EXPECT_TRUE(EmptyRecycleBin(files, trash, cursor));
   EXPECT_THAT(trash.forgotten, ElementsAre(Pair("/first/files", "a"), Pair("/second/files", "b"),
@@ -147,6 +160,7 @@ TEST(RecycleBinOrderTest, FileThatCannotBeDeletedKeepsItsInfo) {
   files.AddFile("/t/files/busy");
   files.refuseRemoval.insert("/t/files/busy");
   trash.bins = {"/t/files"};
+  trash.verified = {{"/t/files", files.IdentityOf("/t/files")}};
   EXPECT_TRUE(EmptyRecycleBin(files, trash, cursor));
   EXPECT_THAT(trash.forgotten, IsEmpty());
 }

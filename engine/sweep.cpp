@@ -1,5 +1,7 @@
 #include "engine/sweep.h"
 
+#include <algorithm>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -8,36 +10,175 @@
 
 namespace {
 
-// Reads each directory once: its matching files are gathered as they come,
-// its sub-directories are remembered and swept after the listing ends. That
-// gives the same order as a file pass followed by a sub-directory pass.
-void SweepOpenDirectory(Directory& directory, std::string& path, std::string_view wildcard,
-                        bool recurse, FileList& list) {
-  // Files are only gathered with the directory they were listed in, so
-  // that none can be deleted through a directory swapped in later.
-  const std::optional<DirectoryIdentity> identity = directory.Identity();
-  if (!identity) return;
-  std::vector<std::string> subdirectories;
-  DirectoryEntry entry;
-  while (directory.Next(entry)) {
-    if (entry.isDirectory) {
-      if (recurse) subdirectories.emplace_back(entry.name);
-    } else if (MatchesWildcard(wildcard, entry.name)) {
-      std::string file;
-      file.reserve(path.size() + 1 + entry.name.size());
-      file.append(path).append(1, kPathSeparator).append(entry.name);
-      list.Append(std::move(file), *identity);
+// However deep the tree, no more directories than this are held open at
+// once (besides the starting one and the one being read). Those above the
+// deepest ones are closed, and found again when the walk climbs back to
+// them.
+constexpr std::size_t kHeldDirectories = 16;
+
+// A directory of the walk, kept until everything below it is swept.
+struct Level {
+  std::unique_ptr<Directory> directory;  // empty while closed to spare descriptors
+  DirectoryIdentity identity;
+  std::size_t pathLength = 0;  // its path is the first pathLength bytes of the walk's path
+  std::size_t depth = 0;       // levels below the starting directory
+  std::vector<std::string> subdirectories;  // in listing order
+  std::size_t next = 0;                     // the first not yet swept
+  bool done() const { return next == subdirectories.size(); }
+};
+
+// A depth-first walk kept on the heap rather than on the call stack, so
+// that no depth overflows it. Each directory is read once: its matching
+// files are gathered as they come, its sub-directories are remembered and
+// swept after the listing ends, in listing order, each finished before the
+// next. That gives the same order as a file pass followed by a
+// sub-directory pass.
+class Sweep {
+ public:
+  Sweep(FileList& list, std::string path, std::string_view wildcard, bool recurse)
+      : list_(list), path_(std::move(path)), wildcard_(wildcard), recurse_(recurse) {}
+
+  void Run(std::unique_ptr<Directory> start) {
+    const std::optional<DirectoryIdentity> identity = start->Identity();
+    if (!identity) return;
+    // The walk stays on the file system it starts on: a directory on
+    // another device, or mounted here from elsewhere, is not part of what
+    // was asked.
+    device_ = identity->device;
+    mount_ = start->Mount();
+    Enter(std::move(start), *identity, 0);
+    while (!levels_.empty()) {
+      Level& level = levels_.back();
+      if (level.done()) {
+        Leave();
+        continue;
+      }
+      const std::string& name = level.subdirectories[level.next++];
+      auto subdirectory = level.directory->OpenSubdirectory(name);
+      if (!subdirectory) continue;
+      const std::optional<DirectoryIdentity> found = subdirectory->Identity();
+      if (!found || !OnTheStartingFileSystem(*found, *subdirectory)) continue;
+      path_.resize(level.pathLength);
+      path_.append(1, kPathSeparator).append(name);
+      const std::size_t depth = level.depth + 1;
+      // A directory with nothing left to sweep needs no keeping: a chain
+      // of single sub-directories then holds one level whatever its depth.
+      if (level.done()) levels_.pop_back();
+      Enter(std::move(subdirectory), *found, depth);
     }
   }
-  for (const std::string& name : subdirectories) {
-    const auto subdirectory = directory.OpenSubdirectory(name);
-    if (!subdirectory) continue;
-    const std::size_t parentLength = path.size();
-    path.append(1, kPathSeparator).append(name);
-    SweepOpenDirectory(*subdirectory, path, wildcard, recurse, list);
-    path.resize(parentLength);
+
+ private:
+  bool OnTheStartingFileSystem(const DirectoryIdentity& identity, Directory& directory) const {
+    if (identity.device != device_) return false;
+    if (!mount_) return true;
+    const std::optional<std::uint64_t> mount = directory.Mount();
+    return !mount || *mount == *mount_;
   }
-}
+
+  // Gathers the directory's matching files and keeps it for its
+  // sub-directories.
+  void Enter(std::unique_ptr<Directory> directory, const DirectoryIdentity& identity,
+             std::size_t depth) {
+    Level level;
+    level.identity = identity;
+    level.pathLength = path_.size();
+    level.depth = depth;
+    DirectoryEntry entry;
+    while (directory->Next(entry)) {
+      if (entry.isDirectory) {
+        if (recurse_) level.subdirectories.emplace_back(entry.name);
+      } else if (MatchesWildcard(wildcard_, entry.name)) {
+        std::string file;
+        file.reserve(path_.size() + 1 + entry.name.size());
+        file.append(path_).append(1, kPathSeparator).append(entry.name);
+        // Files are only gathered with the directory they were listed in,
+        // so that none can be deleted through a directory swapped in later.
+        list_.Append(std::move(file), identity);
+      }
+    }
+    // Kept even when it has no sub-directory: the walk climbs back from it
+    // to the level it returns to, which may have been closed.
+    level.directory = std::move(directory);
+    levels_.push_back(std::move(level));
+    CloseAboveTheDeepest();
+  }
+
+  void CloseAboveTheDeepest() {
+    std::size_t held = 0;
+    for (std::size_t index = levels_.size(); index-- > 1;) {
+      if (!levels_[index].directory) break;
+      if (++held > kHeldDirectories) {
+        levels_[index].directory.reset();
+        break;
+      }
+    }
+  }
+
+  // Drops the finished deepest level; the one it returns to is opened
+  // again if it was closed. Where that fails, that level is dropped as well
+  // (its branch stops) and the walk goes on with the rest.
+  void Leave() {
+    std::unique_ptr<Directory> finished = std::move(levels_.back().directory);
+    std::size_t finishedDepth = levels_.back().depth;
+    levels_.pop_back();
+    while (!levels_.empty() && !levels_.back().directory) {
+      Level& level = levels_.back();
+      level.directory = Climb(std::move(finished), finishedDepth - level.depth, level.identity);
+      if (!level.directory) level.directory = Descend();
+      if (level.directory) return;
+      finishedDepth = level.depth;
+      levels_.pop_back();
+    }
+  }
+
+  // `steps` levels up from `from`: the directory `expected`, if it still
+  // lies there.
+  static std::unique_ptr<Directory> Climb(std::unique_ptr<Directory> from, std::size_t steps,
+                                          const DirectoryIdentity& expected) {
+    for (; from && steps > 0; --steps) from = from->OpenParent();
+    if (!from || from->Identity() != expected) return nullptr;
+    return from;
+  }
+
+  // Opens the deepest level down from the nearest open one above it, by
+  // the names on the walk's path, checking every directory the walk has
+  // listed on the way.
+  std::unique_ptr<Directory> Descend() {
+    const Level& target = levels_.back();
+    std::size_t index = levels_.size() - 1;
+    while (index > 0 && !levels_[index - 1].directory) --index;
+    if (index == 0) return nullptr;
+    Directory* current = levels_[index - 1].directory.get();
+    std::size_t position = levels_[index - 1].pathLength;
+    std::unique_ptr<Directory> opened;
+    while (position < target.pathLength) {
+      const std::size_t nameStart = position + 1;
+      const std::size_t nameEnd = std::min(path_.find(kPathSeparator, nameStart), target.pathLength);
+      auto next = current->OpenSubdirectory(
+          std::string_view(path_).substr(nameStart, nameEnd - nameStart));
+      if (!next) return nullptr;
+      const std::optional<DirectoryIdentity> identity = next->Identity();
+      if (!identity || !OnTheStartingFileSystem(*identity, *next)) return nullptr;
+      if (levels_[index].pathLength == nameEnd) {
+        if (levels_[index].identity != *identity) return nullptr;
+        ++index;
+      }
+      opened = std::move(next);
+      current = opened.get();
+      position = nameEnd;
+    }
+    return opened;
+  }
+
+  FileList& list_;
+  std::string path_;  // of the directory being read
+  std::string_view wildcard_;
+  bool recurse_;
+  std::uint64_t device_ = 0;
+  std::optional<std::uint64_t> mount_;
+  std::vector<Level> levels_;  // the start first; only the deepest ones hold their directory
+};
 
 }  // namespace
 
@@ -45,8 +186,7 @@ void SweepDirectory(FileSystem& files, FileList& list, const std::string& direct
                     const std::string& pattern, int recurse) {
   std::string_view wildcard = pattern;
   if (wildcard.starts_with(kPathSeparator)) wildcard.remove_prefix(1);
-  const auto opened = files.OpenDirectory(directory.empty() ? std::string(1, kPathSeparator) : directory);
+  auto opened = files.OpenDirectory(directory.empty() ? std::string(1, kPathSeparator) : directory);
   if (!opened) return;
-  std::string path = directory;
-  SweepOpenDirectory(*opened, path, wildcard, recurse != 0, list);
+  Sweep(list, directory, wildcard, recurse != 0).Run(std::move(opened));
 }

@@ -16,6 +16,9 @@ inline constexpr char kPathSeparator = '/';
 // form directory + "/" + name. Anything that isn't a real directory is a
 // file here (symbolic links included, which are never descended into); no
 // directory is ever gathered. A directory that can't be read adds nothing.
+// The sweep stays on the file system `directory` lies on: a sub-directory
+// on another device, or mounted there from elsewhere, is passed over. Any
+// depth is swept, with a bounded number of directories open at once.
 // Each path is appended with the identity of the directory it was listed in.
 // An empty `directory` stands for the root, what remains of "/" once its
 // trailing separator is removed.

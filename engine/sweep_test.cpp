@@ -1,8 +1,12 @@
 #include "engine/sweep.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/deletion.h"
 #include "engine/testing/fake_file_system.h"
 #include "platform/posix/posix_file_system.h"
 #include "testing/scoped_test_home.h"
@@ -63,6 +68,124 @@ testing::AssertionResult IsDepthFirstPreOrder(const std::vector<std::string>& pa
       return testing::AssertionFailure() << "what lies below " << subtree << " is interrupted";
   }
   return testing::AssertionSuccess();
+}
+
+// Runs `program` with `arguments` and `extraEnvironment` set; its exit
+// status, or -1 when it didn't exit normally.
+int RunProgram(const std::vector<std::string>& arguments, const char* extraEnvironment = nullptr) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (extraEnvironment) ::putenv(const_cast<char*>(extraEnvironment));
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const int devNull = ::open("/dev/null", O_RDWR);
+    ::dup2(devNull, STDIN_FILENO);
+    ::dup2(devNull, STDOUT_FILENO);
+    ::execvp(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+constexpr char kInMountNamespace[] = "DUSTRAL_IN_MOUNT_NAMESPACE=1";
+
+// Runs the current test again, alone, in a process with a mount namespace of
+// its own, where it may mount what it likes. False when no such namespace
+// can be had here (then `reason` says why); otherwise the run's result is
+// expected to be a pass.
+bool RerunInPrivateMountNamespace(std::string& reason) {
+  const char* flags = ::geteuid() == 0 ? "-m" : "-rm";
+  if (RunProgram({"unshare", flags, "true"}) != 0) {
+    reason = std::string("unshare ") + flags + " is not allowed here";
+    return false;
+  }
+  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+  const std::string filter =
+      std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
+  EXPECT_EQ(RunProgram({"unshare", flags, fs::read_symlink("/proc/self/exe").string(), filter},
+                       kInMountNamespace),
+            0);
+  return true;
+}
+
+// Unmounts, at the end of a scope, what was mounted in it.
+class ScopedMounts {
+ public:
+  ~ScopedMounts() {
+    for (auto it = targets_.rbegin(); it != targets_.rend(); ++it) ::umount2(it->c_str(), MNT_DETACH);
+  }
+  bool Mount(const std::string& source, const std::string& target, const char* type,
+             unsigned long flags) {
+    fs::create_directories(target);
+    if (::mount(source.c_str(), target.c_str(), type, flags, nullptr) != 0) return false;
+    targets_.push_back(target);
+    return true;
+  }
+
+ private:
+  std::vector<std::string> targets_;
+};
+
+// The name of every directory of a chain.
+constexpr char kLink[] = "twenty-four-bytes-a-link";
+
+// A chain of `levels` directories below `root`, each holding f.tmp.
+void MakeChain(const std::string& root, int levels) {
+  fs::create_directories(root);
+  int directory = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (int level = 0; level < levels && directory >= 0; ++level) {
+    ::close(::openat(directory, "f.tmp", O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+    ::mkdirat(directory, kLink, 0755);
+    const int below = ::openat(directory, kLink, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::close(directory);
+    directory = below;
+  }
+  if (directory >= 0) ::close(directory);
+}
+
+// Counts the f.tmp left in the chain below `root`, and removes the chain,
+// which is too deep for removal by path.
+int CountAndRemoveChain(const std::string& root) {
+  int left = 0;
+  int directory = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int depth = 0;
+  while (directory >= 0) {
+    if (::unlinkat(directory, "f.tmp", 0) == 0) ++left;
+    const int below = ::openat(directory, kLink, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (below < 0) break;
+    ::close(directory);
+    directory = below;
+    ++depth;
+  }
+  for (; directory >= 0 && depth > 0; --depth) {
+    const int above = ::openat(directory, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::close(directory);
+    directory = above;
+    if (directory >= 0) ::unlinkat(directory, kLink, AT_REMOVEDIR);
+  }
+  if (directory >= 0) ::close(directory);
+  return left;
+}
+
+// Sweeps and deletes every f.tmp below `root` with no more than 32 open
+// descriptors; exits with 0 when all `expected` were gathered and deleted.
+[[noreturn]] void CleanWithFewDescriptorsAndExit(FileSystem& files, const std::string& root,
+                                                 std::size_t expected) {
+  const rlimit few{32, 32};
+  ::setrlimit(RLIMIT_NOFILE, &few);
+  FileList gathered;
+  SweepDirectory(files, gathered, root, "/*.tmp", 1);
+  std::size_t deleted = 0;
+  {
+    ScopedFileBatch batch(files);
+    for (std::size_t index = 0; index < gathered.Count(); ++index)
+      deleted +=
+          DeleteListedFile(files, CleanSettings(), gathered.At(index), gathered.ListedInAt(index));
+  }
+  std::exit(gathered.Count() == expected && deleted == expected ? 0 : 1);
 }
 
 class SweepTest : public testing::Test {
@@ -166,6 +289,44 @@ TEST_F(SweepTest, UnreadableDirectoryIsPassedOver) {
   EXPECT_THAT(Paths(list), ElementsAre(root + "/open/seen.tmp"));
 }
 
+TEST_F(SweepTest, OtherFileSystemsMountedInsideAreNeverEntered) {
+  if (!std::getenv("DUSTRAL_IN_MOUNT_NAMESPACE")) {
+    std::string reason;
+    if (!RerunInPrivateMountNamespace(reason)) GTEST_SKIP() << reason;
+    return;
+  }
+  const std::string root = home.Path("tree");
+  WriteTestFile(root + "/own.tmp");
+  WriteTestFile(root + "/sub/inner.tmp");
+  WriteTestFile(home.Path("elsewhere/bound.tmp"));
+  WriteTestFile(home.Path("sibling/beside.tmp"));
+  ScopedMounts mounts;
+  ASSERT_TRUE(mounts.Mount("none", root + "/ram", "tmpfs", 0));
+  WriteTestFile(root + "/ram/foreign.tmp");
+  WriteTestFile(root + "/ram/below/foreign.tmp");
+  // From the same disk: only the mount tells them apart.
+  ASSERT_TRUE(mounts.Mount(home.Path("elsewhere"), root + "/sub/bound", nullptr, MS_BIND));
+  ASSERT_TRUE(mounts.Mount(home.Root().string(), root + "/parent", nullptr, MS_BIND));
+
+  SweepDirectory(files, list, root, "/*.tmp", 1);
+  EXPECT_THAT(Paths(list), UnorderedElementsAreArray({root + "/own.tmp", root + "/sub/inner.tmp"}));
+  // A mount point may itself be where a sweep starts.
+  FileList fromMountPoint;
+  SweepDirectory(files, fromMountPoint, root + "/ram", "/*.tmp", 1);
+  EXPECT_THAT(Paths(fromMountPoint), UnorderedElementsAreArray({root + "/ram/foreign.tmp",
+                                                                root + "/ram/below/foreign.tmp"}));
+}
+
+TEST_F(SweepTest, ChainDeeperThanTheDescriptorLimitAndThePathLimitCleansFully) {
+  // Its deepest paths are longer than the system takes at once, and one
+  // open directory a level would pass the limit set below.
+  constexpr int kLevels = 200;
+  const std::string root = home.Path("chain");
+  MakeChain(root, kLevels);
+  EXPECT_EXIT(CleanWithFewDescriptorsAndExit(files, root, kLevels), testing::ExitedWithCode(0), "");
+  EXPECT_EQ(CountAndRemoveChain(root), 0);
+}
+
 // The same rules against an in-memory file system, where the listing order
 // and failures are under the test's control.
 class SweepOrderTest : public testing::Test {
@@ -188,6 +349,35 @@ TEST_F(SweepOrderTest, FollowsTheListingOrderAndReadsEachDirectoryOnce) {
   EXPECT_THAT(files.calls, ElementsAre("OpenDirectory /d", "OpenSubdirectory /d/first",
                                        "OpenSubdirectory /d/first/deeper",
                                        "OpenSubdirectory /d/second"));
+}
+
+TEST_F(SweepOrderTest, DeepTreeKeepsItsOrderWithFewDirectoriesOpen) {
+  // Each level holds a file, a way deeper and then a branch that is only
+  // taken on the way back up.
+  std::vector<std::string> expected;
+  std::vector<std::string> branches;
+  std::string level = "/d";
+  for (int depth = 0; depth < 300; ++depth, level += "/deeper") {
+    files.AddFile(level + "/f.tmp");
+    files.AddDirectory(level + "/deeper");
+    files.AddFile(level + "/branch/b.tmp");
+    expected.push_back(level + "/f.tmp");
+    branches.push_back(level + "/branch/b.tmp");
+  }
+  expected.insert(expected.end(), branches.rbegin(), branches.rend());
+  SweepDirectory(files, list, "/d", "/*.tmp", 1);
+  EXPECT_EQ(Paths(list), expected);
+  EXPECT_LE(files.mostOpenDirectories, 20);
+}
+
+TEST_F(SweepOrderTest, OtherFileSystemsMountedInsideAreNeverEntered) {
+  files.AddFile("/d/a.tmp");
+  files.AddFile("/d/mnt/b.tmp");
+  files.AddFile("/d/sub/c.tmp");
+  files.MountAt("/d/mnt");
+  SweepDirectory(files, list, "/d", "/*.tmp", 1);
+  SweepDirectory(files, list, "/d/mnt", "/*.tmp", 1);  // a mount point may be the start
+  EXPECT_THAT(Paths(list), ElementsAre("/d/a.tmp", "/d/sub/c.tmp", "/d/mnt/b.tmp"));
 }
 
 TEST_F(SweepOrderTest, UnreadableSubdirectoryIsPassedOverAndItsSiblingsAreNot) {

@@ -48,8 +48,18 @@ class Directory {
   // Opens the sub-directory `name` of this directory, never through a
   // symbolic link. Nothing when it can't be opened.
   virtual std::unique_ptr<Directory> OpenSubdirectory(std::string_view name) = 0;
-  // Which directory this is; nothing when that can't be told.
+  // Opens the directory this one lies in (its ".."), never through a
+  // symbolic link. Nothing when it can't be opened. Which directory that is
+  // depends on where this one has been moved meanwhile: the caller checks
+  // its identity.
+  virtual std::unique_ptr<Directory> OpenParent() = 0;
+  // Which directory this is; nothing when that can't be told. Its device
+  // tells which file system it lies on.
   virtual std::optional<DirectoryIdentity> Identity() = 0;
+  // Which mount this directory was reached through. It tells apart a
+  // directory mounted here from elsewhere on the same disk (a bind mount),
+  // which the device does not. Nothing where the system can't tell.
+  virtual std::optional<std::uint64_t> Mount() { return std::nullopt; }
 };
 
 // The files and directories the engine reads and deletes. Paths are narrow

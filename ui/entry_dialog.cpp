@@ -115,6 +115,16 @@ void CEntryDlg::OnBrowseDir() {
   SetPathText(*chosen);
 }
 
+namespace {
+
+// A path not beginning at the root would name a file in whatever directory
+// the program happens to be started from; the clean run passes over it.
+constexpr const char* kNotAFullPath = "Please enter a full path, beginning with /!";
+
+bool IsFullPath(const std::string& path) { return path.starts_with('/'); }
+
+}  // namespace
+
 void CEntryDlg::ShowFileError(const char* text) {
   m_services.ShowMessage(this, {text, "File error", MessageIcon::kExclamation, MessageButtons::kOk});
 }
@@ -126,6 +136,10 @@ void CEntryDlg::OnOK() {
       ShowFileError("Please enter a valid file description!");
       return;
     }
+    if (!IsFullPath(m_entry->path)) {
+      ShowFileError(kNotAFullPath);
+      return;
+    }
     m_entry->individual = 1;
     accept();
     return;
@@ -135,6 +149,10 @@ void CEntryDlg::OnOK() {
   m_entry->path = m_pathText.Recall(m_pathEdit->text());
   if (m_entry->path.empty()) {
     ShowFileError("Please enter a valid directory!");
+    return;
+  }
+  if (!IsFullPath(m_entry->path)) {
+    ShowFileError(kNotAFullPath);
     return;
   }
   m_entry->wildcard = m_wildcardText.Recall(m_wildcardBox->currentText());

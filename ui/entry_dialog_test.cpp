@@ -137,10 +137,10 @@ class EntryDialogTest : public QObject {
 
   void okAcceptsAFileAndLeavesTheWildcardFields() {
     OpenEntryDialog d({0, "/old", "*.tmp", 1}, 0);
-    QTest::keyClicks(d.fileEdit(), " ");  // blanks are a name like any other
+    QTest::keyClicks(d.fileEdit(), "/ ");  // blanks are a name like any other
     d.click(kIdOk);
     QVERIFY(d.endedWith(QDialog::Accepted));
-    QCOMPARE(d.entry, CleanEntry({1, " ", "*.tmp", 1}));
+    QCOMPARE(d.entry, CleanEntry({1, "/ ", "*.tmp", 1}));
     QVERIFY(d.services.messages.empty());
   }
 
@@ -194,6 +194,19 @@ class EntryDialogTest : public QObject {
     QCOMPARE(wildcard.services.messages[0].text, std::string("Please enter a valid wildcard!"));
     QCOMPARE(wildcard.entry.path, std::string("/dir"));
     QCOMPARE(wildcard.entry.wildcard, std::string());
+  }
+
+  void okRefusesAPathNotFromTheRoot() {
+    for (const bool individual : {true, false}) {
+      OpenEntryDialog d;
+      QTest::keyClicks(individual ? d.fileEdit() : d.pathEdit(), individual ? "rel.dat" : ".");
+      if (!individual) QTest::keyClicks(d.wildcards(), "*.tmp");
+      d.click(kIdOk);
+      QVERIFY(d.dialog.isVisible());
+      QCOMPARE(d.services.messages.size(), 1u);
+      QCOMPARE(d.services.messages[0].text, std::string("Please enter a full path, beginning with /!"));
+      QCOMPARE(d.services.messages[0].caption, std::string("File error"));
+    }
   }
 
   void everyFileWildcardAsksFirst() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -34,6 +35,8 @@ class FakeFileSystem : public FileSystem {
   void AddDirectory(const std::string& path, FileAttributes attributes = kAttributeDirectory) {
     Add(path, attributes | kAttributeDirectory);
   }
+  // A file system of its own is mounted at `path`.
+  void MountAt(const std::string& path) { identities.at(path).device = nextDevice_++; }
   // Another directory now sits at `path`, holding what it held.
   void ReplaceDirectory(const std::string& path) { identities.at(path) = NewIdentity(); }
   DirectoryIdentity IdentityOf(const std::string& path) const { return identities.at(path); }
@@ -59,6 +62,8 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> refuseRemoval;  // files whose removal fails
   std::map<std::string, DirectoryIdentity> identities;  // of every directory
   std::vector<std::string> calls;
+  int openDirectories = 0;      // listings open now
+  int mostOpenDirectories = 0;  // at the busiest moment
 
  private:
   FileAttributes DoGetAttributes(const std::string& path, const ListedIn& listedIn) override {
@@ -111,10 +116,19 @@ class FakeFileSystem : public FileSystem {
 
   DirectoryIdentity NewIdentity() { return {1, nextInode_++}; }
 
+  static std::string Join(const std::string& directory, const std::string& name) {
+    return directory == "/" ? "/" + name : directory + "/" + name;
+  }
+
   class FakeDirectory : public Directory {
    public:
     FakeDirectory(FakeFileSystem& files, std::string path)
-        : files_(files), path_(std::move(path)), identity_(files_.identities.at(path_)) {}
+        : files_(files), path_(std::move(path)), identity_(files_.identities.at(path_)) {
+      files_.mostOpenDirectories = std::max(files_.mostOpenDirectories, ++files_.openDirectories);
+    }
+    ~FakeDirectory() override { --files_.openDirectories; }
+    FakeDirectory(const FakeDirectory&) = delete;
+    FakeDirectory& operator=(const FakeDirectory&) = delete;
     bool Next(DirectoryEntry& entry) override {
       const auto& names = files_.children[path_];
       while (next_ < names.size()) {
@@ -132,6 +146,10 @@ class FakeFileSystem : public FileSystem {
       files_.calls.push_back("OpenSubdirectory " + path);
       return files_.Open(path);
     }
+    std::unique_ptr<Directory> OpenParent() override {
+      if (path_ == "/") return files_.Open(path_);
+      return files_.Open(ParentOf(path_));
+    }
     std::optional<DirectoryIdentity> Identity() override { return identity_; }
 
    private:
@@ -141,10 +159,6 @@ class FakeFileSystem : public FileSystem {
     std::size_t next_ = 0;
     std::string current_;
   };
-
-  static std::string Join(const std::string& directory, const std::string& name) {
-    return directory == "/" ? "/" + name : directory + "/" + name;
-  }
 
   std::unique_ptr<Directory> Open(const std::string& path) {
     const auto it = nodes.find(path);
@@ -164,4 +178,5 @@ class FakeFileSystem : public FileSystem {
   }
 
   std::uint64_t nextInode_ = 1;
+  std::uint64_t nextDevice_ = 2;
 };

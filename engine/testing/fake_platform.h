@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -25,10 +27,17 @@ class FakeTrashFolders : public TrashFolders {
     ++asked;
     return bins;
   }
-  void ForgetDeletedFile(const std::string& binFolder, std::string_view name) override {
+  std::optional<DirectoryIdentity> VerifyBinFolder(const std::string& binFolder) override {
+    const auto it = verified.find(binFolder);
+    if (it == verified.end()) return std::nullopt;
+    return it->second;
+  }
+  void ForgetDeletedFile(const std::string& binFolder, const DirectoryIdentity&,
+                         std::string_view name) override {
     forgotten.emplace_back(binFolder, std::string(name));
   }
   std::vector<std::string> bins;
+  std::map<std::string, DirectoryIdentity> verified;  // the bins it vouches for
   std::vector<std::pair<std::string, std::string>> forgotten;
   int asked = 0;
 };

@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
+#include <string>
+
 namespace {
 
 std::unique_ptr<Directory> OpenDirectoryAt(int parent, const char* path, int extraFlags);
@@ -41,7 +44,21 @@ class PosixDirectory : public Directory {
     return OpenDirectoryAt(::dirfd(dir_), terminated.c_str(), O_NOFOLLOW);
   }
 
+  std::unique_ptr<Directory> OpenParent() override {
+    return OpenDirectoryAt(::dirfd(dir_), "..", O_NOFOLLOW);
+  }
+
   std::optional<DirectoryIdentity> Identity() override { return IdentityOf(::dirfd(dir_)); }
+
+  std::optional<std::uint64_t> Mount() override {
+#ifdef STATX_MNT_ID
+    struct statx status;
+    if (::statx(::dirfd(dir_), "", AT_EMPTY_PATH, STATX_MNT_ID, &status) == 0 &&
+        (status.stx_mask & STATX_MNT_ID))
+      return status.stx_mnt_id;
+#endif
+    return std::nullopt;
+  }
 
  private:
   // Trusts the type the listing gives and asks the file system only where
@@ -82,6 +99,15 @@ constexpr int kDirectoryHandleFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
 constexpr int kDirectoryHandleFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 #endif
 
+// Changes the mode of the file `fd` was opened on.
+bool ChangeModeOf(int fd, bool openedAsPathOnly, mode_t mode) {
+  if (!openedAsPathOnly) return ::fchmod(fd, mode) == 0;
+  // A descriptor that only names the file can't be given to fchmod; its
+  // entry in /proc leads to the very same file.
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  return ::chmod(self.c_str(), mode) == 0;
+}
+
 }  // namespace
 
 std::unique_ptr<Directory> PosixFileSystem::OpenDirectory(const std::string& path) {
@@ -92,14 +118,19 @@ std::unique_ptr<Directory> PosixFileSystem::OpenDirectory(const std::string& pat
 
 class PosixFileSystem::Location {
  public:
-  static Location Path(const std::string& path) { return Location(AT_FDCWD, path.c_str(), false); }
-  static Location In(int directory, const char* name) { return Location(directory, name, false); }
+  static Location Path(const std::string& path) { return Location(AT_FDCWD, path.c_str()); }
+  static Location In(int directory, const char* name) { return Location(directory, name); }
   static Location OwningIn(int directory, const char* name) {
     return Location(directory, name, true);
   }
-  static Location Missing() { return Location(-1, nullptr, false); }
+  // In a directory of `walk`, which is cleared with the location.
+  static Location WalkedIn(PosixDirectoryWalk& walk, int directory, const char* name) {
+    return Location(directory, name, false, &walk);
+  }
+  static Location Missing() { return Location(-1, nullptr); }
   ~Location() {
     if (owned_) ::close(directory);
+    if (walk_) walk_->Clear();
   }
   Location(const Location&) = delete;
   Location& operator=(const Location&) = delete;
@@ -110,9 +141,11 @@ class PosixFileSystem::Location {
   const char* const name;
 
  private:
-  Location(int directory, const char* name, bool owned)
-      : directory(directory), name(name), owned_(owned) {}
+  Location(int directory, const char* name, bool owned = false,
+           PosixDirectoryWalk* walk = nullptr)
+      : directory(directory), name(name), owned_(owned), walk_(walk) {}
   const bool owned_;
+  PosixDirectoryWalk* const walk_;
 };
 
 PosixFileSystem::Location PosixFileSystem::Locate(const std::string& path,
@@ -128,35 +161,61 @@ PosixFileSystem::Location PosixFileSystem::Locate(const std::string& path,
                                      : slash == 0               ? std::string_view("/")
                                                   : std::string_view(path.data(), slash);
   const char* const name = path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
-  if (batching_) {
-    if (heldDirectory_ < 0 || directory != heldPath_) Hold(directory);
-    if (heldDirectory_ < 0) return listedIn ? Location::Missing() : Location::Path(path);
-    if (listedIn && heldIdentity_ != listedIn) return Location::Missing();
-    return Location::In(heldDirectory_, name);
+  if (!batching_ && directory.size() < PATH_MAX) {
+    // Opened for this one call, and checked before anything is looked up in it.
+    const int opened = ::open(std::string(directory).c_str(), kDirectoryHandleFlags);
+    if (opened < 0) return Location::Missing();
+    if (IdentityOf(opened) != listedIn) {
+      ::close(opened);
+      return Location::Missing();
+    }
+    return Location::OwningIn(opened, name);
   }
-  // Opened for this one call, and checked before anything is looked up in it.
-  const int opened = ::open(std::string(directory).c_str(), kDirectoryHandleFlags);
-  if (opened < 0) return Location::Missing();
-  if (IdentityOf(opened) != listedIn) {
-    ::close(opened);
-    return Location::Missing();
+  // Too long to be opened by its path, or one of many in a batch: reached
+  // name by name, from what is still open of the last one.
+  std::optional<DirectoryIdentity> identity;
+  const int reached = walk_.Reach(directory, identity);
+  if (reached < 0 || (listedIn && identity != listedIn)) {
+    if (!batching_) walk_.Clear();
+    return listedIn ? Location::Missing() : Location::Path(path);
   }
-  return Location::OwningIn(opened, name);
-}
-
-void PosixFileSystem::Hold(std::string_view directory) {
-  if (heldDirectory_ >= 0) ::close(heldDirectory_);
-  heldPath_ = directory;
-  heldDirectory_ = ::open(heldPath_.c_str(), kDirectoryHandleFlags);
-  heldIdentity_ = heldDirectory_ >= 0 ? IdentityOf(heldDirectory_) : std::nullopt;
+  return batching_ ? Location::In(reached, name) : Location::WalkedIn(walk_, reached, name);
 }
 
 void PosixFileSystem::EndBatch() {
   batching_ = false;
-  if (heldDirectory_ >= 0) ::close(heldDirectory_);
-  heldDirectory_ = -1;
-  heldPath_.clear();
-  heldIdentity_.reset();
+  walk_.Clear();
+  ReleaseLinkedFile();
+}
+
+void PosixFileSystem::ReleaseLinkedFile() {
+  if (linkedFile_) ::close(linkedFile_->fd);
+  linkedFile_.reset();
+}
+
+// A read-only file with other names: the write bit is given through a
+// descriptor held on the file, so that the mode can still be put back once
+// this name is gone, for the other names keep the same file.
+bool PosixFileSystem::MakeLinkedFileWritable(const std::string& path, int directory,
+                                             const char* name, const struct stat& status) {
+  bool pathOnly = false;
+  int fd = ::openat(directory, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+#ifdef O_PATH
+  if (fd < 0) {
+    fd = ::openat(directory, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    pathOnly = true;
+  }
+#endif
+  if (fd < 0) return false;
+  struct stat opened;
+  if (::fstat(fd, &opened) != 0 || opened.st_dev != status.st_dev ||
+      opened.st_ino != status.st_ino ||
+      !ChangeModeOf(fd, pathOnly, (status.st_mode & 07777) | S_IWUSR)) {
+    ::close(fd);
+    return false;
+  }
+  linkedFile_ = LinkedFile{fd, pathOnly, static_cast<mode_t>(status.st_mode & 07777), path};
+  return true;
 }
 
 // Changes the mode of `path` itself, never of what a link points to.
@@ -170,6 +229,8 @@ bool PosixFileSystem::SetOwnerWritable(const std::string& path, bool writable,
   const mode_t mode = status.st_mode & 07777;
   const mode_t wanted = writable ? (mode | S_IWUSR) : (mode & ~S_IWUSR);
   if (wanted == mode) return true;
+  if (writable && S_ISREG(status.st_mode) && status.st_nlink > 1)
+    return MakeLinkedFileWritable(path, location.directory, location.name, status);
   return ::fchmodat(location.directory, location.name, wanted, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
@@ -193,6 +254,7 @@ FileAttributes PosixFileSystem::DoGetAttributes(const std::string& path,
 
 bool PosixFileSystem::DoSetNormal(const std::string& path, FileAttributes current,
                                   const ListedIn& listedIn) {
+  ReleaseLinkedFile();
   if (current == kInvalidAttributes) return false;
   // Hidden and system come from the name and the kind of file and can't be
   // cleared; only a missing owner write bit can be given back.
@@ -203,12 +265,28 @@ bool PosixFileSystem::DoSetNormal(const std::string& path, FileAttributes curren
 bool PosixFileSystem::DoRestoreAttributes(const std::string& path, FileAttributes saved,
                                           const ListedIn& listedIn) {
   if (saved == kInvalidAttributes) return false;
+  if (linkedFile_ && linkedFile_->path == path) {
+    const bool restored = ChangeModeOf(linkedFile_->fd, linkedFile_->pathOnly, linkedFile_->mode);
+    ReleaseLinkedFile();
+    return restored;
+  }
   return SetOwnerWritable(path, !(saved & kAttributeReadOnly), listedIn);
 }
 
 bool PosixFileSystem::DoRemoveFile(const std::string& path, const ListedIn& listedIn) {
   // Without AT_REMOVEDIR this never removes a directory (Linux answers
   // EISDIR, others EPERM); a symbolic link is removed itself.
-  const Location location = Locate(path, listedIn);
-  return location.found() && ::unlinkat(location.directory, location.name, 0) == 0;
+  bool removed;
+  {
+    const Location location = Locate(path, listedIn);
+    removed = location.found() && ::unlinkat(location.directory, location.name, 0) == 0;
+  }
+  if (removed && linkedFile_ && linkedFile_->path == path) {
+    // The file's other names keep it read-only, as it was.
+    struct stat status;
+    if (::fstat(linkedFile_->fd, &status) == 0 && status.st_nlink > 0)
+      ChangeModeOf(linkedFile_->fd, linkedFile_->pathOnly, linkedFile_->mode);
+    ReleaseLinkedFile();
+  }
+  return removed;
 }

@@ -5,12 +5,17 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/posix/posix_directory_walk.h"
+
+struct stat;
 
 // FileSystem on POSIX calls. The attribute word is made from lstat:
 // read-only is a missing owner write bit, hidden a name beginning with '.',
 // system anything that is neither a regular file, a symbolic link nor a
 // directory (sockets, FIFOs, device nodes). Only the owner write bit can be
-// cleared or given back; links are never followed.
+// cleared or given back; links are never followed. A path too long for the
+// system to open at once is reached name by name. A read-only file with
+// other hard links keeps its mode on those links when this one is removed.
 class PosixFileSystem : public FileSystem {
  public:
   PosixFileSystem() = default;
@@ -30,8 +35,9 @@ class PosixFileSystem : public FileSystem {
   // with the location.
   class Location;
   Location Locate(const std::string& path, const ListedIn& listedIn);
-  // Opens `directory` as the one held for the batch, and notes which it is.
-  void Hold(std::string_view directory);
+  bool MakeLinkedFileWritable(const std::string& path, int directory, const char* name,
+                              const struct stat& status);
+  void ReleaseLinkedFile();
 
   FileAttributes DoGetAttributes(const std::string& path, const ListedIn& listedIn) override;
   bool DoSetNormal(const std::string& path, FileAttributes current,
@@ -41,8 +47,16 @@ class PosixFileSystem : public FileSystem {
   bool DoRemoveFile(const std::string& path, const ListedIn& listedIn) override;
   bool SetOwnerWritable(const std::string& path, bool writable, const ListedIn& listedIn);
 
+  // A read-only file with other names, made writable through this
+  // descriptor by the last SetNormal, with the mode it had before.
+  struct LinkedFile {
+    int fd;
+    bool pathOnly;  // opened only to name the file
+    unsigned mode;
+    std::string path;
+  };
+
   bool batching_ = false;
-  std::string heldPath_;  // the directory held open during a batch
-  int heldDirectory_ = -1;
-  std::optional<DirectoryIdentity> heldIdentity_;  // read once, when it was opened
+  PosixDirectoryWalk walk_;  // the directories held open during a batch
+  std::optional<LinkedFile> linkedFile_;
 };

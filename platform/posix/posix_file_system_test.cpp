@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "testing/scoped_test_home.h"
 
@@ -161,6 +162,26 @@ TEST_F(PosixFileSystemTest, BatchGivesTheSameAnswersAcrossDirectories) {
   EXPECT_FALSE(fs::exists(first) || fs::exists(second) || fs::exists(third));
   EXPECT_FALSE(files.RemoveFile(home.Path("one")));
   EXPECT_TRUE(fs::is_directory(home.Path("one")));
+}
+
+TEST_F(PosixFileSystemTest, BatchClimbsAndDescendsDeeperThanItKeepsOpen) {
+  std::vector<std::string> paths;
+  std::vector<ListedIn> directories;
+  std::string directory = "deep";
+  for (int level = 0; level < 40; ++level, directory += "/sub") {
+    paths.push_back(Make(directory + "/f.tmp"));
+    struct stat status;
+    ASSERT_EQ(::stat(home.Path(directory).c_str(), &status), 0);
+    directories.push_back(DirectoryIdentity{status.st_dev, status.st_ino});
+  }
+  ScopedFileBatch batch(files);
+  for (const int level : {39, 0, 25, 38, 1, 39, 20, 3})
+    EXPECT_EQ(files.GetAttributes(paths[level], directories[level]), kAttributeNormal) << level;
+  for (const int level : {39, 0, 38, 37, 20, 2})
+    EXPECT_TRUE(files.RemoveFile(paths[level], directories[level])) << level;
+  // Each one only in its own directory.
+  EXPECT_FALSE(files.RemoveFile(paths[5], directories[6]));
+  EXPECT_TRUE(fs::exists(paths[5]) && !fs::exists(paths[37]));
 }
 
 TEST_F(PosixFileSystemTest, LinkSwappedInForTheDirectoryDuringABatchIsNotFollowed) {

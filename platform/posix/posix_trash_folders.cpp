@@ -1,9 +1,11 @@
 #include "platform/posix/posix_trash_folders.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -28,6 +30,32 @@ bool IsRealDirectory(const std::string& path, struct stat& status) {
   return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// A folder of the trash can `trash`, opened without following a link.
+int OpenTrashFolder(int trash, const char* name) {
+  return ::openat(trash, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+std::optional<DirectoryIdentity> IdentityOf(int fd) {
+  struct stat status;
+  if (::fstat(fd, &status) != 0 || !S_ISDIR(status.st_mode)) return std::nullopt;
+  return DirectoryIdentity{static_cast<std::uint64_t>(status.st_dev),
+                           static_cast<std::uint64_t>(status.st_ino)};
+}
+
+class ScopedFd {
+ public:
+  explicit ScopedFd(int fd) : fd_(fd) {}
+  ~ScopedFd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  ScopedFd(const ScopedFd&) = delete;
+  ScopedFd& operator=(const ScopedFd&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
 // Collects the bin folders of the trash cans it is offered, each once.
 class BinFolderCollector {
  public:
@@ -50,6 +78,7 @@ class BinFolderCollector {
   }
 
   std::vector<std::string> Take() { return std::move(bins_); }
+  std::map<std::string, DirectoryIdentity> TakeTrashes() { return std::move(trashes_); }
 
  private:
   void Add(const std::string& trash, const struct stat& status) {
@@ -58,11 +87,14 @@ class BinFolderCollector {
     struct stat binStatus;
     if (!IsRealDirectory(bin, binStatus)) return;
     bins_.push_back(bin);
+    trashes_[bin] = {static_cast<std::uint64_t>(status.st_dev),
+                     static_cast<std::uint64_t>(status.st_ino)};
   }
 
   uid_t uid_;
   std::set<std::pair<dev_t, ino_t>> seen_;
   std::vector<std::string> bins_;
+  std::map<std::string, DirectoryIdentity> trashes_;  // of each bin folder
 };
 
 }  // namespace
@@ -82,13 +114,41 @@ std::vector<std::string> PosixTrashFolders::BinFolders() {
       collector.OfferSharedTrash(sharedTrash + "/" + uid);
     collector.OfferSharedTrash(JoinPath(mount.directory, ".Trash-" + uid));
   }
+  trashes_ = collector.TakeTrashes();
   return collector.Take();
 }
 
-void PosixTrashFolders::ForgetDeletedFile(const std::string& binFolder, std::string_view name) {
-  if (!binFolder.ends_with(kFilesFolder) || name.empty() || name.find('/') != std::string_view::npos)
-    return;
+int PosixTrashFolders::OpenTrashOf(const std::string& binFolder) const {
+  const auto offered = trashes_.find(binFolder);
+  if (offered == trashes_.end()) return -1;
   const std::string trash = binFolder.substr(0, binFolder.size() - kFilesFolder.size());
-  const std::string info = trash + "/info/" + std::string(name) + ".trashinfo";
-  ::unlink(info.c_str());
+  // As BinFolders reached it (the home trash may lie behind a link of the
+  // user's), and still the trash can it offered.
+  const int fd = ::open(trash.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0 && IdentityOf(fd) == offered->second) return fd;
+  if (fd >= 0) ::close(fd);
+  return -1;
+}
+
+std::optional<DirectoryIdentity> PosixTrashFolders::VerifyBinFolder(const std::string& binFolder) {
+  const ScopedFd trash(OpenTrashOf(binFolder));
+  if (trash.get() < 0) return std::nullopt;
+  const ScopedFd bin(OpenTrashFolder(trash.get(), kFilesFolder.data() + 1));
+  if (bin.get() < 0) return std::nullopt;
+  return IdentityOf(bin.get());
+}
+
+void PosixTrashFolders::ForgetDeletedFile(const std::string& binFolder,
+                                          const DirectoryIdentity& bin, std::string_view name) {
+  if (name.empty() || name.find('/') != std::string_view::npos) return;
+  const ScopedFd trash(OpenTrashOf(binFolder));
+  if (trash.get() < 0) return;
+  // Only the trash can whose bin the file was deleted from, and only
+  // through its own info folder, never one a link leads to.
+  const ScopedFd files(OpenTrashFolder(trash.get(), kFilesFolder.data() + 1));
+  if (files.get() < 0 || IdentityOf(files.get()) != bin) return;
+  const ScopedFd info(OpenTrashFolder(trash.get(), "info"));
+  if (info.get() < 0 || !IdentityOf(info.get())) return;
+  const std::string record = std::string(name) + ".trashinfo";
+  ::unlinkat(info.get(), record.c_str(), 0);
 }

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -29,8 +30,15 @@ class PosixTrashFolders : public TrashFolders {
   explicit PosixTrashFolders(TrashSources sources = {}) : sources_(std::move(sources)) {}
 
   std::vector<std::string> BinFolders() override;
-  void ForgetDeletedFile(const std::string& binFolder, std::string_view name) override;
+  std::optional<DirectoryIdentity> VerifyBinFolder(const std::string& binFolder) override;
+  void ForgetDeletedFile(const std::string& binFolder, const DirectoryIdentity& bin,
+                         std::string_view name) override;
 
  private:
+  // The trash can of a bin folder that BinFolders offered, opened, while it
+  // is still the one it offered; -1 otherwise.
+  int OpenTrashOf(const std::string& binFolder) const;
+
   TrashSources sources_;
+  std::map<std::string, DirectoryIdentity> trashes_;  // of each bin folder offered
 };

@@ -149,9 +149,12 @@ TEST_F(PosixTrashFoldersTest, ForgettingAFileRemovesOnlyItsTrashInfo) {
   WriteTestFile(trash + "/info/kept.txt.trashinfo");
 
   PosixTrashFolders folders = Trash(WriteMountTable({}));
-  folders.ForgetDeletedFile(trash + "/files", "gone file.txt");
-  folders.ForgetDeletedFile(trash + "/files", "../info/kept.txt");
-  folders.ForgetDeletedFile(trash + "/other", "kept.txt");
+  ASSERT_EQ(folders.BinFolders(), std::vector<std::string>{trash + "/files"});
+  const std::optional<DirectoryIdentity> bin = folders.VerifyBinFolder(trash + "/files");
+  ASSERT_TRUE(bin);
+  folders.ForgetDeletedFile(trash + "/files", *bin, "gone file.txt");
+  folders.ForgetDeletedFile(trash + "/files", *bin, "../info/kept.txt");
+  folders.ForgetDeletedFile(trash + "/other", *bin, "kept.txt");
 
   EXPECT_FALSE(fs::exists(trash + "/info/gone file.txt.trashinfo"));
   EXPECT_TRUE(fs::exists(trash + "/info/kept.txt.trashinfo"));
