@@ -69,7 +69,7 @@ tree_maker=$build/bench/dustral_bench
 floor=$build/bench/floor_delete
 read -ra dustral_cmd <<<"${DUSTRAL_CMD:-$build/app/dustral}"
 for program in "$tree_maker" "$floor" "${dustral_cmd[0]}"; do
-  [ -x "$program" ] || { echo "missing $program: build first (cmake --build $build)" >&2; exit 1; }
+  command -v "$program" >/dev/null || { echo "missing $program: build first (cmake --build $build)" >&2; exit 1; }
 done
 [ -x /usr/bin/time ] || { echo "needs GNU time as /usr/bin/time (apt-get install time)" >&2; exit 1; }
 
@@ -98,13 +98,13 @@ done
 awk -v s="$start" -v e="$EPOCHREALTIME" 'BEGIN { printf "made them in %.1f s\n", e - s }'
 
 # The scratch home of the dustral contender: its settings, caches, trash
-# and temporary files all stay inside the work directory.
+# and temporary files all stay inside the work directory. Set here for
+# every contender, so that none pays for an extra program setting it.
 home=$work/home
-export_home=(
-  HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share"
-  XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$home/runtime"
-  TEMP="$home/tmp" TMP="$home/tmp" TMPDIR="$home/tmp" QT_QPA_PLATFORM=offscreen
-)
+export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share \
+  XDG_CACHE_HOME=$home/.cache XDG_RUNTIME_DIR=$home/runtime \
+  TEMP=$home/tmp TMP=$home/tmp TMPDIR=$home/tmp QT_QPA_PLATFORM=offscreen
+unset DISPLAY WAYLAND_DISPLAY
 mkdir -p "$home/.config" "$home/.local/share" "$home/.cache" "$home/tmp"
 mkdir -m 700 "$home/runtime"
 
@@ -160,7 +160,7 @@ run() {
   case $who in
     dustral)
       write_settings "$tree"
-      argv=(env -u DISPLAY -u WAYLAND_DISPLAY "${export_home[@]}" "${dustral_cmd[@]//\{\}/$tree}")
+      argv=("${dustral_cmd[@]//\{\}/$tree}")
       ;;
     find) argv=(find "$tree" -name '*.tmp' -delete) ;;
     floor) argv=("$floor" "$tree") ;;
