@@ -11,32 +11,55 @@
 #include "platform/registry_file.h"
 #include "platform/registry_location.h"
 #include "testing/scoped_test_home.h"
+#include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
 
 namespace {
 
-// Runs `act` once the active modal window is a Dialog.
-template <class Dialog>
-void WhenModal(std::function<void(Dialog&)> act) {
+// Runs `act` once `find` finds the Window.
+template <class Window>
+void WhenOpen(std::function<QWidget*()> find, std::function<void(Window&)> act) {
   auto* timer = new QTimer;
   timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+  QObject::connect(timer, &QTimer::timeout, [timer, find, act] {
+    if (auto* window = qobject_cast<Window*>(find())) {
       timer->deleteLater();
       timer->stop();
-      act(*dialog);
+      act(*window);
     }
   });
   timer->start();
 }
 
-QTextBrowser* HelpWindow() {
+// Runs `act` once the active modal window is a Dialog.
+template <class Dialog>
+void WhenModal(std::function<void(Dialog&)> act) {
+  WhenOpen<Dialog>([] { return QApplication::activeModalWidget(); }, std::move(act));
+}
+
+QWidget* ShownMainWindow() {
   for (QWidget* window : QApplication::topLevelWidgets())
-    if (window->objectName() == QStringLiteral("helpWindow") && window->isVisible())
-      return qobject_cast<QTextBrowser*>(window);
+    if (qobject_cast<CCleanerDlg*>(window) && window->isVisible()) return window;
   return nullptr;
 }
+
+HelpWindow* ShownHelpWindow() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->objectName() == QStringLiteral("helpWindow") && window->isVisible())
+      return qobject_cast<HelpWindow*>(window);
+  return nullptr;
+}
+
+// Counts the times a window was blocked by a modal dialog.
+class BlockSpy : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::WindowBlocked) ++blocked;
+    return false;
+  }
+  int blocked = 0;
+};
 
 }  // namespace
 
@@ -100,17 +123,17 @@ void ApplicationTest::theProgramRunsItsWindowAndHelpsFromEveryDialog() {
 
   bool helpedMain = false;
   bool helpedOptions = false;
-  WhenModal<CCleanerDlg>([&](CCleanerDlg& window) {
+  BlockSpy helpBlocked;
+  WhenOpen<CCleanerDlg>(ShownMainWindow, [&](CCleanerDlg& window) {
     QTest::keyClick(&window, Qt::Key_F1, Qt::ControlModifier);
-    QVERIFY(!HelpWindow());
+    QVERIFY(!ShownHelpWindow());
     QTest::keyClick(&window, Qt::Key_F1);
-    helpedMain = HelpWindow() && HelpWindow()->toPlainText().contains("sweeper");
-    HelpWindow()->close();
+    helpedMain = ShownHelpWindow() && ShownHelpWindow()->Browser()->toPlainText().contains("sweeper");
+    ShownHelpWindow()->installEventFilter(&helpBlocked);
 
     WhenModal<COptionsDlg>([&](COptionsDlg& options) {
       QTest::keyClick(&options, Qt::Key_F1);
-      // Owned by the options dialog, so that it stays usable while that is open.
-      helpedOptions = HelpWindow() && HelpWindow()->parentWidget() == &options;
+      helpedOptions = ShownHelpWindow() && options.isVisible();
       options.reject();
       QTimer::singleShot(0, &window, [&window] { window.close(); });
     });
@@ -119,6 +142,8 @@ void ApplicationTest::theProgramRunsItsWindowAndHelpsFromEveryDialog() {
   QCOMPARE(program.InitInstance(), 0);
   QVERIFY(helpedMain);
   QVERIFY(helpedOptions);
+  // The options dialog blocks the main window only: the help stays usable.
+  QCOMPARE(helpBlocked.blocked, 0);
   // Saved on closing, under the name the executable has.
   QVERIFY(RegistryFile::Load(UserRegistryFilePath())
               .QueryValue(RegistryRoot::kCurrentUser,

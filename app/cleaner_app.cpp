@@ -19,7 +19,7 @@ CCleanerApp::CCleanerApp(const std::filesystem::path& executable)
 
 CCleanerApp::~CCleanerApp() = default;
 
-int CCleanerApp::InitInstance() {
+int CCleanerApp::InitInstance(bool autoCleanAllowed) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/dustral.png")));
   HelpKeyFilter helpKey([this] { OnHelp(); });
   qApp->installEventFilter(&helpKey);
@@ -28,11 +28,11 @@ int CCleanerApp::InitInstance() {
   const RegistryFile registryFileValues = RegistryFile::Load(registryFile);
   const DesktopRegistry otherPrograms(registryFileValues);
   RegistryProfile profile(registryFile, applicationName_);
-  PosixEnvironment environment;
+  const Environment& environment = SystemEnvironment();
 
   CCleanerDlg mainWindow(MainWindowContext{ui_, SystemPlatformServices(), profile,
                                            otherPrograms, environment, help_,
-                                           applicationName_});
+                                           applicationName_, autoCleanAllowed});
   mainWindow_ = &mainWindow;
   mainWindow.DoModal();
   mainWindow_ = nullptr;

@@ -19,8 +19,9 @@ class CCleanerApp {
   CCleanerApp(const CCleanerApp&) = delete;
   CCleanerApp& operator=(const CCleanerApp&) = delete;
 
-  // Runs the whole program; returns the process's exit status.
-  int InitInstance();
+  // Runs the whole program; returns the process's exit status. Without
+  // `autoCleanAllowed` the window opens without the start-up clean.
+  int InitInstance(bool autoCleanAllowed = true);
 
   // Opens the help file at its contents, above whichever window of the
   // program is in front.

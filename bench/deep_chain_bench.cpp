@@ -186,7 +186,9 @@ int main(int argc, char** argv) {
   {
     ScopedFileBatch batch(plain);
     for (std::size_t index = 0; index < gathered.Count(); ++index) {
-      deleted += DeleteListedFile(plain, settings, gathered.At(index), gathered.ListedInAt(index));
+      if (DeleteListedFile(plain, settings, gathered.At(index), gathered.ListedInAt(index)) ==
+          DeletionResult::kDeleted)
+        ++deleted;
       if (index % 16 == 0) NoteDescriptors();
     }
     NoteDescriptors();

@@ -74,7 +74,9 @@ bool Clean(const std::string& root) {
   {
     ScopedFileBatch batch(files);
     for (std::size_t index = 0; index < gathered.Count(); ++index)
-      deleted += DeleteListedFile(files, settings, gathered.At(index), gathered.ListedInAt(index));
+      if (DeleteListedFile(files, settings, gathered.At(index), gathered.ListedInAt(index)) ==
+          DeletionResult::kDeleted)
+        ++deleted;
   }
   const double totalSeconds = SecondsSince(start);
 

@@ -6,31 +6,9 @@
 #include "engine/file_list.h"
 #include "engine/recycle_bin.h"
 #include "engine/sweep.h"
+#include "settings/categories.h"
 
 namespace {
-
-struct Category {
-  ControlId box;
-  std::string CleanLocations::*directory;
-  const char* pattern;
-  int recurse;
-  const char* status;
-};
-
-// In the order the run takes them. The Temp box drives two sweeps: TEMP on
-// its own, TMP with everything below it.
-const Category kCategories[] = {
-    {ControlId::kRecentBox, &CleanLocations::m_strRecent, "/*.lnk", 0,
-     "Searching for recent documents..."},
-    {ControlId::kTempBox, &CleanLocations::m_strTemp, "/*.tmp", 0, "Searching for temp files..."},
-    {ControlId::kTempBox, &CleanLocations::m_strTmp, "/*.tmp", 1, "Searching for tmp files..."},
-    {ControlId::kNetscapeBox, &CleanLocations::m_strNetscapeCache, "/*.*", 0,
-     "Searching for Navigator cached files..."},
-    {ControlId::kIECacheBox, &CleanLocations::m_strIECache, "/*.*", 1,
-     "Searching for Internet Explorer cached files..."},
-    {ControlId::kIEHistoryBox, &CleanLocations::m_strIEHistory, "/*.*", 0,
-     "Searching for Internet Explorer history files..."},
-};
 
 // Sets the text and has it drawn before the next, possibly long, step.
 void ShowStep(StatusLine& status, const std::string& text) {
@@ -41,10 +19,13 @@ void ShowStep(StatusLine& status, const std::string& text) {
 void GatherCategories(CleanRunWindow& window, const CleanLocations& locations,
                       FileSystem& files, FileList& gathered) {
   for (const Category& category : kCategories) {
-    const std::string& directory = locations.*category.directory;
-    if (!window.boxes.GetCheck(category.box) || directory.empty()) continue;
-    ShowStep(window.status, category.status);
-    SweepDirectory(files, gathered, directory, category.pattern, category.recurse);
+    if (!window.boxes.GetCheck(category.box)) continue;
+    for (const CategorySweep& sweep : category.sweeps) {
+      const std::string& directory = locations.*sweep.directory;
+      if (directory.empty()) continue;
+      ShowStep(window.status, sweep.status);
+      SweepDirectory(files, gathered, directory, sweep.pattern, sweep.recurse);
+    }
   }
 }
 

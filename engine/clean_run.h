@@ -2,11 +2,11 @@
 
 #include <functional>
 
-#include "engine/clean_locations.h"
 #include "platform/platform_services.h"
-#include "platform/window_controls.h"
+#include "settings/clean_locations.h"
 #include "settings/clean_settings.h"
 #include "settings/entry_list.h"
+#include "window/window_controls.h"
 
 // What the clean run needs of the main window.
 struct CleanRunWindow {

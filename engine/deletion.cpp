@@ -11,15 +11,15 @@ bool IsSpared(FileAttributes attributes, const CleanSettings& settings) {
 
 }  // namespace
 
-int DeleteListedFile(FileSystem& files, const CleanSettings& settings, const std::string& path,
-                     const ListedIn& listedIn) {
+DeletionResult DeleteListedFile(FileSystem& files, const CleanSettings& settings,
+                                const std::string& path, const ListedIn& listedIn) {
   const FileAttributes attributes = files.GetAttributes(path, listedIn);
-  if (IsSpared(attributes, settings)) return 0;
+  if (IsSpared(attributes, settings)) return DeletionResult::kSpared;
   // Also where the attributes couldn't be read: then every bit is set, and
   // there is nothing that could be deleted.
-  if (attributes & kAttributeDirectory) return 0;
+  if (attributes & kAttributeDirectory) return DeletionResult::kNotAFile;
   files.SetNormal(path, attributes, listedIn);
-  if (files.RemoveFile(path, listedIn)) return 1;
+  if (files.RemoveFile(path, listedIn)) return DeletionResult::kDeleted;
   files.RestoreAttributes(path, attributes, listedIn);
-  return 0;
+  return DeletionResult::kFailed;
 }

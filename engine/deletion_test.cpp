@@ -45,7 +45,7 @@ TEST_P(DeletionOptionsTest, SparedFilesAreLeftUntouched) {
   FakeFileSystem files;
   files.AddFile("/d/file", c.attributes);
 
-  EXPECT_EQ(DeleteListedFile(files, c.settings, "/d/file"), c.deleted ? 1 : 0);
+  EXPECT_EQ(DeleteListedFile(files, c.settings, "/d/file"), c.deleted ? DeletionResult::kDeleted : DeletionResult::kSpared);
   EXPECT_EQ(files.Exists("/d/file"), !c.deleted);
   if (!c.deleted) {
     EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/file"));
@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DeletionTest, ReadOnlyFileIsMadeNormalThenDeleted) {
   FakeFileSystem files;
   files.AddFile("/d/file", kAttributeReadOnly);
-  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), "/d/file"), 1);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), "/d/file"), DeletionResult::kDeleted);
   EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/file", "SetNormal /d/file", "RemoveFile /d/file"));
 }
 
@@ -82,16 +82,16 @@ TEST(DeletionTest, FailedDeletionGivesTheAttributesBack) {
   FakeFileSystem files;
   files.AddFile("/d/in-use", kHiddenReadOnly);
   files.refuseRemoval.insert("/d/in-use");
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 0), "/d/in-use"), 0);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 0), "/d/in-use"), DeletionResult::kFailed);
   EXPECT_TRUE(files.Exists("/d/in-use"));
   EXPECT_EQ(files.AttributesOf("/d/in-use"), kHiddenReadOnly);
 }
 
 TEST(DeletionTest, MissingFileIsPassedOverSilentlyWhateverTheOptions) {
   FakeFileSystem files;
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 0), "/gone"), 0);
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/gone"), 0);
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), ""), 0);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 0), "/gone"), DeletionResult::kSpared);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/gone"), DeletionResult::kNotAFile);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), ""), DeletionResult::kNotAFile);
   EXPECT_THAT(files.PathsOf("SetNormal"), IsEmpty());
   EXPECT_THAT(files.PathsOf("RemoveFile"), IsEmpty());
 }
@@ -99,7 +99,7 @@ TEST(DeletionTest, MissingFileIsPassedOverSilentlyWhateverTheOptions) {
 TEST(DeletionTest, DirectoryIsNeverTouched) {
   FakeFileSystem files;
   files.AddDirectory("/d/folder", kAttributeReadOnly);
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/folder"), 0);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/folder"), DeletionResult::kNotAFile);
   EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/folder"));
 }
 
@@ -108,15 +108,15 @@ TEST(DeletionTest, FileInADirectoryReplacedSinceTheSweepIsLeftAlone) {
   files.AddFile("/d/kept", kAttributeReadOnly);
   files.AddFile("/d/gone", kAttributeReadOnly);
   const DirectoryIdentity listedIn = files.IdentityOf("/d");
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/gone", listedIn), 1);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/gone", listedIn), DeletionResult::kDeleted);
   files.ReplaceDirectory("/d");
   files.calls.clear();
 
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/kept", listedIn), 0);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/kept", listedIn), DeletionResult::kNotAFile);
   EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/kept"));
   EXPECT_EQ(files.AttributesOf("/d/kept"), kAttributeReadOnly);
   // Named by the user rather than listed, the path is taken as it is.
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/kept"), 1);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/kept"), DeletionResult::kDeleted);
 }
 
 // The same rules on the real file system.
@@ -136,16 +136,16 @@ TEST_F(DiskDeletionTest, AttributesComeFromTheFileItself) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
 
   const CleanSettings nothing = Allowing(0, 0, 0);
-  EXPECT_EQ(DeleteListedFile(files, nothing, hidden), 0);
-  EXPECT_EQ(DeleteListedFile(files, nothing, readOnly), 0);
-  EXPECT_EQ(DeleteListedFile(files, nothing, fifo), 0);
+  EXPECT_EQ(DeleteListedFile(files, nothing, hidden), DeletionResult::kSpared);
+  EXPECT_EQ(DeleteListedFile(files, nothing, readOnly), DeletionResult::kSpared);
+  EXPECT_EQ(DeleteListedFile(files, nothing, fifo), DeletionResult::kSpared);
   EXPECT_TRUE(fs::exists(hidden) && fs::exists(readOnly) && fs::exists(fifo));
   EXPECT_EQ(fs::status(readOnly).permissions(), fs::perms(0444));
 
   const CleanSettings everything = Allowing(1, 1, 1);
-  EXPECT_EQ(DeleteListedFile(files, everything, hidden), 1);
-  EXPECT_EQ(DeleteListedFile(files, everything, readOnly), 1);
-  EXPECT_EQ(DeleteListedFile(files, everything, fifo), 1);
+  EXPECT_EQ(DeleteListedFile(files, everything, hidden), DeletionResult::kDeleted);
+  EXPECT_EQ(DeleteListedFile(files, everything, readOnly), DeletionResult::kDeleted);
+  EXPECT_EQ(DeleteListedFile(files, everything, fifo), DeletionResult::kDeleted);
   EXPECT_FALSE(fs::exists(hidden) || fs::exists(readOnly) || fs::exists(fifo));
 }
 
@@ -155,7 +155,7 @@ TEST_F(DiskDeletionTest, FileThatCannotBeDeletedKeepsItsPermissions) {
   WriteTestFile(file);
   ::chmod(file.c_str(), 0444);
   ::chmod(home.Path("locked").c_str(), 0555);
-  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), file), 0);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), file), DeletionResult::kFailed);
   EXPECT_EQ(fs::status(file).permissions(), fs::perms(0444));
 }
 
@@ -171,7 +171,7 @@ TEST_F(DiskDeletionTest, OtherLinksOfAReadOnlyFileKeepItsMode) {
       {
         std::optional<ScopedFileBatch> batch;
         if (batched) batch.emplace(files);
-        EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), file), 1);
+        EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), file), DeletionResult::kDeleted);
       }
       EXPECT_FALSE(fs::exists(file));
       EXPECT_EQ(fs::status(other).permissions(), fs::perms(mode)) << batched << " " << mode;
@@ -183,7 +183,7 @@ TEST_F(DiskDeletionTest, DirectoryStaysEvenWithEverythingAllowed) {
   const std::string directory = home.Path("d/folder.tmp");
   fs::create_directories(directory);
   ::chmod(directory.c_str(), 0555);
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), directory), 0);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), directory), DeletionResult::kNotAFile);
   EXPECT_TRUE(fs::is_directory(directory));
   EXPECT_EQ(fs::status(directory).permissions(), fs::perms(0555));
 }
@@ -215,8 +215,9 @@ class ReplacedDirectoryTest : public testing::TestWithParam<bool> {
     if (GetParam()) batch.emplace(files);
     int deleted = 0;
     for (std::size_t index = 0; index < gathered.Count(); ++index)
-      deleted += DeleteListedFile(files, Allowing(1, 1, 1), gathered.At(index),
-                                  gathered.ListedInAt(index));
+      if (DeleteListedFile(files, Allowing(1, 1, 1), gathered.At(index),
+                           gathered.ListedInAt(index)) == DeletionResult::kDeleted)
+        ++deleted;
     return deleted;
   }
 

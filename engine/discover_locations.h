@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "engine/clean_locations.h"
-#include "platform/control_ids.h"
 #include "platform/environment.h"
 #include "platform/registry.h"
-#include "platform/window_controls.h"
+#include "settings/clean_locations.h"
+#include "window/control_ids.h"
+#include "window/window_controls.h"
 
 // The category directories found at start-up, and the check boxes of the
 // categories whose directory wasn't found.

@@ -204,7 +204,7 @@ TEST(StartUp, DiscoveryThenSettingsFromTheUserRegistryFile) {
   const std::string applicationName = "dustral";
 
   RegistryFile registry = RegistryFile::Load(UserRegistryFilePath());
-  DiscoveredLocations found = DiscoverLocations(registry, PosixEnvironment());
+  DiscoveredLocations found = DiscoverLocations(registry, SystemEnvironment());
   SwitchOffMissing(found, boxes);
   RegistryProfile profile(UserRegistryFilePath(), applicationName);
   SettingsWindow window{boxes, entries, messages, applicationName};

@@ -31,8 +31,7 @@ void EmptyBinFolder(FileSystem& files, TrashFolders& trash, const std::string& b
 
 }  // namespace
 
-bool EmptyRecycleBin(FileSystem& files, TrashFolders& trash, WaitCursor& waitCursor) {
+void EmptyRecycleBin(FileSystem& files, TrashFolders& trash, WaitCursor& waitCursor) {
   ScopedWaitCursor cursor(waitCursor);
   for (const std::string& bin : trash.BinFolders()) EmptyBinFolder(files, trash, bin);
-  return true;
 }

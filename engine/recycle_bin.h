@@ -2,7 +2,7 @@
 
 #include "platform/file_system.h"
 #include "platform/trash_folders.h"
-#include "platform/window_controls.h"
+#include "window/window_controls.h"
 
 // Empties every bin folder the trash offers, in its order: every file
 // directly in the folder is deleted, except those whose path contains
@@ -10,5 +10,5 @@
 // they hold stay. The deletion options play no part. What the trash keeps
 // about a deleted file goes with it. The folder itself is made normal for
 // the time and ends with the attributes it had. Shows the wait cursor while
-// it works; always returns true.
-bool EmptyRecycleBin(FileSystem& files, TrashFolders& trash, WaitCursor& waitCursor);
+// it works. What stays behind is not reported.
+void EmptyRecycleBin(FileSystem& files, TrashFolders& trash, WaitCursor& waitCursor);

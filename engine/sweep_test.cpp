@@ -182,8 +182,9 @@ int CountAndRemoveChain(const std::string& root) {
   {
     ScopedFileBatch batch(files);
     for (std::size_t index = 0; index < gathered.Count(); ++index)
-      deleted +=
-          DeleteListedFile(files, CleanSettings(), gathered.At(index), gathered.ListedInAt(index));
+      if (DeleteListedFile(files, CleanSettings(), gathered.At(index),
+                           gathered.ListedInAt(index)) == DeletionResult::kDeleted)
+        ++deleted;
   }
   std::exit(gathered.Count() == expected && deleted == expected ? 0 : 1);
 }

@@ -12,10 +12,5 @@ class Environment {
   virtual std::optional<std::string> Get(const std::string& name) const = 0;
 };
 
-// The real environment. "TEMP", which POSIX systems rarely set, falls back
-// to $TMPDIR and then to "/tmp", since the system always has a temporary
-// directory; every other variable, "TMP" included, is read as it is.
-class PosixEnvironment : public Environment {
- public:
-  std::optional<std::string> Get(const std::string& name) const override;
-};
+// The environment of the process; it lives as long as the process.
+const Environment& SystemEnvironment();

@@ -20,6 +20,13 @@ RegistryValue RegistryValue::Dword(uint32_t number) {
   return {registry_type::kDword, std::move(data)};
 }
 
+std::optional<uint32_t> RegistryValue::AsDword() const {
+  if (type != registry_type::kDword || data.size() != 4) return std::nullopt;
+  uint32_t number = 0;
+  for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(data[i]);
+  return number;
+}
+
 bool RegistryStrings::ReadRegistryString(RegistryRoot root, std::string_view keyPath,
                                          std::string_view valueName, std::string& text) const {
   const auto value = QueryValue(root, keyPath, valueName);

@@ -29,6 +29,9 @@ struct RegistryValue {
   static RegistryValue String(std::string_view text);
   static RegistryValue Dword(uint32_t number);
 
+  // The number of a REG_DWORD value of four bytes; nothing for any other.
+  std::optional<uint32_t> AsDword() const;
+
   bool operator==(const RegistryValue&) const = default;
 };
 

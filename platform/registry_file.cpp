@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/registry_encoding.h"
 #include "platform/registry_text.h"
 
 using registry_text::EqualsIgnoringCase;
@@ -17,6 +18,14 @@ bool IsBlankLine(std::string_view line) {
   return line.find_first_not_of(" \t\r") == std::string_view::npos;
 }
 
+// Names match without regard to ASCII case, so the indexes hold them folded.
+std::string Folded(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return folded;
+}
+
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   while (!text.empty()) {
@@ -28,26 +37,59 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
+// The same for UTF-16 LE code units: a line ends at the unit 000A.
+std::vector<std::string_view> SplitUtf16Lines(std::string_view units) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i + 1 < units.size(); i += 2) {
+    if (units[i] == '\n' && units[i + 1] == '\0') {
+      lines.push_back(units.substr(start, i - start));
+      start = i + 2;
+    }
+  }
+  if (start < units.size()) lines.push_back(units.substr(start));
+  return lines;
+}
+
 }  // namespace
 
-RegistryFile RegistryFile::Parse(std::string_view text) {
+RegistryFile RegistryFile::Parse(std::string_view bytes) {
   RegistryFile file;
-  const auto lines = SplitLines(text);
+  // The lines as stored (in the file's encoding) and as read (in UTF-8).
+  std::vector<std::string_view> raw;
+  std::vector<std::string> decoded;
+  std::vector<std::string_view> lines;
+  if (registry_encoding::StartsWithUtf16LeMark(bytes)) {
+    file.encoding_ = Encoding::kUtf16Le;
+    bytes.remove_prefix(registry_encoding::kUtf16LeMark.size());
+    if (bytes.size() % 2 != 0) {
+      file.oddByte_ = bytes.substr(bytes.size() - 1);
+      bytes.remove_suffix(1);
+    }
+    raw = SplitUtf16Lines(bytes);
+    decoded.reserve(raw.size());
+    for (const auto line : raw) decoded.push_back(registry_encoding::FromUtf16Le(line));
+    lines.assign(decoded.begin(), decoded.end());
+  } else {
+    raw = SplitLines(bytes);
+    lines = raw;
+  }
+  const std::string lineEnd = file.Encoded("\n");
   if (!lines.empty() && !lines.front().empty() && lines.front().back() == '\r')
     file.newline_ = "\r\n";
 
+  std::optional<Key> key;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view raw = lines[i];
-    const std::string_view content = WithoutCarriageReturn(raw);
+    const std::string_view content = WithoutCarriageReturn(lines[i]);
     if (const auto path = registry_text::KeyLinePath(content)) {
-      file.keys_.push_back(Key{std::string(*path), std::string(raw), {}});
+      if (key) file.AddParsedKey(std::move(*key));
+      key = Key{std::string(*path), std::string(raw[i]), {}, {}, {}, false};
       continue;
     }
-    if (file.keys_.empty()) {
-      file.head_.push_back(VerbatimLine{std::string(raw)});
+    if (!key) {
+      file.head_.push_back(VerbatimLine{std::string(raw[i])});
       continue;
     }
-    auto& items = file.keys_.back().items;
 
     std::string logical(content);
     std::size_t last = i;
@@ -58,22 +100,59 @@ RegistryFile RegistryFile::Parse(std::string_view text) {
       ++last;
     }
     if (auto parsed = registry_text::ParseValueLine(logical)) {
-      StoredValue value{std::move(parsed->name), std::move(parsed->value), {}};
-      for (std::size_t j = i; j <= last; ++j) value.lines.emplace_back(lines[j]);
-      items.emplace_back(std::move(value));
+      StoredValue value{std::move(parsed->name), std::move(parsed->value), {}, false};
+      for (std::size_t j = i; j <= last; ++j) {
+        if (j > i) value.lines += lineEnd;
+        value.lines += raw[j];
+      }
+      key->items.emplace_back(std::move(value));
       i = last;
     } else {
-      items.emplace_back(VerbatimLine{std::string(raw)});
+      key->items.emplace_back(VerbatimLine{std::string(raw[i])});
     }
   }
+  if (key) file.AddParsedKey(std::move(*key));
   return file;
+}
+
+void RegistryFile::AddParsedKey(Key key) {
+  // What follows the key's last value stays behind the values added later.
+  auto lastValue = std::find_if(key.items.rbegin(), key.items.rend(), [](const Item& item) {
+    return std::holds_alternative<StoredValue>(item);
+  });
+  for (auto it = lastValue.base(); it != key.items.end(); ++it)
+    key.tail.push_back(std::get<VerbatimLine>(std::move(*it)));
+  key.items.erase(lastValue.base(), key.items.end());
+  for (std::size_t item = 0; item < key.items.size(); ++item) Index(key, item);
+
+  keysByPath_[Folded(key.path)].push_back(keys_.size());
+  keys_.push_back(std::move(key));
+}
+
+void RegistryFile::Index(Key& key, std::size_t item) {
+  const auto* stored = std::get_if<StoredValue>(&key.items[item]);
+  if (!stored || stored->removed) return;
+  const auto [at, added] = key.lastOfName.insert_or_assign(Folded(stored->name), item);
+  if (!added) key.repeatsNames = true;
+}
+
+std::string RegistryFile::Encoded(std::string_view line) const {
+  return encoding_ == Encoding::kUtf16Le ? registry_encoding::ToUtf16Le(line) : std::string(line);
+}
+
+std::string RegistryFile::Decoded(std::string_view line) const {
+  return encoding_ == Encoding::kUtf16Le ? registry_encoding::FromUtf16Le(line)
+                                         : std::string(line);
 }
 
 std::string RegistryFile::Format() const {
   std::string out;
+  const std::string lineEnd = Encoded("\n");
+  const std::string newLineEnd = Encoded(newline_);
+  if (encoding_ == Encoding::kUtf16Le) out += registry_encoding::kUtf16LeMark;
   // Lines as read still hold their carriage return, if they had one.
-  auto addRead = [&out](const std::string& line) { out += line, out += '\n'; };
-  auto addNew = [&](const std::string& line) { out += line, out += newline_; };
+  auto addRead = [&](const std::string& line) { out += line, out += lineEnd; };
+  auto addNew = [&](const std::string& line) { out += Encoded(line), out += newLineEnd; };
 
   for (const auto& line : head_) addRead(line.text);
   for (const auto& key : keys_) {
@@ -87,14 +166,17 @@ std::string RegistryFile::Format() const {
         continue;
       }
       const auto& stored = std::get<StoredValue>(item);
+      if (stored.removed) continue;
       if (!stored.lines.empty()) {
-        for (const auto& line : stored.lines) addRead(line);
+        addRead(stored.lines);
       } else {
         for (const auto& line : registry_text::FormatValueLines(stored.name, stored.value))
           addNew(line);
       }
     }
+    for (const auto& line : key.tail) addRead(line.text);
   }
+  out += oddByte_;
   return out;
 }
 
@@ -105,45 +187,44 @@ std::string RegistryFile::FullPath(RegistryRoot root, std::string_view keyPath) 
 }
 
 RegistryFile::Key* RegistryFile::LastKey(const std::string& fullPath) {
-  for (auto it = keys_.rbegin(); it != keys_.rend(); ++it)
-    if (EqualsIgnoringCase(it->path, fullPath)) return &*it;
-  return nullptr;
+  const auto found = keysByPath_.find(Folded(fullPath));
+  if (found == keysByPath_.end()) return nullptr;
+  return &keys_[found->second.back()];
 }
 
 bool RegistryFile::EndsWithBlankLine() const {
-  if (keys_.empty()) return !head_.empty() && IsBlankLine(head_.back().text);
+  if (keys_.empty()) return !head_.empty() && IsBlankLine(Decoded(head_.back().text));
   const Key& last = keys_.back();
-  if (last.items.empty()) return false;  // the file ends with the key line
-  const auto* verbatim = std::get_if<VerbatimLine>(&last.items.back());
-  return verbatim && IsBlankLine(verbatim->text);
+  return !last.tail.empty() && IsBlankLine(Decoded(last.tail.back().text));
 }
 
 RegistryFile::Key& RegistryFile::AddKey(const std::string& fullPath) {
   // Lines kept as read carry their own carriage return, so a new blank line
   // gets one in a file with CRLF line endings.
-  const VerbatimLine blank{newline_ == "\r\n" ? "\r" : ""};
+  const VerbatimLine blank{Encoded(newline_ == "\r\n" ? "\r" : "")};
   if (head_.empty() && keys_.empty()) {
-    head_.push_back(VerbatimLine{"REGEDIT4" + blank.text});
+    head_.push_back(VerbatimLine{Encoded("REGEDIT4") + blank.text});
     head_.push_back(blank);
   } else if (!EndsWithBlankLine()) {
     if (keys_.empty())
       head_.push_back(blank);
     else
-      keys_.back().items.emplace_back(blank);
+      keys_.back().tail.push_back(blank);
   }
-  keys_.push_back(Key{fullPath, "", {blank}});
+  keysByPath_[Folded(fullPath)].push_back(keys_.size());
+  keys_.push_back(Key{fullPath, "", {}, {blank}, {}, false});
   return keys_.back();
 }
 
 std::optional<RegistryFile::Position> RegistryFile::LastValue(const std::string& fullPath,
                                                               std::string_view valueName) const {
-  for (std::size_t key = keys_.size(); key-- > 0;) {
-    if (!EqualsIgnoringCase(keys_[key].path, fullPath)) continue;
-    const auto& items = keys_[key].items;
-    for (std::size_t item = items.size(); item-- > 0;) {
-      const auto* stored = std::get_if<StoredValue>(&items[item]);
-      if (stored && EqualsIgnoringCase(stored->name, valueName)) return Position{key, item};
-    }
+  const auto keys = keysByPath_.find(Folded(fullPath));
+  if (keys == keysByPath_.end()) return std::nullopt;
+  const std::string name = Folded(valueName);
+  for (auto key = keys->second.rbegin(); key != keys->second.rend(); ++key) {
+    const auto& lastOfName = keys_[*key].lastOfName;
+    if (const auto found = lastOfName.find(name); found != lastOfName.end())
+      return Position{*key, found->second};
   }
   return std::nullopt;
 }
@@ -160,11 +241,14 @@ std::optional<RegistryValue> RegistryFile::QueryValue(RegistryRoot root, std::st
 }
 
 std::size_t RegistryFile::CountValues(RegistryRoot root, std::string_view keyPath) const {
-  const std::string fullPath = FullPath(root, keyPath);
+  const auto keys = keysByPath_.find(Folded(FullPath(root, keyPath)));
+  if (keys == keysByPath_.end()) return 0;
   std::size_t count = 0;
-  for (const Key& key : keys_) {
-    if (!EqualsIgnoringCase(key.path, fullPath)) continue;
-    for (const Item& item : key.items) count += std::holds_alternative<StoredValue>(item) ? 1 : 0;
+  for (const std::size_t key : keys->second) {
+    for (const Item& item : keys_[key].items) {
+      const auto* stored = std::get_if<StoredValue>(&item);
+      count += stored && !stored->removed ? 1 : 0;
+    }
   }
   return count;
 }
@@ -186,21 +270,27 @@ bool RegistryFile::SetValue(RegistryRoot root, std::string_view keyPath,
   if (!key) key = &AddKey(fullPath);
   // After the key's last value, so that comments and the blank line that
   // close the key stay behind it.
-  auto lastValue = std::find_if(key->items.rbegin(), key->items.rend(), [](const Item& item) {
-    return std::holds_alternative<StoredValue>(item);
-  });
-  key->items.emplace(lastValue.base(), StoredValue{std::string(valueName), std::move(value), {}});
+  key->items.emplace_back(StoredValue{std::string(valueName), std::move(value), {}, false});
+  Index(*key, key->items.size() - 1);
   return true;
 }
 
 void RegistryFile::DeleteValue(RegistryRoot root, std::string_view keyPath,
                                std::string_view valueName) {
-  const std::string fullPath = FullPath(root, keyPath);
-  for (auto& key : keys_) {
-    if (!EqualsIgnoringCase(key.path, fullPath)) continue;
-    std::erase_if(key.items, [valueName](const Item& item) {
-      const auto* stored = std::get_if<StoredValue>(&item);
-      return stored && EqualsIgnoringCase(stored->name, valueName);
-    });
+  const auto keys = keysByPath_.find(Folded(FullPath(root, keyPath)));
+  if (keys == keysByPath_.end()) return;
+  const std::string name = Folded(valueName);
+  for (const std::size_t index : keys->second) {
+    Key& key = keys_[index];
+    const auto found = key.lastOfName.find(name);
+    if (found == key.lastOfName.end()) continue;
+    std::get<StoredValue>(key.items[found->second]).removed = true;
+    key.lastOfName.erase(found);
+    if (!key.repeatsNames) continue;
+    // Earlier copies of the name in this key go too.
+    for (Item& item : key.items) {
+      auto* stored = std::get_if<StoredValue>(&item);
+      if (stored && EqualsIgnoringCase(stored->name, valueName)) stored->removed = true;
+    }
   }
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -14,26 +16,41 @@
 // HKEY_LOCAL_MACHINE. Everything in the file that this class does not
 // understand (comments, unknown or malformed lines, keys of other roots) is
 // kept in its place and written back byte for byte; so are values that were
-// not changed.
+// not changed. A file in UTF-16 (as the "Version 5.00" exports are) is
+// written back in UTF-16. Lookups go through indexes, so that reading and
+// writing many values takes time in proportion to their number.
 class RegistryFile : public RegistryStrings {
  public:
   // An empty registry.
   RegistryFile() = default;
 
-  static RegistryFile Parse(std::string_view text);
+  // Reads the bytes of a file: UTF-8 (or any 8-bit encoding), or UTF-16 LE
+  // with its byte-order mark.
+  static RegistryFile Parse(std::string_view bytes);
   std::string Format() const;
 
+  // A larger file is taken for unreadable: no registry file of this
+  // program grows near it, and reading it whole could exhaust the memory.
+  static constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{256} << 20;
+
+  // The bytes of the file at `path`: empty when it doesn't exist; nothing
+  // when it exists but can't be read, is no regular file (a FIFO, a device)
+  // or is larger than kMaxFileSize, so that a save doesn't overwrite it.
+  static std::optional<std::string> ReadBytes(const std::filesystem::path& path);
   // Reads the file at `path`; a missing or unreadable file gives an empty
   // registry. Never throws on the file's content.
   static RegistryFile Load(const std::filesystem::path& path);
-  // Reads the file at `path`: empty when it doesn't exist, nothing when it
-  // exists but can't be read (so that a save doesn't overwrite it).
+  // Reads the file at `path`: empty when it doesn't exist, nothing when
+  // ReadBytes refuses it.
   static std::optional<RegistryFile> ReadExisting(const std::filesystem::path& path);
   // Writes the whole registry as a new file beside `path` and renames it
   // over `path`, creating the directory when missing, so that the file is
   // always either the old one or the new one. False when nothing changed on
-  // disk; an empty `path` is never written.
+  // disk; an empty `path` is never written. Takes no lock (see
+  // RegistryFileLock).
   bool Save(const std::filesystem::path& path) const;
+  // The same for the bytes of a formatted registry.
+  static bool WriteBytes(const std::filesystem::path& path, std::string_view content);
 
   std::optional<RegistryValue> QueryValue(RegistryRoot root, std::string_view keyPath,
                                           std::string_view valueName) const override;
@@ -52,9 +69,12 @@ class RegistryFile : public RegistryStrings {
   struct StoredValue {
     std::string name;
     RegistryValue value;
-    std::vector<std::string> lines;  // as read; empty once changed
+    // The value's lines as read, joined by their line ends, in the file's
+    // encoding; empty once the value changed.
+    std::string lines;
+    bool removed = false;            // deleted: written no more
   };
-  // A line kept as it was read.
+  // A line kept as it was read, in the file's encoding.
   struct VerbatimLine {
     std::string text;
   };
@@ -62,10 +82,18 @@ class RegistryFile : public RegistryStrings {
   struct Key {
     std::string path;  // below the root's name, as in the file
     std::string line;  // the key line as read, or empty for a new key
-    std::vector<Item> items;
+    std::vector<Item> items;         // up to the key's last value
+    std::vector<VerbatimLine> tail;  // the comments and blank lines after it
+    // Where the last live value of each name is in `items`, by the name in
+    // lower case, so that a lookup doesn't walk the key.
+    std::unordered_map<std::string, std::size_t> lastOfName;
+    bool repeatsNames = false;  // some name is stored more than once
   };
+  enum class Encoding { kUtf8, kUtf16Le };
 
   static std::string FullPath(RegistryRoot root, std::string_view keyPath);
+  void AddParsedKey(Key key);
+  static void Index(Key& key, std::size_t item);
   Key* LastKey(const std::string& fullPath);
   bool EndsWithBlankLine() const;
   // Appends a key, separated from what is before it by a blank line.
@@ -78,8 +106,15 @@ class RegistryFile : public RegistryStrings {
   };
   std::optional<Position> LastValue(const std::string& fullPath, std::string_view valueName) const;
   StoredValue& At(Position position);
+  // A line of the program's own, in the file's encoding (without line end).
+  std::string Encoded(std::string_view line) const;
+  std::string Decoded(std::string_view line) const;
 
+  Encoding encoding_ = Encoding::kUtf8;
+  std::string oddByte_;             // a UTF-16 file's last byte, when its length is odd
   std::string newline_ = "\n";      // the file's line ending, kept for new lines
   std::vector<VerbatimLine> head_;  // the lines before the first key
   std::vector<Key> keys_;           // in file order; a key may appear twice
+  // The indexes in keys_ of each key path, in lower case.
+  std::unordered_map<std::string, std::vector<std::size_t>> keysByPath_;
 };

@@ -262,4 +262,33 @@ TEST(RegistryFileWriting, NamesWithLineBreaksAreRefused) {
   EXPECT_EQ(file.Format(), "");
 }
 
+// ASCII text as UTF-16 LE code units.
+std::string Utf16(std::string_view ascii) {
+  std::string units;
+  for (char c : ascii) units += c, units += '\0';
+  return units;
+}
+
+TEST(RegistryFileFormat, Utf16ExportsAreReadAndWrittenBackInUtf16) {
+  // A value holding "é" (00E9) and U+1F600 (the surrogate pair D83D DE00).
+  const std::string exported =
+      "\xff\xfe" +
+      Utf16("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Test]\r\n"
+            "\"Path\"=\"C:\\\\") +
+      std::string("\xe9\0\x3d\xd8\x00\xde", 6) + Utf16("\"\r\n");
+  RegistryFile file = RegistryFile::Parse(exported);
+  EXPECT_EQ(file.QueryValue(kUser, "Test", "Path"),
+            RegistryValue::String("C:\\\xc3\xa9\xf0\x9f\x98\x80"));
+  EXPECT_EQ(file.Format(), exported);
+  EXPECT_EQ(RegistryFile::Parse(exported + "x").Format(), exported + "x");  // an odd last byte
+
+  // New lines follow the file's line ending; bytes that are not UTF-8 (a
+  // file name in another encoding) come back unchanged.
+  file.SetValue(kUser, "Test", "n", RegistryValue::String("a\xff"));
+  EXPECT_EQ(file.Format(),
+            exported + Utf16("\"n\"=\"a") + std::string("\xff\xdc", 2) + Utf16("\"\r\n"));
+  EXPECT_EQ(RegistryFile::Parse(file.Format()).QueryValue(kUser, "Test", "n"),
+            RegistryValue::String("a\xff"));
+}
+
 }  // namespace

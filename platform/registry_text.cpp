@@ -2,14 +2,14 @@
 
 #include <cstdio>
 
+#include "platform/ascii.h"
+
 namespace registry_text {
 namespace {
 
 constexpr std::size_t kWrapColumn = 76;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string_view TrimLeft(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -187,7 +187,7 @@ std::vector<std::string> FormatHexLines(std::string head, uint32_t type, std::st
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
   return true;
 }
 
@@ -198,10 +198,10 @@ std::optional<std::string_view> KeyLinePath(std::string_view line) {
 }
 
 bool ContinuesOnNextLine(std::string_view line) {
-  const auto split = SplitValueLine(line);
-  if (!split || !HasHexData(split->data)) return false;
   const std::string_view trimmed = Trim(line);
-  return !trimmed.empty() && trimmed.back() == '\\';
+  if (trimmed.empty() || trimmed.back() != '\\') return false;
+  const auto split = SplitValueLine(line);
+  return split && HasHexData(split->data);
 }
 
 void AppendContinuation(std::string& logicalLine, std::string_view nextLine) {
@@ -222,17 +222,20 @@ std::vector<std::string> FormatValueLines(std::string_view name, const RegistryV
   std::string head = name.empty() ? "@=" : Quote(name) + "=";
   if (IsQuotableString(value))
     return {head + Quote(std::string_view(value.data).substr(0, value.data.size() - 1))};
-  if (value.type == registry_type::kDword && value.data.size() == 4) {
-    uint32_t number = 0;
-    for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value.data[i]);
+  if (const auto number = value.AsDword()) {
     char digits[16];
-    std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<unsigned>(number));
+    std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<unsigned>(*number));
     return {head + digits};
   }
   return FormatHexLines(std::move(head), value.type, value.data);
 }
 
-std::string FormatKeyLine(std::string_view path) { return "[" + std::string(path) + "]"; }
+std::string FormatKeyLine(std::string_view path) {
+  std::string line;
+  line.reserve(path.size() + 2);
+  line.append("[").append(path).append("]");
+  return line;
+}
 
 bool FitsOnOneLine(std::string_view name) {
   return name.find_first_of("\r\n") == std::string_view::npos;

@@ -1,8 +1,8 @@
 #include "platform/wildcard_match.h"
 
-namespace {
+#include "platform/ascii.h"
 
-char FoldAsciiCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+namespace {
 
 // Classic wildcard matching with backtracking to the last '*' only, which is
 // enough because a later '*' can absorb whatever an earlier one would have.

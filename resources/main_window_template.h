@@ -1,6 +1,7 @@
 #pragma once
 
 #include "resources/dialog_template.h"
+#include "window/control_ids.h"
 
 // Template 102: the main window. Controls in tab order; positions in dialog
 // units. No button is the default button, so Enter is the window's own
@@ -11,18 +12,18 @@ using namespace control_style;
 
 inline constexpr int kCleanButton = 1;
 inline constexpr int kExitButton = 2;
-inline constexpr int kRecentBox = 1000;
-inline constexpr int kNetscapeBox = 1001;
-inline constexpr int kIECacheBox = 1002;
-inline constexpr int kIEHistoryBox = 1004;
-inline constexpr int kTempBox = 1005;
+inline constexpr int kRecentBox = static_cast<int>(ControlId::kRecentBox);
+inline constexpr int kNetscapeBox = static_cast<int>(ControlId::kNetscapeBox);
+inline constexpr int kIECacheBox = static_cast<int>(ControlId::kIECacheBox);
+inline constexpr int kIEHistoryBox = static_cast<int>(ControlId::kIEHistoryBox);
+inline constexpr int kTempBox = static_cast<int>(ControlId::kTempBox);
 inline constexpr int kEntryList = 1006;
 inline constexpr int kAddButton = 1007;
 inline constexpr int kCopyButton = 1012;
 inline constexpr int kEditButton = 1020;
 inline constexpr int kDeleteButton = 1022;
 inline constexpr int kStatusLine = 1024;
-inline constexpr int kRecycleBinBox = 1028;
+inline constexpr int kRecycleBinBox = static_cast<int>(ControlId::kRecycleBinBox);
 
 inline constexpr DialogControl kControls[] = {
     {kRecentBox, ControlKind::kCheckBox, "Remove &Recent Documents", 17, 19, 100, 9, kTabStop},

@@ -1,20 +1,21 @@
 #pragma once
 
 #include "resources/dialog_template.h"
+#include "window/option_control_ids.h"
 
 // Template 133: the options dialog.
 namespace options_dialog {
 
-inline constexpr int kAutoRunBox = 1001;
+inline constexpr int kAutoRunBox = static_cast<int>(OptionControlId::kAutoRunBox);
 inline constexpr int kHelpButton = 1007;
 inline constexpr int kChooseButton = 1012;
-inline constexpr int kProgramEdit = 1024;
-inline constexpr int kQuitAfterCleaningBox = 1025;
-inline constexpr int kSaveSettingsBox = 1026;
-inline constexpr int kSystemFilesBox = 1029;
-inline constexpr int kReadOnlyFilesBox = 1030;
-inline constexpr int kHiddenFilesBox = 1031;
-inline constexpr int kAutoCleanBox = 1032;
+inline constexpr int kProgramEdit = static_cast<int>(OptionControlId::kProgramEdit);
+inline constexpr int kQuitAfterCleaningBox = static_cast<int>(OptionControlId::kQuitAfterCleaningBox);
+inline constexpr int kSaveSettingsBox = static_cast<int>(OptionControlId::kSaveSettingsBox);
+inline constexpr int kSystemFilesBox = static_cast<int>(OptionControlId::kSystemFilesBox);
+inline constexpr int kReadOnlyFilesBox = static_cast<int>(OptionControlId::kReadOnlyFilesBox);
+inline constexpr int kHiddenFilesBox = static_cast<int>(OptionControlId::kHiddenFilesBox);
+inline constexpr int kAutoCleanBox = static_cast<int>(OptionControlId::kAutoCleanBox);
 
 namespace style = control_style;
 

@@ -6,9 +6,13 @@ namespace {
 
 constexpr int kPathColumn = 0;
 constexpr int kWildcardColumn = 1;
-constexpr char kEverythingWildcard[] = "*.*";
 
 }  // namespace
+
+MessageRequest DeleteEverythingQuestion(const std::string& path) {
+  return {"This will delete ALL files under " + path + ". Continue?", kMessageCaption,
+          MessageIcon::kQuestion, MessageButtons::kOkCancelDefaultCancel};
+}
 
 EntryCommands::EntryCommands(EntryList& entries, MessageBox& messages, EntryEditor& editor,
                              std::string applicationName)
@@ -51,10 +55,7 @@ void EntryCommands::OnEndLabelEdit(int row, const std::string& newPath) {
   const bool retargetsEverything = list.CellText(row, kWildcardColumn) == kEverythingWildcard &&
                                    !newPath.empty() && newPath != *oldPath;
   if (retargetsEverything) {
-    const MessageAnswer answer =
-        messages_.Show({"This will delete ALL files under " + newPath + ". Continue?", "Dustral",
-                        MessageIcon::kQuestion, MessageButtons::kOkCancelDefaultCancel});
-    if (answer != MessageAnswer::kOk) return;
+    if (messages_.Show(DeleteEverythingQuestion(newPath)) != MessageAnswer::kOk) return;
   }
   list.SetCellText(row, kPathColumn, newPath);
 }

@@ -3,9 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
 #include "settings/clean_entry.h"
 #include "settings/entry_list.h"
+#include "window/message_box.h"
+
+// The wildcard that takes every file of a directory.
+inline constexpr char kEverythingWildcard[] = "*.*";
+
+// Asked before an entry is set to delete every file under `path`.
+MessageRequest DeleteEverythingQuestion(const std::string& path);
 
 // How the entry editor is opened: on a new entry, or on an existing one.
 enum class EntryEditMode { kAdd = 0, kEdit = 1 };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/list_control.h"
-#include "platform/message_box.h"
 #include "settings/clean_entry.h"
+#include "window/list_control.h"
+#include "window/message_box.h"
 
 // The custom entries, held only as the rows of the window's list:
 // column 0 the path, column 1 the wildcard (empty for an individual file),

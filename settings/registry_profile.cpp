@@ -1,9 +1,12 @@
 #include "settings/registry_profile.h"
 
-RegistryProfile::RegistryProfile(std::filesystem::path file, std::string applicationName)
+RegistryProfile::RegistryProfile(std::filesystem::path file, std::string applicationName,
+                                 std::chrono::milliseconds lockWait)
     : file_(std::move(file)),
       applicationName_(std::move(applicationName)),
-      registry_(RegistryFile::Load(file_)) {}
+      lockWait_(lockWait),
+      fileBytes_(RegistryFile::ReadBytes(file_)),
+      registry_(RegistryFile::Parse(fileBytes_.value_or(""))) {}
 
 std::string RegistryProfile::SectionKey(const std::string& section) const {
   return std::string("Software\\") + kRegistryCompanyKey + "\\" + applicationName_ + "\\" +
@@ -13,11 +16,8 @@ std::string RegistryProfile::SectionKey(const std::string& section) const {
 int32_t RegistryProfile::GetProfileInt(const std::string& section, const std::string& entry,
                                        int32_t defaultValue) const {
   const auto value = registry_.QueryValue(RegistryRoot::kCurrentUser, SectionKey(section), entry);
-  if (!value || value->type != registry_type::kDword || value->data.size() != 4)
-    return defaultValue;
-  uint32_t number = 0;
-  for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value->data[i]);
-  return static_cast<int32_t>(number);
+  const auto number = value ? value->AsDword() : std::nullopt;
+  return number ? static_cast<int32_t>(*number) : defaultValue;
 }
 
 std::size_t RegistryProfile::CountValues(const std::string& section) const {
@@ -43,24 +43,38 @@ void RegistryProfile::WriteProfileString(const std::string& section, const std::
 
 void RegistryProfile::Write(const std::string& section, const std::string& entry,
                             std::optional<RegistryValue> value) {
-  pending_.push_back(PendingWrite{SectionKey(section), entry, std::move(value)});
-  Apply(registry_, pending_.back());
+  pending_.push_back(PendingWrite{section, entry});
+  Apply(registry_, SectionKey(section), entry, value);
 }
 
-void RegistryProfile::Apply(RegistryFile& registry, const PendingWrite& write) {
-  if (write.value)
-    registry.SetValue(RegistryRoot::kCurrentUser, write.keyPath, write.entry, *write.value);
+void RegistryProfile::Apply(RegistryFile& registry, const std::string& keyPath,
+                            const std::string& entry, const std::optional<RegistryValue>& value) {
+  if (value)
+    registry.SetValue(RegistryRoot::kCurrentUser, keyPath, entry, *value);
   else
-    registry.DeleteValue(RegistryRoot::kCurrentUser, write.keyPath, write.entry);
+    registry.DeleteValue(RegistryRoot::kCurrentUser, keyPath, entry);
 }
 
 bool RegistryProfile::Commit() {
   if (pending_.empty()) return true;
-  auto current = RegistryFile::ReadExisting(file_);
-  if (!current) return false;
-  for (const auto& write : pending_) Apply(*current, write);
-  if (!current->Save(file_)) return false;
-  registry_ = std::move(*current);
+  // Held until the new file is in place; a writer that holds it too long
+  // is not waited for (see RegistryFileLock).
+  const RegistryFileLock lock(file_, lockWait_);
+  auto bytes = RegistryFile::ReadBytes(file_);
+  if (!bytes) return false;
+  if (bytes != fileBytes_) {
+    RegistryFile current = RegistryFile::Parse(*bytes);
+    for (const auto& write : pending_) {
+      const std::string keyPath = SectionKey(write.section);
+      Apply(current, keyPath, write.entry,
+            registry_.QueryValue(RegistryRoot::kCurrentUser, keyPath, write.entry));
+    }
+    registry_ = std::move(current);
+    fileBytes_ = std::move(bytes);
+  }
+  std::string content = registry_.Format();
+  if (!RegistryFile::WriteBytes(file_, content)) return false;
+  fileBytes_ = std::move(content);
   pending_.clear();
   return true;
 }

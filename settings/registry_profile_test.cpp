@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <fstream>
+#include <functional>
+#include <thread>
 #include <sstream>
 
 #include "platform/registry_location.h"
@@ -112,6 +119,67 @@ TEST_F(RegistryProfileTest, AFileThatCantBeReadIsNeverReplaced) {
   profile.WriteProfileInt("Default Settings", "Save settings", 1);
   EXPECT_FALSE(profile.Commit());
   EXPECT_TRUE(fs::exists(path / "inside"));
+}
+
+TEST_F(RegistryProfileTest, AFifoADeviceOrAHugeFileIsNeitherReadNorReplaced) {
+  fs::create_directories(path.parent_path());
+  const std::vector<std::function<void()>> hostile = {
+      [this] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
+      [this] { fs::create_symlink("/dev/zero", path); },
+      [this] {
+        Store("REGEDIT4\n");
+        fs::resize_file(path, RegistryFile::kMaxFileSize + 1);  // sparse
+      },
+  };
+  for (const auto& make : hostile) {
+    make();
+    const auto before = fs::symlink_status(path);
+    RegistryProfile profile(path, "dustral");  // returns at once
+    EXPECT_EQ(profile.GetProfileInt("Default Settings", "Save settings", 7), 7);
+    profile.WriteProfileInt("Default Settings", "Save settings", 1);
+    EXPECT_FALSE(profile.Commit());
+    EXPECT_EQ(fs::symlink_status(path).type(), before.type());
+    fs::remove(path);
+  }
+}
+
+// The other writer is this process; the saver is a child process.
+TEST_F(RegistryProfileTest, ConcurrentSaversLoseNoUpdate) {
+  Store("REGEDIT4\n");
+  RegistryFile theirs = RegistryFile::Load(path);
+  std::optional<RegistryFileLock> lock(std::in_place, path);
+  ASSERT_TRUE(lock->Held());
+
+  const pid_t saver = ::fork();
+  if (saver == 0) {
+    lock.reset();  // the child's copy only: the parent still holds the lock
+    RegistryProfile profile(path, "dustral");
+    profile.WriteProfileInt("Default Settings", "Mine", 1);
+    _exit(profile.Commit() ? 0 : 1);
+  }
+  ASSERT_GT(saver, 0);
+  // The child's commit now waits for the lock; a write of its own while the
+  // lock is held is the race it would otherwise lose.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  theirs.SetValue(kUser, kSectionKey, "Theirs", RegistryValue::Dword(2));
+  ASSERT_TRUE(theirs.Save(path));
+  lock.reset();
+
+  int status = 0;
+  ASSERT_EQ(::waitpid(saver, &status, 0), saver);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const RegistryFile file = RegistryFile::Load(path);
+  EXPECT_EQ(file.QueryValue(kUser, kSectionKey, "Theirs"), RegistryValue::Dword(2));
+  EXPECT_EQ(file.QueryValue(kUser, kSectionKey, "Mine"), RegistryValue::Dword(1));
+}
+
+TEST_F(RegistryProfileTest, ASaveGoesAheadWhenTheLockIsHeldTooLong) {
+  const RegistryFileLock hung(path);
+  RegistryProfile profile(path, "dustral", std::chrono::milliseconds(50));
+  profile.WriteProfileInt("Default Settings", "Save settings", 0);
+  ASSERT_TRUE(profile.Commit());
+  EXPECT_EQ(RegistryFile::Load(path).QueryValue(kUser, kSectionKey, "Save settings"),
+            RegistryValue::Dword(0));
 }
 
 }  // namespace

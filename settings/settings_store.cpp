@@ -5,36 +5,15 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "settings/categories.h"
+#include "settings/options.h"
+
 namespace {
 
 constexpr const char* kOptionsSection = "Default Settings";
 constexpr const char* kEntriesSection = "Entries";
 
-constexpr const char* kAutoRun = "Auto-run EXE";
-constexpr const char* kAutoClean = "Auto-clean";
-constexpr const char* kSaveSettings = "Save settings";
-constexpr const char* kQuitAfterCleaning = "Quit after cleaning";
-constexpr const char* kExeToRun = "Exe to run";
-constexpr const char* kDelReadOnlyFiles = "Del Read-Only Files";
-constexpr const char* kDelSystemFiles = "Del System Files";
-constexpr const char* kDelHiddenFiles = "Del Hidden Files";
 constexpr const char* kNumberOfItems = "Number of Items";
-
-struct Toggle {
-  const char* name;
-  ControlId box;
-  int defaultState;
-};
-
-// In the order in which they are read and written.
-constexpr std::array<Toggle, 6> kToggles{{
-    {"Recent Clear", ControlId::kRecentBox, 1},
-    {"Temp Clear", ControlId::kTempBox, 1},
-    {"Netscape Clear", ControlId::kNetscapeBox, 1},
-    {"Explorer Clear", ControlId::kIECacheBox, 1},
-    {"Explorer History Clear", ControlId::kIEHistoryBox, 1},
-    {"Empty Recycle Bin", ControlId::kRecycleBinBox, 0},
-}};
 
 struct Column {
   const char* heading;
@@ -62,14 +41,15 @@ EntryValueNames EntryNames(int index) {
 }
 
 void LoadOptions(const Profile& profile, CleanSettings& settings) {
-  settings.m_bAutoRun = profile.GetProfileInt(kOptionsSection, kAutoRun, 0);
-  settings.m_bAutoClean = profile.GetProfileInt(kOptionsSection, kAutoClean, 0);
-  settings.m_bSaveSettings = profile.GetProfileInt(kOptionsSection, kSaveSettings, 1);
-  settings.m_bQuitAfterCleaning = profile.GetProfileInt(kOptionsSection, kQuitAfterCleaning, 0);
-  settings.m_strExeToRun = profile.GetProfileString(kOptionsSection, kExeToRun, "");
-  settings.m_bDelReadOnlyFiles = profile.GetProfileInt(kOptionsSection, kDelReadOnlyFiles, 0);
-  settings.m_bDelSystemFiles = profile.GetProfileInt(kOptionsSection, kDelSystemFiles, 0);
-  settings.m_bDelHiddenFiles = profile.GetProfileInt(kOptionsSection, kDelHiddenFiles, 0);
+  const CleanSettings defaults;
+  for (const Option& option : kOptions) {
+    if (option.flag)
+      settings.*option.flag =
+          profile.GetProfileInt(kOptionsSection, option.valueName, defaults.*option.flag);
+    else
+      settings.*option.text =
+          profile.GetProfileString(kOptionsSection, option.valueName, defaults.*option.text);
+  }
 }
 
 // A count far beyond the stored values comes from a damaged or hand-edited
@@ -105,14 +85,17 @@ void LoadEntries(const Profile& profile, SettingsWindow& window) {
   }
 }
 
+void SaveOption(Profile& profile, const CleanSettings& settings, const Option& option) {
+  if (option.flag)
+    profile.WriteProfileInt(kOptionsSection, option.valueName, settings.*option.flag);
+  else
+    profile.WriteProfileString(kOptionsSection, option.valueName, settings.*option.text);
+}
+
+// Every option but "Save settings", which is written before everything.
 void SaveOptions(Profile& profile, const CleanSettings& settings) {
-  profile.WriteProfileInt(kOptionsSection, kAutoRun, settings.m_bAutoRun);
-  profile.WriteProfileInt(kOptionsSection, kAutoClean, settings.m_bAutoClean);
-  profile.WriteProfileInt(kOptionsSection, kQuitAfterCleaning, settings.m_bQuitAfterCleaning);
-  profile.WriteProfileString(kOptionsSection, kExeToRun, settings.m_strExeToRun);
-  profile.WriteProfileInt(kOptionsSection, kDelReadOnlyFiles, settings.m_bDelReadOnlyFiles);
-  profile.WriteProfileInt(kOptionsSection, kDelSystemFiles, settings.m_bDelSystemFiles);
-  profile.WriteProfileInt(kOptionsSection, kDelHiddenFiles, settings.m_bDelHiddenFiles);
+  for (const Option& option : kOptions)
+    if (&option != &kSaveSettingsOption) SaveOption(profile, settings, option);
 }
 
 // A row that can't be read back leaves its index as an earlier save left it.
@@ -138,9 +121,9 @@ void SaveEntries(Profile& profile, const EntryList& entries) {
 
 void LoadSettings(Profile& profile, CleanSettings& settings, SettingsWindow& window) {
   LoadOptions(profile, settings);
-  for (const Toggle& toggle : kToggles)
-    window.boxes.SetCheck(toggle.box,
-                          profile.GetProfileInt(kOptionsSection, toggle.name, toggle.defaultState));
+  for (const Category& category : kCategories)
+    window.boxes.SetCheck(category.box, profile.GetProfileInt(kOptionsSection, category.valueName,
+                                                              category.defaultState));
 
   ListControl& list = window.entries.Control();
   for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
@@ -153,11 +136,12 @@ void LoadSettings(Profile& profile, CleanSettings& settings, SettingsWindow& win
 }
 
 void SaveSettings(Profile& profile, const CleanSettings& settings, SettingsWindow& window) {
-  profile.WriteProfileInt(kOptionsSection, kSaveSettings, settings.m_bSaveSettings);
+  SaveOption(profile, settings, kSaveSettingsOption);
   if (settings.m_bSaveSettings) {
     SaveOptions(profile, settings);
-    for (const Toggle& toggle : kToggles)
-      profile.WriteProfileInt(kOptionsSection, toggle.name, window.boxes.GetCheck(toggle.box));
+    for (const Category& category : kCategories)
+      profile.WriteProfileInt(kOptionsSection, category.valueName,
+                              window.boxes.GetCheck(category.box));
     SaveEntries(profile, window.entries);
 
     const ListControl& list = window.entries.Control();

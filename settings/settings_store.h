@@ -6,7 +6,7 @@
 // Use at start-up and exit of the main window:
 //
 //   RegistryFile registry = RegistryFile::Load(UserRegistryFilePath());
-//   DiscoveredLocations found = DiscoverLocations(registry, PosixEnvironment());
+//   DiscoveredLocations found = DiscoverLocations(registry, SystemEnvironment());
 //   SwitchOffMissing(found, boxes);
 //   RegistryProfile profile(UserRegistryFilePath(), applicationName);
 //   SettingsWindow window{boxes, entries, messages, applicationName};
@@ -20,11 +20,11 @@
 
 #include <string>
 
-#include "platform/message_box.h"
-#include "platform/window_controls.h"
 #include "settings/clean_settings.h"
 #include "settings/entry_list.h"
 #include "settings/profile.h"
+#include "window/message_box.h"
+#include "window/window_controls.h"
 
 // The parts of the main window that the settings are loaded into and saved
 // from.

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/list_control.h"
-#include "platform/message_box.h"
-#include "platform/window_controls.h"
+#include "window/list_control.h"
+#include "window/message_box.h"
+#include "window/window_controls.h"
 
 // In-memory stand-ins for the window, recording what the code under test did.
 

@@ -6,8 +6,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <utility>
+
 #include "resources/entry_dialog_template.h"
 #include "ui/dialog_layout.h"
+#include "ui/window_modal.h"
 
 namespace {
 
@@ -15,18 +18,19 @@ const char* const kStandardWildcards[] = {"*.*", "*.tmp", "*.bak", "*.old"};
 
 // Display texts keep their spaces exactly as the filter list has always
 // shown them.
-FileChooserRequest FileToDeleteRequest() {
+FileChooserRequest FileToDeleteRequest(std::string typedPath) {
   return {"Select file to delete",
           {{"All Files (*.*) ", "*.*"},
            {" Links (*.lnk) ", "*.lnk"},
            {" Temporary Files (*.tmp) ", "*.tmp"},
            {" Backup Files (*.bak) ", "*.bak"},
-           {" Old Files (*.old) ", "*.old"}}};
+           {" Old Files (*.old) ", "*.old"}},
+          std::move(typedPath)};
 }
 
 }  // namespace
 
-CEntryDlg::CEntryDlg(CleanEntry* entry, int editMode, QWidget* owner, UiServices& services)
+CEntryDlg::CEntryDlg(CleanEntry* entry, EntryEditMode editMode, QWidget* owner, UiServices& services)
     : QDialog(owner), m_entry(entry), m_editMode(editMode), m_services(services) {
   using namespace entry_dialog;
   const DialogControls controls = BuildDialog(*this, kTemplate);
@@ -51,10 +55,10 @@ CEntryDlg::CEntryDlg(CleanEntry* entry, int editMode, QWidget* owner, UiServices
   OnInitDialog();
 }
 
-int CEntryDlg::DoModal() { return exec(); }
+int CEntryDlg::DoModal() { return RunWindowModal(*this); }
 
 void CEntryDlg::OnInitDialog() {
-  if (m_editMode == 0) {
+  if (m_editMode == EntryEditMode::kAdd) {
     setWindowTitle(QStringLiteral("Add new entry..."));
     FillWildcardBox(std::nullopt);
     return;
@@ -103,14 +107,16 @@ void CEntryDlg::OnChangePath() {
 }
 
 void CEntryDlg::OnBrowseFile() {
-  const std::optional<std::string> chosen = m_services.ChooseFile(this, FileToDeleteRequest());
+  const std::optional<std::string> chosen = m_services.ChooseFile(
+      this, FileToDeleteRequest(m_fileText.Recall(m_fileEdit->text())));
   if (!chosen || chosen->empty()) return;
   SetFileText(*chosen);
 }
 
 void CEntryDlg::OnBrowseDir() {
   const std::optional<std::string> chosen =
-      m_services.ChooseDirectory(this, "Choose directory to clean from...");
+      m_services.ChooseDirectory(this, "Choose directory to clean from...",
+                                 m_pathText.Recall(m_pathEdit->text()));
   if (!chosen || chosen->empty()) return;
   SetPathText(*chosen);
 }
@@ -162,14 +168,12 @@ void CEntryDlg::OnOK() {
   }
   m_entry->individual = 0;
   m_entry->recurse = m_recurseBox->isChecked() ? 1 : 0;
-  if (m_entry->wildcard != "*.*") {
+  if (m_entry->wildcard != kEverythingWildcard) {
     accept();
     return;
   }
-  const MessageRequest question{"This will delete ALL files under " + m_entry->path + ". Continue?",
-                                "Dustral", MessageIcon::kQuestion,
-                                MessageButtons::kOkCancelDefaultCancel};
-  if (m_services.ShowMessage(this, question) == MessageAnswer::kOk) accept();
+  if (m_services.ShowMessage(this, DeleteEverythingQuestion(m_entry->path)) == MessageAnswer::kOk)
+    accept();
 }
 
 void CEntryDlg::OnClear() {

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "settings/clean_entry.h"
+#include "settings/entry_commands.h"
 #include "ui/narrow_text.h"
 #include "ui/ui_services.h"
 
@@ -22,8 +23,8 @@ class CEntryDlg : public QDialog {
   Q_OBJECT
 
  public:
-  // `editMode` is non-zero when `entry` holds an existing entry to show.
-  CEntryDlg(CleanEntry* entry, int editMode, QWidget* owner, UiServices& services);
+  // With EntryEditMode::kEdit, `entry` holds an existing entry to show.
+  CEntryDlg(CleanEntry* entry, EntryEditMode editMode, QWidget* owner, UiServices& services);
 
   // QDialog::Accepted (OK) or QDialog::Rejected (Cancel, Escape, close box).
   int DoModal();
@@ -52,7 +53,7 @@ class CEntryDlg : public QDialog {
   QRadioButton* m_individualRadio = nullptr;
   QRadioButton* m_wildcardRadio = nullptr;
   CleanEntry* m_entry;
-  int m_editMode;
+  EntryEditMode m_editMode;
   UiServices& m_services;
   NarrowTextMemory m_fileText;
   NarrowTextMemory m_pathText;

@@ -26,7 +26,7 @@ QStringList ItemsOf(const QComboBox& box) {
 // One dialog on screen, with its record and its fake message boxes.
 class OpenEntryDialog {
  public:
-  explicit OpenEntryDialog(CleanEntry start = {}, int editMode = 0)
+  explicit OpenEntryDialog(CleanEntry start = {}, EntryEditMode editMode = EntryEditMode::kAdd)
       : entry(std::move(start)), dialog(&entry, editMode, nullptr, services) {
     dialog.show();
     activated = QTest::qWaitForWindowActive(&dialog);
@@ -82,7 +82,7 @@ class EntryDialogTest : public QObject {
   }
 
   void editShowsAFileEntry() {
-    OpenEntryDialog d({1, "/home/u/junk.txt", "*.tmp", 1}, 1);
+    OpenEntryDialog d({1, "/home/u/junk.txt", "*.tmp", 1}, EntryEditMode::kEdit);
     QCOMPARE(d.dialog.windowTitle(), QString("Edit existing entry..."));
     QCOMPARE(d.fileEdit()->text(), QString("/home/u/junk.txt"));
     QCOMPARE(d.mode(), QString("file"));
@@ -93,7 +93,7 @@ class EntryDialogTest : public QObject {
   }
 
   void editShowsAWildcardEntryWithItsWildcardFirst() {
-    OpenEntryDialog d(WildcardEntry("/var/cache/app", "*.bak", 1), 1);
+    OpenEntryDialog d(WildcardEntry("/var/cache/app", "*.bak", 1), EntryEditMode::kEdit);
     QCOMPARE(d.mode(), QString("wildcard"));
     QCOMPARE(d.pathEdit()->text(), QString("/var/cache/app"));
     QVERIFY(d.fileEdit()->text().isEmpty());
@@ -102,7 +102,7 @@ class EntryDialogTest : public QObject {
     QCOMPARE(d.wildcards()->currentIndex(), 0);
     QCOMPARE(d.wildcards()->currentText(), QString("*.bak"));
 
-    OpenEntryDialog flat(WildcardEntry("/x", "*.tmp", 0), 1);
+    OpenEntryDialog flat(WildcardEntry("/x", "*.tmp", 0), EntryEditMode::kEdit);
     QVERIFY(!flat.recurse()->isChecked());
   }
 
@@ -136,7 +136,7 @@ class EntryDialogTest : public QObject {
   }
 
   void okAcceptsAFileAndLeavesTheWildcardFields() {
-    OpenEntryDialog d({0, "/old", "*.tmp", 1}, 0);
+    OpenEntryDialog d({0, "/old", "*.tmp", 1}, EntryEditMode::kAdd);
     QTest::keyClicks(d.fileEdit(), "/ ");  // blanks are a name like any other
     d.click(kIdOk);
     QVERIFY(d.endedWith(QDialog::Accepted));
@@ -164,7 +164,7 @@ class EntryDialogTest : public QObject {
   void okExplainsWhatIsMissing() {
     const MessageRequest noFile{"Please enter a valid file description!", "File error",
                                 MessageIcon::kExclamation, MessageButtons::kOk};
-    OpenEntryDialog file({1, "/was/here", "", 0}, 1);
+    OpenEntryDialog file({1, "/was/here", "", 0}, EntryEditMode::kEdit);
     file.fileEdit()->selectAll();
     QTest::keyClick(file.fileEdit(), Qt::Key_Delete);
     file.click(kIdOk);
@@ -177,7 +177,7 @@ class EntryDialogTest : public QObject {
     QCOMPARE(file.services.messageOwners[0], &file.dialog);
     QCOMPARE(file.entry.path, std::string());  // written before it was checked
 
-    OpenEntryDialog directory(WildcardEntry("/was/here", "*.tmp", 0), 1);
+    OpenEntryDialog directory(WildcardEntry("/was/here", "*.tmp", 0), EntryEditMode::kEdit);
     directory.pathEdit()->clear();
     directory.click(kIdOk);
     QVERIFY(directory.dialog.isVisible());
@@ -230,7 +230,7 @@ class EntryDialogTest : public QObject {
     declined.click(kIdCancel);
     QVERIFY(declined.endedWith(QDialog::Rejected));
 
-    OpenEntryDialog confirmed(WildcardEntry("/home/u/my dir", "*.*", 1), 1);
+    OpenEntryDialog confirmed(WildcardEntry("/home/u/my dir", "*.*", 1), EntryEditMode::kEdit);
     confirmed.services.messageAnswers = {MessageAnswer::kOk};
     confirmed.click(kIdOk);
     QVERIFY(confirmed.endedWith(QDialog::Accepted));
@@ -258,7 +258,7 @@ class EntryDialogTest : public QObject {
   }
 
   void clearLeavesWildcardModeAndKeepsTheWildcard() {
-    OpenEntryDialog d(WildcardEntry("/p", "*.bak", 1), 1);
+    OpenEntryDialog d(WildcardEntry("/p", "*.bak", 1), EntryEditMode::kEdit);
     QTest::keyClicks(d.fileEdit(), "/f");
     QCOMPARE(d.mode(), QString("file"));
     d.click(kClearButton);
@@ -277,7 +277,7 @@ class EntryDialogTest : public QObject {
   }
 
   void fileChooserFillsTheFileEdit() {
-    OpenEntryDialog d(WildcardEntry("/p", "*.tmp", 1), 1);
+    OpenEntryDialog d(WildcardEntry("/p", "*.tmp", 1), EntryEditMode::kEdit);
     d.services.fileAnswers = {std::nullopt, std::string("/home/u/Desktop/link to file")};
     d.click(kBrowseFileButton);
     QCOMPARE(d.services.fileRequests.size(), 1u);
@@ -313,6 +313,9 @@ class EntryDialogTest : public QObject {
     QCOMPARE(d.mode(), QString("wildcard"));
     QCOMPARE(d.wildcards()->currentText(), QString("*.log"));
     QVERIFY(!d.recurse()->isChecked());
+    // The chooser is told where the user already is.
+    d.click(kBrowseDirButton);
+    QCOMPARE(d.services.directoryStarts, (std::vector<std::string>{"", "", "/var/log"}));
   }
 
   void choosingTheTextAlreadyShownStillSetsTheMode() {
@@ -327,12 +330,12 @@ class EntryDialogTest : public QObject {
 
   void namesThatAreNotUtf8SurviveUnchanged() {
     const std::string odd = "/tmp/-rf\\ \xff\xfe name\nline";
-    OpenEntryDialog d(WildcardEntry(odd, "*.\xe9t\xe9", 0), 1);
+    OpenEntryDialog d(WildcardEntry(odd, "*.\xe9t\xe9", 0), EntryEditMode::kEdit);
     d.click(kIdOk);
     QVERIFY(d.endedWith(QDialog::Accepted));
     QCOMPARE(d.entry, WildcardEntry(odd, "*.\xe9t\xe9", 0));
 
-    OpenEntryDialog file(FileEntry(odd), 1);
+    OpenEntryDialog file(FileEntry(odd), EntryEditMode::kEdit);
     file.click(kIdOk);
     QVERIFY(file.endedWith(QDialog::Accepted));
     QCOMPARE(file.entry.path, odd);
@@ -353,13 +356,13 @@ class EntryDialogTest : public QObject {
     QCOMPARE(inWildcardBox.entry.wildcard, std::string("*.log"));
     QCOMPARE(inWildcardBox.wildcards()->count(), 4);  // typed text is not added to the list
 
-    OpenEntryDialog escape(FileEntry("/kept"), 1);
+    OpenEntryDialog escape(FileEntry("/kept"), EntryEditMode::kEdit);
     QTest::keyClicks(escape.fileEdit(), "/changed");
     QTest::keyClick(escape.fileEdit(), Qt::Key_Escape);
     QVERIFY(escape.endedWith(QDialog::Rejected));
     QCOMPARE(escape.entry, FileEntry("/kept"));
 
-    OpenEntryDialog closed(FileEntry("/kept"), 1);
+    OpenEntryDialog closed(FileEntry("/kept"), EntryEditMode::kEdit);
     closed.dialog.close();
     QVERIFY(closed.endedWith(QDialog::Rejected));
     QCOMPARE(closed.entry, FileEntry("/kept"));
@@ -404,7 +407,7 @@ class EntryDialogTest : public QObject {
   void doModalRunsUntilOk() {
     FakeUiServices services;
     CleanEntry entry = FileEntry("/a file");
-    CEntryDlg dialog(&entry, 1, nullptr, services);
+    CEntryDlg dialog(&entry, EntryEditMode::kEdit, nullptr, services);
     QTimer::singleShot(0, [&] {
       QTRY_COMPARE(QApplication::activeModalWidget(), &dialog);
       QTest::mouseClick(ControlOf<QPushButton>(dialog, kIdOk), Qt::LeftButton);

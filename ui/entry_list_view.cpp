@@ -1,7 +1,9 @@
 #include "ui/entry_list_view.h"
 
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
@@ -9,16 +11,13 @@
 #include <functional>
 #include <utility>
 
+#include "ui/narrow_text.h"
+
 namespace {
 
 constexpr int kColumnCount = 3;
 constexpr int kPathColumn = 0;
 constexpr int kBytesRole = Qt::UserRole;
-
-QString Displayed(int column, const std::string& text) {
-  const QByteArray bytes = QByteArray::fromStdString(text);
-  return column == kPathColumn ? QFile::decodeName(bytes) : QString::fromLocal8Bit(bytes);
-}
 
 // Hands the edited text to the list instead of writing it into the cell.
 class LabelEditDelegate : public QStyledItemDelegate {
@@ -66,6 +65,7 @@ int EntryListView::InsertRow(int row, const std::string& label) {
     item->setData(column, kBytesRole, QByteArray());
   insertTopLevelItem(row, item);
   SetCellText(row, kPathColumn, label);
+  ForgetSelection();
   return row;
 }
 
@@ -73,7 +73,10 @@ bool EntryListView::SetCellText(int row, int column, const std::string& text) {
   QTreeWidgetItem* item = Row(row);
   if (!item || column < 0 || column >= kColumnCount) return false;
   item->setData(column, kBytesRole, QByteArray::fromStdString(text));
-  item->setText(column, Displayed(column, text));
+  item->setText(column, ToDisplayText(text));
+  // A long path is cut in its column: the whole of it shows over the row.
+  if (column == kPathColumn)
+    for (int each = 0; each < kColumnCount; ++each) item->setToolTip(each, item->text(column));
   return true;
 }
 
@@ -87,6 +90,7 @@ bool EntryListView::DeleteRow(int row) {
   QTreeWidgetItem* item = Row(row);
   if (!item) return false;
   delete item;
+  ForgetSelection();
   return true;
 }
 
@@ -100,15 +104,58 @@ int EntryListView::SelectedRow() const {
 
 void EntryListView::InsertColumn(int column, const std::string& heading, int width) {
   if (column < 0 || column > static_cast<int>(headings_.size()) || column >= kColumnCount) return;
-  headings_.insert(headings_.begin() + column, QString::fromLocal8Bit(heading));
+  headings_.insert(headings_.begin() + column, ToDisplayText(heading));
   setColumnCount(static_cast<int>(headings_.size()));
   setHeaderLabels(QStringList(headings_.begin(), headings_.end()));
+  // The stored widths may be too narrow for a heading in this font.
+  for (int each = 0; each < columnCount(); ++each)
+    headerItem()->setToolTip(each, headings_[static_cast<size_t>(each)]);
   setColumnWidth(column, width);
 }
 
 std::optional<int> EntryListView::ColumnWidth(int column) const {
   if (column < 0 || column >= static_cast<int>(headings_.size())) return std::nullopt;
   return columnWidth(column);
+}
+
+void EntryListView::ForgetSelection() {
+  // Qt moves the selection to a neighbour of a removed row, where the next
+  // Delete would remove an entry the user never picked. After any row is
+  // added or removed no row is selected; the user picks again.
+  if (selectionModel()) selectionModel()->clear();
+}
+
+QPoint EntryListView::MenuPosition() const {
+  const QTreeWidgetItem* selected = Row(SelectedRow());
+  const QRect row = selected ? visualItemRect(selected) : QRect();
+  const QPoint at = row.isValid() ? row.bottomLeft() : QPoint(0, 0);
+  return viewport()->mapToGlobal(at);
+}
+
+void EntryListView::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers held = event->modifiers() & ~Qt::KeypadModifier;
+  const bool menuKey = (event->key() == Qt::Key_Menu && held == Qt::NoModifier) ||
+                       (event->key() == Qt::Key_F10 && held == Qt::ShiftModifier);
+  if (menuKey) {
+    emit menuKeyPressed(MenuPosition());
+    return;
+  }
+  if (event->key() == Qt::Key_Delete && held == Qt::NoModifier) {
+    emit deleteKeyPressed();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+}
+
+void EntryListView::contextMenuEvent(QContextMenuEvent* event) {
+  // A right click is reported on its release (listRightClicked); a menu
+  // asked for from the keyboard opens at the selected row.
+  if (event->reason() == QContextMenuEvent::Mouse) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  emit menuKeyPressed(MenuPosition());
 }
 
 void EntryListView::mouseReleaseEvent(QMouseEvent* event) {

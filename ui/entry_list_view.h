@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/list_control.h"
+#include "window/list_control.h"
 
 // The main window's list of custom entries: a report list with three text
 // columns, single selection, every new row at the top, and in-place editing
@@ -45,14 +45,22 @@ class EntryListView : public QTreeWidget, public ListControl {
   // An in-place edit of `row`'s path was confirmed with `text` (bytes); a
   // cancelled edit reports nothing.
   void labelEditEnded(int row, QByteArray text);
+  // The Menu key or Shift+F10: the pop-up menu belongs at this screen
+  // position, below the selected row.
+  void menuKeyPressed(QPoint screenPosition);
+  void deleteKeyPressed();
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
  private:
   void TakeEditedLabel(int row, const QString& text);
+  void ForgetSelection();
+  QPoint MenuPosition() const;
   QTreeWidgetItem* Row(int row) const;
 
   std::vector<QString> headings_;

@@ -10,6 +10,8 @@ class EntryListViewTest : public QObject {
 
  private slots:
   void rowsHoldBytesAndGoWhereAsked();
+  void noRowIsSelectedOnceRowsComeOrGo();
+  void wholePathsAndHeadingsShowAsTooltips();
   void columnsExistOnceCreated();
   void onlyThePathIsEditedAndAnUnchangedEditKeepsItsBytes();
 };
@@ -52,8 +54,45 @@ void EntryListViewTest::rowsHoldBytesAndGoWhereAsked() {
   list.topLevelItem(1)->setSelected(true);
   QCOMPARE(list.SelectedRow(), 1);
   QVERIFY(!list.DeleteRow(2));
-  QVERIFY(list.DeleteRow(0));
-  QCOMPARE(list.SelectedRow(), 0);
+  QCOMPARE(list.SelectedRow(), 1);
+}
+
+// Qt hands the selection of a removed row to its neighbour; the next
+// Delete would then remove an entry nobody picked.
+void EntryListViewTest::noRowIsSelectedOnceRowsComeOrGo() {
+  EntryListView list;
+  for (int column : {0, 1, 2}) list.InsertColumn(column, "Heading", 50);
+  for (const char* path : {"/c", "/b", "/a"}) list.InsertRow(0, path);
+  const auto select = [&list](int row) {
+    list.setCurrentItem(list.topLevelItem(row));
+    list.topLevelItem(row)->setSelected(true);
+    QCOMPARE(list.SelectedRow(), row);
+  };
+  select(1);
+  QVERIFY(list.DeleteRow(1));
+  QCOMPARE(list.SelectedRow(), -1);
+  select(0);
+  QVERIFY(list.DeleteRow(1));  // another row than the selected one
+  QCOMPARE(list.SelectedRow(), -1);
+  select(0);
+  QCOMPARE(list.InsertRow(0, "/new"), 0);
+  for (int r = 0; r < list.topLevelItemCount(); ++r) qWarning() << r << list.topLevelItem(r)->isSelected() << list.selectionModel()->isRowSelected(r);
+  QCOMPARE(list.SelectedRow(), -1);
+}
+
+void EntryListViewTest::wholePathsAndHeadingsShowAsTooltips() {
+  EntryListView list;
+  list.InsertColumn(0, "File/Path", 300);
+  list.InsertColumn(1, "WildCard", 50);
+  list.InsertColumn(2, "Recurse", 50);
+  const std::string longPath = "/home/me/" + std::string(200, 'd') + "/notes.txt";
+  list.InsertRow(0, longPath);
+  list.SetCellText(0, 1, "*.tmp");
+  for (int column : {0, 1, 2})
+    QCOMPARE(list.topLevelItem(0)->toolTip(column), QString::fromStdString(longPath));
+  QCOMPARE(list.headerItem()->toolTip(1), QStringLiteral("WildCard"));
+  QCOMPARE(list.headerItem()->toolTip(2), QStringLiteral("Recurse"));
+  QCOMPARE(list.ColumnWidth(1), std::optional<int>(50));  // the stored width stays
 }
 
 void EntryListViewTest::columnsExistOnceCreated() {

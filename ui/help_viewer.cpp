@@ -1,18 +1,17 @@
 #include "ui/help_viewer.h"
 
 #include <QFile>
-#include <QTextBrowser>
 #include <QUrl>
 
 #include <utility>
 
+#include "ui/help_window.h"
+#include "ui/narrow_text.h"
 #include "ui/ui_services.h"
 
 namespace {
 
 constexpr char kContentsAnchor[] = "contents";
-constexpr int kWidth = 640;
-constexpr int kHeight = 560;
 
 }  // namespace
 
@@ -24,7 +23,7 @@ HelpViewer::HelpViewer(std::string helpFile, std::string applicationName, UiServ
 HelpViewer::~HelpViewer() { delete window_; }
 
 void HelpViewer::ShowContents(QWidget* owner) {
-  const QString path = QFile::decodeName(QByteArray::fromStdString(helpFile_));
+  const QString path = ToDisplayText(helpFile_);
   QFile document(path);
   if (!document.open(QIODevice::ReadOnly)) {
     services_.ShowMessage(owner, {"Failed to launch help.", applicationName_,
@@ -33,24 +32,15 @@ void HelpViewer::ShowContents(QWidget* owner) {
   }
   document.close();
 
-  // A window is blocked while a modal dialog other than its own parent is
-  // open, so the help window belongs to whichever window asked for it.
   if (!window_) {
-    window_ = new QTextBrowser(owner);
-    window_->setWindowFlags(Qt::Window);
-    window_->setObjectName(QStringLiteral("helpWindow"));
-    window_->resize(kWidth, kHeight);
-    window_->setOpenExternalLinks(true);
-  } else if (window_->parentWidget() != owner) {
-    window_->setParent(owner, Qt::Window);
+    window_ = new HelpWindow;
+    window_->setWindowTitle(ToDisplayText(applicationName_) + QStringLiteral(" Help"));
   }
-
   QUrl contents = QUrl::fromLocalFile(path);
   contents.setFragment(QString::fromLatin1(kContentsAnchor));
-  window_->setSource(contents, QTextDocument::HtmlResource);
-  window_->setWindowTitle(window_->documentTitle().isEmpty()
-                              ? QString::fromStdString(applicationName_) + QStringLiteral(" Help")
-                              : window_->documentTitle());
+  window_->ShowContents(contents);
+  // A window the user has open stays where the user put it.
+  if (!window_->isVisible()) window_->PlaceOver(owner);
   window_->show();
   window_->raise();
   window_->activateWindow();

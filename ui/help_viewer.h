@@ -2,9 +2,10 @@
 
 #include <QPointer>
 #include <QString>
-#include <QTextBrowser>
 
 #include <string>
+
+#include "ui/help_window.h"
 
 class QWidget;
 class UiServices;
@@ -20,18 +21,18 @@ class HelpViewer {
   HelpViewer(const HelpViewer&) = delete;
   HelpViewer& operator=(const HelpViewer&) = delete;
 
-  // Opens the document at its contents in a window above `owner` (which
-  // may be a modal dialog: the help window stays usable beside it). When
-  // the document can't be read, shows "Failed to launch help." owned by
-  // `owner` instead.
+  // Opens the document at its contents in the help window, placed over
+  // `owner` when it was closed, and brings it to the front. The window
+  // lives until the user closes it or the viewer goes. When the document
+  // can't be read, shows "Failed to launch help." owned by `owner` instead.
   void ShowContents(QWidget* owner);
 
-  // The help window, once it has been opened and while it exists.
-  QTextBrowser* Window() const { return window_; }
+  // The help window, once it has been opened.
+  HelpWindow* Window() const { return window_; }
 
  private:
   std::string helpFile_;
   std::string applicationName_;
   UiServices& services_;
-  QPointer<QTextBrowser> window_;
+  QPointer<HelpWindow> window_;
 };

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include "engine/clean_run.h"
 #include "engine/discover_locations.h"
 #include "resources/main_window_template.h"
+#include "settings/categories.h"
 #include "settings/settings_store.h"
 #include "ui/about_dialog.h"
 #include "ui/dialog_layout.h"
@@ -26,6 +28,7 @@
 #include "ui/help_viewer.h"
 #include "ui/menu_builder.h"
 #include "ui/options_dialog.h"
+#include "ui/window_modal.h"
 
 namespace {
 
@@ -65,9 +68,8 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
       BuildDialog(*this, ids::kTemplate, {{ids::kEntryList, entryList_}});
 
   std::map<ControlId, QCheckBox*> boxes;
-  for (ControlId id : {ControlId::kRecentBox, ControlId::kTempBox, ControlId::kRecycleBinBox,
-                       ControlId::kNetscapeBox, ControlId::kIECacheBox, ControlId::kIEHistoryBox})
-    boxes[id] = controls.Get<QCheckBox>(static_cast<int>(id));
+  for (const Category& category : kCategories)
+    boxes[category.box] = controls.Get<QCheckBox>(static_cast<int>(category.box));
   boxes_ = std::make_unique<QtCheckBoxes>(std::move(boxes));
   status_ = std::make_unique<QtStatusLine>(*controls.Get<QLineEdit>(ids::kStatusLine));
 
@@ -105,7 +107,17 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
       },
       Qt::QueuedConnection);
 
+  connect(entryList_, &EntryListView::menuKeyPressed, this,
+          [this](QPoint at) { OnRclickList(at); });
+  connect(entryList_, &EntryListView::deleteKeyPressed, this,
+          [this] { commands_.OnDeleteEntry(); });
+
   PlaceMenuBar();
+  // A normal application window (the template made it a dialog), still of
+  // fixed size: no maximise box.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
 }
 
 CCleanerDlg::~CCleanerDlg() = default;
@@ -129,7 +141,13 @@ void CCleanerDlg::PlaceMenuBar() {
 int CCleanerDlg::DoModal() {
   OnInitDialog();
   if (ended_) return result();
-  return exec();
+  // Runs like QDialog::exec(), but without making the window modal: the
+  // window manager is to treat it as the application's main window.
+  QEventLoop loop;
+  connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+  show();
+  loop.exec(QEventLoop::DialogExec);
+  return result();
 }
 
 void CCleanerDlg::OnInitDialog() {
@@ -144,7 +162,7 @@ void CCleanerDlg::OnInitDialog() {
   LoadSettings(context_.profile, settings_, window);
 
   FocusFirstTabStop();
-  if (settings_.m_bAutoClean) OnOK();
+  if (settings_.m_bAutoClean && context_.autoCleanAllowed) OnOK();
 }
 
 void CCleanerDlg::FocusFirstTabStop() {
@@ -212,7 +230,7 @@ void CCleanerDlg::OnOptions() {
 
 void CCleanerDlg::OnAbout() {
   CAboutDlg about(this);
-  about.exec();
+  RunWindowModal(about);
 }
 
 void CCleanerDlg::OnHelpContents() { context_.help.ShowContents(this); }
@@ -230,7 +248,7 @@ void CCleanerDlg::OnRclickList(QPoint screenPosition) {
 }
 
 bool CCleanerDlg::Run(CleanEntry& entry, EntryEditMode mode) {
-  CEntryDlg editor(&entry, static_cast<int>(mode), this, context_.ui);
+  CEntryDlg editor(&entry, mode, this, context_.ui);
   return editor.DoModal() == QDialog::Accepted;
 }
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/clean_locations.h"
 #include "platform/environment.h"
 #include "platform/platform_services.h"
 #include "platform/registry.h"
 #include "resources/main_menu.h"
+#include "settings/clean_locations.h"
 #include "settings/clean_settings.h"
 #include "settings/entry_commands.h"
 #include "settings/entry_list.h"
@@ -31,6 +31,9 @@ struct MainWindowContext {
   const Environment& environment;
   HelpViewer& help;
   std::string applicationName;
+  // False when the user asked on the command line to open the window
+  // without the start-up clean.
+  bool autoCleanAllowed = true;
 };
 
 // The main window: the six category boxes, the custom entries, Clean and
@@ -43,9 +46,11 @@ class CCleanerDlg : public QDialog, private EntryEditor {
   explicit CCleanerDlg(MainWindowContext context, QWidget* parent = nullptr);
   ~CCleanerDlg() override;
 
-  // Initialises the window and runs it modally until it is closed. When
+  // Initialises the window, shows it and runs until it is closed. When
   // start-up already ended the window (auto-clean with quit after
-  // cleaning), it returns at once, never showing the window.
+  // cleaning), it returns at once, never showing the window. The window is
+  // the program's own top-level window, not a modal dialog: it has its own
+  // taskbar entry and can be minimised.
   int DoModal();
 
   // Start-up: drop target, entry buttons off, discovery, settings, and the

@@ -144,6 +144,10 @@ class MainWindowTest : public QObject {
   void buttonsAndMenuItemsReachTheEntryCommands();
   void addAndDoubleClickOpenTheEntryEditor();
   void popUpMenuAtTheCursorActsOnTheSelectedRow();
+  void menuKeyAndShiftF10OpenTheEntryMenuAtTheSelectedRow_data();
+  void menuKeyAndShiftF10OpenTheEntryMenuAtTheSelectedRow();
+  void noRowStaysSelectedAfterAnEntryCommand_data();
+  void noRowStaysSelectedAfterAnEntryCommand();
   void droppedLocalFilesBecomeEntriesLastOnTop();
   void labelEditsTakeTheTextAndAskBeforeRetargetingEverything();
   void enterCleansUnlessAButtonOrTheLabelEditHasTheFocus();
@@ -151,6 +155,7 @@ class MainWindowTest : public QObject {
   void everyWayOutSavesOnce();
   void optionsTakeEffectForTheNextClean();
   void autoCleanRunsDuringStartUp();
+  void runsAsANormalApplicationWindow();
   void wasteBasketBoxEmptiesTheTrash();
   void autoCleanWithQuitEndsBeforeTheWindowShows();
   void statusTextsAreDrawnUnderTheWaitCursor();
@@ -214,6 +219,12 @@ void MainWindowTest::startUpShowsDiscoveryAndStoredSettings() {
   QCOMPARE(rig.window->focusWidget(), rig.Control<QWidget>(ids::kRecentBox));
   QVERIFY(rig.window->acceptDrops());
   QCOMPARE(rig.window->windowTitle(), QStringLiteral("Dustral 95"));
+
+  QStringList fileItems;
+  for (QAction* action : rig.window->findChild<QMenu*>(QStringLiteral("FileMenu"))->actions())
+    fileItems << action->text();
+  QCOMPARE(fileItems, (QStringList{"C&lean\tEnter", "&Options...", "E&xit\tEsc"}));
+  QCOMPARE(MenuAction(*rig.window, MenuCommand::kHelpContents)->text(), QStringLiteral("&Help\tF1"));
 }
 
 void MainWindowTest::onlyAClickInTheListEnablesTheEntryButtons() {
@@ -320,11 +331,91 @@ void MainWindowTest::popUpMenuAtTheCursorActsOnTheSelectedRow() {
   });
   QTest::mouseClick(list.viewport(), Qt::RightButton, {}, click);
   QTRY_VERIFY(*chosen);
-  QCOMPARE(items, (QStringList{"&Add...", "&Copy...", "&Modify...", "&Delete"}));
+  QCOMPARE(items, (QStringList{"&Add...", "&Copy...", "&Modify...", "&Delete\tDel"}));
   QCOMPARE(shownAt, onScreen);
   QTRY_COMPARE(list.RowCount(), 2);
   QCOMPARE(Cell(rig, 0, 0), std::string("/c"));
   QCOMPARE(Cell(rig, 1, 0), std::string("/a"));
+}
+
+void MainWindowTest::menuKeyAndShiftF10OpenTheEntryMenuAtTheSelectedRow_data() {
+  QTest::addColumn<int>("key");
+  QTest::addColumn<int>("held");
+  QTest::newRow("Menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+  QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+}
+
+void MainWindowTest::menuKeyAndShiftF10OpenTheEntryMenuAtTheSelectedRow() {
+  QFETCH(int, key);
+  QFETCH(int, held);
+  MainWindowRig rig(Entries({{"/a", "", 0}, {"/b", "", 0}, {"/c", "", 0}}));
+  rig.StartShown();
+  EntryListView& list = *List(rig);
+  SelectRow(list, 1);
+  list.setFocus();
+
+  QPoint shownAt;
+  auto chosen = WhenPopup<QMenu>([&](QMenu& menu) {
+    shownAt = menu.pos();
+    menu.setActiveAction(menu.actions().at(3));
+    QTest::keyClick(&menu, Qt::Key_Return);
+  });
+  QTest::keyClick(&list, Qt::Key(key), Qt::KeyboardModifiers(held));
+  QTRY_VERIFY(*chosen);
+  QCOMPARE(shownAt,
+           list.viewport()->mapToGlobal(list.visualItemRect(list.topLevelItem(1)).bottomLeft()));
+  QTRY_COMPARE(list.RowCount(), 2);
+  QCOMPARE(Cell(rig, 0, 0), std::string("/c"));
+  QCOMPARE(Cell(rig, 1, 0), std::string("/a"));
+}
+
+void MainWindowTest::noRowStaysSelectedAfterAnEntryCommand_data() {
+  QTest::addColumn<int>("way");
+  QTest::newRow("Delete key") << 0;
+  QTest::newRow("Edit") << 1;
+  QTest::newRow("Copy") << 2;
+  QTest::newRow("drop") << 3;
+}
+
+// Qt would move the selection to a neighbouring row: the next Delete would
+// then remove an entry the user never picked.
+void MainWindowTest::noRowStaysSelectedAfterAnEntryCommand() {
+  QFETCH(int, way);
+  MainWindowRig rig(Entries({{"/a", "", 0}, {"/b", "", 0}, {"/c", "", 0}}));
+  rig.StartShown();
+  EntryListView& list = *List(rig);
+  SelectRow(list, 1);
+  std::shared_ptr<bool> confirmed;
+  if (way == 1 || way == 2) {
+    confirmed = WhenModal<CEntryDlg>([](CEntryDlg& editor) {
+      QTest::mouseClick(editor.findChild<QPushButton*>(QStringLiteral("ctl1")), Qt::LeftButton);
+    });
+  }
+  switch (way) {
+    case 0:
+      list.setFocus();
+      QTest::keyClick(&list, Qt::Key_Delete);
+      break;
+    case 1:
+      MenuAction(*rig.window, MenuCommand::kModifyEntry)->trigger();
+      break;
+    case 2:
+      MenuAction(*rig.window, MenuCommand::kCopyEntry)->trigger();
+      break;
+    default:
+      DropOn(*rig.window, {QUrl::fromLocalFile(QStringLiteral("/dropped"))});
+  }
+  QVERIFY(!confirmed || *confirmed);
+  const int rows = list.RowCount();
+  QCOMPARE(list.SelectedRow(), -1);
+
+  list.setFocus();
+  QTest::keyClick(&list, Qt::Key_Delete);
+  MenuAction(*rig.window, MenuCommand::kCopyEntry)->trigger();
+  QCOMPARE(list.RowCount(), rows);
+  QCOMPARE(rig.ui.messages.size(), size_t{2});
+  QCOMPARE(rig.ui.messages[0].text, std::string("Couldn't delete entry!"));
+  QCOMPARE(rig.ui.messages[1].text, std::string("No item specified!"));
 }
 
 void MainWindowTest::droppedLocalFilesBecomeEntriesLastOnTop() {
@@ -493,6 +584,37 @@ void MainWindowTest::autoCleanRunsDuringStartUp() {
   QVERIFY(!rig.window->HasEnded());
 }
 
+// Its own taskbar entry and title, minimisable, of fixed size; not a modal
+// dialog of a hidden window.
+void MainWindowTest::runsAsANormalApplicationWindow() {
+  MainWindowRig rig("");
+  bool shown = false;
+  Qt::WindowType type = Qt::Dialog;
+  Qt::WindowModality modality = Qt::ApplicationModal;
+  Qt::WindowFlags flags;
+  bool transient = true;
+  QTimer::singleShot(0, rig.window.get(), [&] {
+    CCleanerDlg& window = *rig.window;
+    shown = window.isVisible();
+    type = window.windowType();
+    modality = window.windowModality();
+    flags = window.windowFlags();
+    transient = window.windowHandle()->transientParent() || QApplication::activeModalWidget();
+    QTest::keyClick(&window, Qt::Key_Escape);
+  });
+  rig.window->DoModal();
+  QVERIFY(shown);
+  QCOMPARE(type, Qt::Window);
+  QCOMPARE(modality, Qt::NonModal);
+  QVERIFY(!transient);
+  QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+  QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+  QCOMPARE(rig.window->minimumSize(), rig.window->maximumSize());
+  QCOMPARE(rig.window->windowTitle(), QStringLiteral("Dustral 95"));
+  QVERIFY(rig.window->HasEnded());
+  QVERIFY(rig.Stored("Default Settings", "Save settings"));
+}
+
 void MainWindowTest::wasteBasketBoxEmptiesTheTrash() {
   MainWindowRig rig(Options({{"Empty Recycle Bin", 1}}));
   const std::string trash = rig.home.Path("data/Trash");
@@ -589,10 +711,10 @@ void MainWindowTest::helpMenuShowsTheContentsOrSaysWhy() {
                 "<h1><a name=\"contents\"></a>Contents</h1><p>Ticking a box...</p></body></html>");
   MenuAction(*rig.window, MenuCommand::kHelpContents)->trigger();
   QVERIFY(rig.ui.messages.empty());
-  QTextBrowser* help = rig.help->Window();
-  QVERIFY(help);
+  QVERIFY(rig.help->Window());
+  QTextBrowser* help = rig.help->Window()->Browser();
   QVERIFY(help->isVisible());
-  QCOMPARE(help->windowTitle(), QStringLiteral("Dustral Help"));
+  QCOMPARE(rig.help->Window()->windowTitle(), QStringLiteral("Dustral Help"));
   QCOMPARE(help->source().fragment(), QStringLiteral("contents"));
   QVERIFY(help->toPlainText().contains("Ticking a box"));
 }

@@ -5,7 +5,9 @@
 #include <QPushButton>
 
 #include "resources/options_dialog_template.h"
+#include "settings/options.h"
 #include "ui/dialog_layout.h"
+#include "ui/window_modal.h"
 
 namespace {
 
@@ -17,12 +19,13 @@ COptionsDlg::COptionsDlg(CleanSettings* settings, QWidget* owner, UiServices& se
     : QDialog(owner), m_settings(settings), m_services(services) {
   using namespace options_dialog;
   const DialogControls controls = BuildDialog(*this, kTemplate);
-  m_autoCleanBox = controls.Get<QCheckBox>(kAutoCleanBox);
-  m_systemFilesBox = controls.Get<QCheckBox>(kSystemFilesBox);
-  m_readOnlyFilesBox = controls.Get<QCheckBox>(kReadOnlyFilesBox);
-  m_hiddenFilesBox = controls.Get<QCheckBox>(kHiddenFilesBox);
-  m_saveSettingsBox = controls.Get<QCheckBox>(kSaveSettingsBox);
-  m_quitAfterCleaningBox = controls.Get<QCheckBox>(kQuitAfterCleaningBox);
+  for (const Option& option : kOptions) {
+    QWidget* control = controls.Find(static_cast<int>(option.control));
+    if (option.flag)
+      m_flagBoxes.push_back({option.flag, qobject_cast<QCheckBox*>(control)});
+    else
+      m_textEdit = {option.text, qobject_cast<QLineEdit*>(control)};
+  }
   m_autoRunBox = controls.Get<QCheckBox>(kAutoRunBox);
   m_programEdit = controls.Get<QLineEdit>(kProgramEdit);
 
@@ -35,44 +38,38 @@ COptionsDlg::COptionsDlg(CleanSettings* settings, QWidget* owner, UiServices& se
   OnInitDialog();
 }
 
-int COptionsDlg::DoModal() { return exec(); }
+int COptionsDlg::DoModal() { return RunWindowModal(*this); }
 
 void COptionsDlg::OnInitDialog() {
   // A flag is on when it is non-zero, whatever number a hand-edited
   // registry holds.
-  m_autoRunBox->setChecked(m_settings->m_bAutoRun != 0);
-  m_programEdit->setText(m_programText.Remember(m_settings->m_strExeToRun));
-  m_saveSettingsBox->setChecked(m_settings->m_bSaveSettings != 0);
-  m_quitAfterCleaningBox->setChecked(m_settings->m_bQuitAfterCleaning != 0);
-  m_systemFilesBox->setChecked(m_settings->m_bDelSystemFiles != 0);
-  m_readOnlyFilesBox->setChecked(m_settings->m_bDelReadOnlyFiles != 0);
-  m_hiddenFilesBox->setChecked(m_settings->m_bDelHiddenFiles != 0);
-  m_autoCleanBox->setChecked(m_settings->m_bAutoClean != 0);
+  for (const FlagBox& flag : m_flagBoxes) flag.box->setChecked(m_settings->*flag.member != 0);
+  m_textEdit.edit->setText(m_programText.Remember(m_settings->*m_textEdit.member));
 }
 
 void COptionsDlg::OnOK() {
-  m_settings->m_bAutoRun = FlagOf(*m_autoRunBox);
-  m_settings->m_strExeToRun = m_programText.Recall(m_programEdit->text());
-  m_settings->m_bSaveSettings = FlagOf(*m_saveSettingsBox);
-  m_settings->m_bQuitAfterCleaning = FlagOf(*m_quitAfterCleaningBox);
-  m_settings->m_bDelSystemFiles = FlagOf(*m_systemFilesBox);
-  m_settings->m_bDelReadOnlyFiles = FlagOf(*m_readOnlyFilesBox);
-  m_settings->m_bDelHiddenFiles = FlagOf(*m_hiddenFilesBox);
-  m_settings->m_bAutoClean = FlagOf(*m_autoCleanBox);
+  // The record takes the new values only once the user has confirmed them:
+  // after a declined lock-out question, Cancel must leave the record as the
+  // dialog found it, or the lock-out the user just refused would be stored.
+  CleanSettings chosen = *m_settings;
+  for (const FlagBox& flag : m_flagBoxes) chosen.*flag.member = FlagOf(*flag.box);
+  chosen.*m_textEdit.member = m_programText.Recall(m_textEdit.edit->text());
 
-  if (m_settings->m_bAutoClean == 1 && m_settings->m_bQuitAfterCleaning == 1) {
+  if (chosen.m_bAutoClean == 1 && chosen.m_bQuitAfterCleaning == 1) {
     const MessageRequest question{
         "Warning: Auto-clean and auto-quit means that you won't be able to change options "
         "again! Continue?",
-        "Dustral", MessageIcon::kQuestion, MessageButtons::kOkCancelDefaultCancel};
+        kMessageCaption, MessageIcon::kQuestion, MessageButtons::kOkCancelDefaultCancel};
     if (m_services.ShowMessage(this, question) != MessageAnswer::kOk) return;
   }
+  *m_settings = chosen;
   accept();
 }
 
 void COptionsDlg::OnChooseProgram() {
   const FileChooserRequest request{"Select executable to run",
-                                   {{"Executables (*.exe) ", "*.exe"}, {" All Files (*.*) ", "*.*"}}};
+                                   {{"Executables (*.exe) ", "*.exe"}, {" All Files (*.*) ", "*.*"}},
+                                   m_programText.Recall(m_programEdit->text())};
   const std::optional<std::string> chosen = m_services.ChooseFile(this, request);
   if (!chosen || chosen->empty()) return;
   m_programEdit->setText(m_programText.Remember(*chosen));

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+#include <string>
+#include <vector>
+
 #include "settings/clean_settings.h"
 #include "ui/narrow_text.h"
 #include "ui/ui_services.h"
@@ -9,9 +12,8 @@
 class QCheckBox;
 class QLineEdit;
 
-// The options dialog. OK writes every control into the caller's record at
-// once, so what it wrote stays in force whatever the dialog returns; Cancel
-// writes nothing.
+// The options dialog. A confirmed OK writes every control into the caller's
+// record at once; Cancel, also after a declined question, writes nothing.
 class COptionsDlg : public QDialog {
   Q_OBJECT
 
@@ -31,12 +33,18 @@ class COptionsDlg : public QDialog {
   void OnChooseProgram();
   void OnHelp();
 
-  QCheckBox* m_autoCleanBox = nullptr;
-  QCheckBox* m_systemFilesBox = nullptr;
-  QCheckBox* m_readOnlyFilesBox = nullptr;
-  QCheckBox* m_hiddenFilesBox = nullptr;
-  QCheckBox* m_saveSettingsBox = nullptr;
-  QCheckBox* m_quitAfterCleaningBox = nullptr;
+  // The controls of the options table (settings/options.h): a box per flag
+  // and the one edit line of the program to run.
+  struct FlagBox {
+    int32_t CleanSettings::*member;
+    QCheckBox* box;
+  };
+  struct TextEdit {
+    std::string CleanSettings::*member = nullptr;
+    QLineEdit* edit = nullptr;
+  };
+  std::vector<FlagBox> m_flagBoxes;
+  TextEdit m_textEdit;
   QCheckBox* m_autoRunBox = nullptr;
   QLineEdit* m_programEdit = nullptr;
   CleanSettings* m_settings;

@@ -151,28 +151,31 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(question.icon, MessageIcon::kQuestion);
     QCOMPARE(question.buttons, MessageButtons::kOkCancelDefaultCancel);
     QCOMPARE(d.services.messageOwners[0], &d.dialog);
-    // Declined, but already written.
-    QCOMPARE(d.settings.m_bAutoClean, 1);
-    QCOMPARE(d.settings.m_bQuitAfterCleaning, 1);
+    // Declined: nothing written yet.
+    QCOMPARE(d.settings.m_bAutoClean, 0);
+    QCOMPARE(d.settings.m_bQuitAfterCleaning, 0);
 
     d.click(kIdOk);
     QCOMPARE(d.services.messages.size(), 2u);
     QVERIFY(d.endedWith(QDialog::Accepted));
+    QCOMPARE(d.settings.m_bAutoClean, 1);
+    QCOMPARE(d.settings.m_bQuitAfterCleaning, 1);
   }
 
-  void declinedWarningThenCancelKeepsWhatOkWrote() {
+  // The user declined the lock-out twice: it must not be stored.
+  void declinedWarningThenCancelKeepsTheRecordAsItWas() {
     OpenOptionsDialog d;
     d.services.messageAnswers = {MessageAnswer::kCancel};
     d.toggle(kAutoCleanBox);
     d.toggle(kQuitAfterCleaningBox);
     d.toggle(kSystemFilesBox);
     d.click(kIdOk);
-    d.toggle(kHiddenFilesBox);  // after OK: never written
+    d.toggle(kHiddenFilesBox);
     d.click(kIdCancel);
     QVERIFY(d.endedWith(QDialog::Rejected));
-    QCOMPARE(d.settings.m_bAutoClean, 1);
-    QCOMPARE(d.settings.m_bQuitAfterCleaning, 1);
-    QCOMPARE(d.settings.m_bDelSystemFiles, 1);
+    QCOMPARE(d.settings.m_bAutoClean, 0);
+    QCOMPARE(d.settings.m_bQuitAfterCleaning, 0);
+    QCOMPARE(d.settings.m_bDelSystemFiles, 0);
     QCOMPARE(d.settings.m_bDelHiddenFiles, 0);
   }
 
@@ -204,6 +207,9 @@ class OptionsDialogTest : public QObject {
     d.click(kChooseButton);
     QCOMPARE(d.program()->text(), QString("/home/u/bin/-odd name"));
     QVERIFY(d.box(kAutoRunBox)->isChecked());
+    QCOMPARE(d.services.fileRequests[1].typedPath, std::string());
+    d.click(kChooseButton);  // opens where the chosen program lies
+    QCOMPARE(d.services.fileRequests[2].typedPath, std::string("/home/u/bin/-odd name"));
     QCOMPARE(d.settings, CleanSettings());  // nothing written before OK
     d.click(kIdCancel);
     QCOMPARE(d.settings, CleanSettings());

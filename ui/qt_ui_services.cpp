@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -55,6 +57,7 @@ MessageAnswer QtUiServices::ShowMessage(QWidget* owner, const MessageRequest& re
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
   }
+  if (owner) box.setWindowModality(Qt::WindowModal);
   box.exec();
   return box.clickedButton() == box.button(QMessageBox::Ok) ? MessageAnswer::kOk
                                                             : MessageAnswer::kCancel;
@@ -67,9 +70,38 @@ QString QtNameFilter(const std::string& display, const std::string& pattern) {
   return ToDisplayText(display) + QLatin1Char('(') + qtPattern + QLatin1Char(')');
 }
 
+std::vector<std::pair<std::string, std::string>> FiltersInShownOrder(
+    const std::vector<std::pair<std::string, std::string>>& filters) {
+#ifdef _WIN32
+  return filters;
+#else
+  // Programs and documents here carry no ".exe" or ".lnk": the filter that
+  // shows every file comes first, so that the chooser opens on it.
+  std::vector<std::pair<std::string, std::string>> ordered;
+  for (const auto& filter : filters)
+    if (filter.second == "*.*") ordered.push_back(filter);
+  for (const auto& filter : filters)
+    if (filter.second != "*.*") ordered.push_back(filter);
+  return ordered;
+#endif
+}
+
+QString DirectoryToStartIn(const std::string& typed) {
+  const QString home = QDir::homePath();
+  if (typed.empty() || typed.front() != '/') return home;
+  // The nearest folder that exists on the typed path.
+  for (QFileInfo at(ToDisplayText(typed));; at = QFileInfo(at.absolutePath())) {
+    if (at.isDir()) return at.absoluteFilePath();
+    if (at.isRoot()) return home;
+  }
+}
+
 std::optional<std::string> QtUiServices::ChooseFile(QWidget* owner,
-                                                    const FileChooserRequest& request) {
-  QFileDialog dialog(owner, ToDisplayText(request.title));
+                                                    const FileChooserRequest& given) {
+  const FileChooserRequest request{given.title, FiltersInShownOrder(given.filters),
+                                   given.typedPath};
+  QFileDialog dialog(owner, ToDisplayText(request.title), DirectoryToStartIn(request.typedPath));
+  if (owner) dialog.setWindowModality(Qt::WindowModal);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   // Qt's own dialog: it hands back a chosen link's own path, never its target.
@@ -86,8 +118,10 @@ std::optional<std::string> QtUiServices::ChooseFile(QWidget* owner,
   return ToFileName(chosen);
 }
 
-std::optional<std::string> QtUiServices::ChooseDirectory(QWidget* owner, const std::string& title) {
-  QFileDialog dialog(owner, ToDisplayText(title), QStringLiteral("/"));
+std::optional<std::string> QtUiServices::ChooseDirectory(QWidget* owner, const std::string& title,
+                                                         const std::string& typedPath) {
+  QFileDialog dialog(owner, ToDisplayText(title), DirectoryToStartIn(typedPath));
+  if (owner) dialog.setWindowModality(Qt::WindowModal);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks |

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -123,19 +124,37 @@ class QtUiServicesTest : public QObject {
       dialog.selectFile(directory + "/shortcut");
       static_cast<QDialog&>(dialog).accept();  // as the Open button does
     });
+    // Here no program ends in ".exe": the filter of every file opens first.
     const FileChooserRequest request{
-        "Select file to delete", {{"All Files (*.*) ", "*.*"}, {" Links (*.lnk) ", "*.lnk"}}};
+        "Select executable to run",
+        {{"Executables (*.exe) ", "*.exe"}, {" All Files (*.*) ", "*.*"}}};
     QCOMPARE(services.ChooseFile(nullptr, request), std::optional(home.Path("files/shortcut")));
-    QCOMPARE(title, QString("Select file to delete"));
+    QCOMPARE(title, QString("Select executable to run"));
     QVERIFY(linksKept);
-    QCOMPARE(shownFilters, QStringList({"All Files (*.*) ", " Links (*.lnk) "}));
+    QCOMPARE(shownFilters, QStringList({" All Files (*.*) ", "Executables (*.exe) "}));
     QCOMPARE(initialFilter, 0);
 
     WhenModalOpens<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
     QCOMPARE(services.ChooseFile(nullptr, request), std::nullopt);
   }
 
-  void directoryChooserStartsAtTheRoot() {
+  void directoryChooserStartsWhereTheTypedPathLeads() {
+    ScopedTestHome home;
+    std::filesystem::create_directories(home.Path("projects/old"));
+    const QString homeFolder = QDir::homePath();
+    QCOMPARE(homeFolder, QString::fromStdString(home.Path("home")));
+    struct Case {
+      std::string typed;
+      QString start;
+    };
+    for (const Case& each : {Case{home.Path("projects/old"), QString::fromStdString(home.Path("projects/old"))},
+                             Case{home.Path("projects/not yet/deeper"),
+                                  QString::fromStdString(home.Path("projects"))},
+                             Case{"", homeFolder}, Case{"relative/path", homeFolder}})
+      QCOMPARE(DirectoryToStartIn(each.typed), each.start);
+  }
+
+  void directoryChooserPicksADirectory() {
     ScopedTestHome home;
     std::filesystem::create_directories(home.Path("pick me/inner"));
     const QString parent = QString::fromStdString(home.Path(""));
@@ -153,10 +172,11 @@ class QtUiServicesTest : public QObject {
       dialog.selectFile(QString::fromStdString(home.Path("pick me")));
       static_cast<QDialog&>(dialog).accept();
     });
-    QCOMPARE(services.ChooseDirectory(nullptr, "Choose directory to clean from..."),
+    QCOMPARE(services.ChooseDirectory(nullptr, "Choose directory to clean from...",
+                                      home.Path("pick me/inner")),
              std::optional(home.Path("pick me")));
     QCOMPARE(title, QString("Choose directory to clean from..."));
-    QCOMPARE(start, QString("/"));
+    QCOMPARE(start, QString::fromStdString(home.Path("pick me/inner")));
     QVERIFY(directoriesOnly);
   }
 };

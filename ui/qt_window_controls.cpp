@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
+#include "ui/narrow_text.h"
+
 int QtCheckBoxes::GetCheck(ControlId box) const {
   auto found = boxes_.find(box);
   return found != boxes_.end() && found->second->isChecked() ? 1 : 0;
@@ -20,7 +22,7 @@ void QtCheckBoxes::Enable(ControlId box, bool enabled) {
 }
 
 void QtStatusLine::SetText(const std::string& text) {
-  line_.setText(QString::fromLocal8Bit(QByteArray::fromStdString(text)));
+  line_.setText(ToDisplayText(text));
 }
 
 void QtStatusLine::Repaint() { line_.repaint(); }

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/window_controls.h"
+#include "window/window_controls.h"
 
 class QCheckBox;
 class QLineEdit;

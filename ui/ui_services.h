@@ -5,15 +5,17 @@
 #include <utility>
 #include <vector>
 
-#include "platform/message_box.h"
+#include "window/message_box.h"
 
 class QWidget;
 
 // A file chooser's request: its title and its filters, each a display text
-// and a pattern; the first filter is the initial one.
+// and a pattern; the first filter is the initial one. The chooser opens in
+// the folder of `typedPath` (what the user typed already) when there is one.
 struct FileChooserRequest {
   std::string title;
   std::vector<std::pair<std::string, std::string>> filters;
+  std::string typedPath = {};
 };
 
 // The modal windows that the program's windows open on top of themselves:
@@ -28,8 +30,9 @@ class UiServices {
   virtual std::optional<std::string> ChooseFile(QWidget* owner,
                                                 const FileChooserRequest& request) = 0;
   // The chosen directory's full path, or nothing when the user cancelled.
-  virtual std::optional<std::string> ChooseDirectory(QWidget* owner,
-                                                     const std::string& title) = 0;
+  // The chooser opens at `typedPath` when it names a folder.
+  virtual std::optional<std::string> ChooseDirectory(QWidget* owner, const std::string& title,
+                                                     const std::string& typedPath) = 0;
 };
 
 // A message box owned by one window, for code that knows no widgets.

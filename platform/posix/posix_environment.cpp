@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "platform/environment.h"
+#include "platform/posix/posix_environment.h"
 
 std::optional<std::string> PosixEnvironment::Get(const std::string& name) const {
   if (const char* value = std::getenv(name.c_str())) return std::string(value);
@@ -8,4 +8,9 @@ std::optional<std::string> PosixEnvironment::Get(const std::string& name) const 
   // An empty TMPDIR names no directory; treat it as unset.
   if (const char* tmpdir = std::getenv("TMPDIR"); tmpdir && *tmpdir) return std::string(tmpdir);
   return std::string("/tmp");
+}
+
+const Environment& SystemEnvironment() {
+  static const PosixEnvironment environment;
+  return environment;
 }

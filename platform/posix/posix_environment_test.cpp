@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/environment.h"
+#include "platform/posix/posix_environment.h"
 #include "testing/scoped_test_home.h"
 
 namespace {

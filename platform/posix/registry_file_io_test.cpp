@@ -90,8 +90,8 @@ TEST_F(RegistryFileOnDisk, ASaveInterruptedBeforeTheRenameLeavesTheOldFile) {
   next.SetValue(kUser, "K", "v", RegistryValue::String("new"));
   const auto stray = WriteRegistryReplacement(path, next.Format());
   ASSERT_TRUE(stray);
-  ASSERT_TRUE(fs::exists(*stray));
-  ASSERT_EQ(stray->parent_path(), path.parent_path());
+  ASSERT_TRUE(fs::exists(stray->Path()));
+  ASSERT_EQ(stray->Path().parent_path(), path.parent_path());
 
   EXPECT_EQ(ReadFile(path), oldContent);
   EXPECT_EQ(RegistryFile::Load(path).QueryValue(kUser, "K", "v"), RegistryValue::String("old"));
@@ -110,8 +110,23 @@ TEST_F(RegistryFileOnDisk, AFailedRenameLeavesNothingBehind) {
   const auto replacement = WriteRegistryReplacement(path, "REGEDIT4\n");
   ASSERT_TRUE(replacement);
   EXPECT_FALSE(InstallRegistryReplacement(*replacement, path));
-  EXPECT_FALSE(fs::exists(*replacement));
+  EXPECT_FALSE(fs::exists(replacement->Path()));
   EXPECT_TRUE(fs::is_directory(path));
+}
+
+TEST_F(RegistryFileOnDisk, ASaveRemovesTheTemporaryFilesOfKilledSavesOnly) {
+  const auto living = WriteRegistryReplacement(path, "REGEDIT4\n");
+  fs::path killed;
+  {
+    const auto replacement = WriteRegistryReplacement(path, "REGEDIT4\n");
+    ASSERT_TRUE(replacement);
+    killed = replacement->Path();
+  }  // its writer is gone: the file is no longer locked
+  ASSERT_TRUE(living && fs::exists(killed));
+
+  ASSERT_TRUE(RegistryFile().Save(path));
+  EXPECT_FALSE(fs::exists(killed));
+  EXPECT_TRUE(fs::exists(living->Path()));
 }
 
 }  // namespace

@@ -27,8 +27,10 @@ class FakeUiServices : public UiServices {
     return Next(fileAnswers);
   }
 
-  std::optional<std::string> ChooseDirectory(QWidget* owner, const std::string& title) override {
+  std::optional<std::string> ChooseDirectory(QWidget* owner, const std::string& title,
+                                             const std::string& typedPath) override {
     directoryTitles.push_back(title);
+    directoryStarts.push_back(typedPath);
     chooserOwners.push_back(owner);
     return Next(directoryAnswers);
   }
@@ -41,6 +43,7 @@ class FakeUiServices : public UiServices {
   std::vector<FileChooserRequest> fileRequests;
   std::deque<std::optional<std::string>> fileAnswers;
   std::vector<std::string> directoryTitles;
+  std::vector<std::string> directoryStarts;  // the typed paths handed over
   std::deque<std::optional<std::string>> directoryAnswers;
   std::vector<QWidget*> chooserOwners;  // of files and directories, in turn
 

@@ -14,8 +14,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/environment.h"
 #include "platform/platform_services.h"
+#include "platform/posix/posix_environment.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_program_launcher.h"
 #include "platform/posix/posix_trash_folders.h"

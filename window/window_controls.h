@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/control_ids.h"
+#include "window/control_ids.h"
 
 // The few things of a window that the engine and the settings code use.
 // The Qt window implements them with widgets; tests implement them in memory.

@@ -17,6 +17,9 @@ struct MessageRequest {
   MessageButtons buttons = MessageButtons::kOk;
 };
 
+// The caption of the program's own questions and warnings.
+inline constexpr char kMessageCaption[] = "Dustral";
+
 class MessageBox {
  public:
   virtual ~MessageBox() = default;

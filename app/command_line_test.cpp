@@ -1,0 +1,101 @@
+#include <QProcess>
+#include <QTest>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/registry_location.h"
+#include "testing/scoped_test_home.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The built program, run in the test home. Without a display: a window
+// (even an attempt at one) would make Qt give up, so a clean exit shows
+// that none was opened.
+QProcessEnvironment Headless(const ScopedTestHome& home, const char* platform) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", platform);
+  environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.Path("runtime")));
+  environment.remove("DISPLAY");
+  environment.remove("WAYLAND_DISPLAY");
+  fs::create_directory(home.Path("runtime"));
+  fs::permissions(home.Path("runtime"), fs::perms::owner_all);
+  return environment;
+}
+
+}  // namespace
+
+class CommandLineTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void answersWithoutOpeningAWindow_data();
+  void answersWithoutOpeningAWindow();
+  void noAutocleanOpensTheWindowWithoutCleaning();
+};
+
+void CommandLineTest::answersWithoutOpeningAWindow_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<int>("status");
+  QTest::addColumn<QString>("output");      // how standard output starts
+  QTest::addColumn<QString>("errorOutput");  // how standard error starts
+  QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: dustral [OPTION]" << "";
+  QTest::newRow("help after a switch")
+      << QStringList{"--no-autoclean", "--help"} << 0 << "Usage: dustral" << "";
+  QTest::newRow("version") << QStringList{"--version"} << 0 << "Dustral 1.0b1\n" << "";
+  QTest::newRow("unknown option")
+      << QStringList{"--bogus", "--help"} << 2 << ""
+      << "dustral: unrecognized option '--bogus'\nUsage: dustral [OPTION]";
+  QTest::newRow("short option") << QStringList{"-x"} << 2 << ""
+                                << "dustral: unrecognized option '-x'\nUsage:";
+  QTest::newRow("argument") << QStringList{"notes.txt"} << 2 << ""
+                            << "dustral: unexpected argument 'notes.txt'\nUsage:";
+}
+
+void CommandLineTest::answersWithoutOpeningAWindow() {
+  QFETCH(QStringList, arguments);
+  QFETCH(int, status);
+  QFETCH(QString, output);
+  QFETCH(QString, errorOutput);
+  ScopedTestHome home;
+  QProcess dustral;
+  dustral.setProcessEnvironment(Headless(home, "xcb"));
+  dustral.start(QStringLiteral(DUSTRAL_EXECUTABLE), arguments);
+  QVERIFY(dustral.waitForFinished(20000));
+  const QString out = QString::fromUtf8(dustral.readAllStandardOutput());
+  const QString err = QString::fromUtf8(dustral.readAllStandardError());
+  QCOMPARE(dustral.exitStatus(), QProcess::NormalExit);
+  QCOMPARE(dustral.exitCode(), status);
+  QCOMPARE(out.left(output.size()), output);
+  QCOMPARE(out.isEmpty(), output.isEmpty());
+  QCOMPARE(err.left(errorOutput.size()), errorOutput);
+  QCOMPARE(err.isEmpty(), errorOutput.isEmpty());
+  if (status == 0 && arguments.contains("--help")) QVERIFY(out.contains("--no-autoclean"));
+  QVERIFY(!fs::exists(UserRegistryFilePath()));  // no window, nothing saved
+}
+
+// The way back from auto-clean with quit: the window stays open, nothing
+// is cleaned.
+void CommandLineTest::noAutocleanOpensTheWindowWithoutCleaning() {
+  ScopedTestHome home;
+  WriteTestFile(home.Path("tmp/junk.tmp"));
+  fs::create_directories(UserRegistryFilePath().parent_path());
+  std::ofstream(UserRegistryFilePath())
+      << "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\Default "
+         "Settings]\n\"Auto-clean\"=dword:00000001\n\"Quit after cleaning\"=dword:00000001\n";
+
+  QProcess dustral;
+  dustral.setProcessEnvironment(Headless(home, "offscreen"));
+  dustral.start(QStringLiteral(DUSTRAL_EXECUTABLE), {"--no-autoclean"});
+  QVERIFY(dustral.waitForStarted());
+  QVERIFY2(!dustral.waitForFinished(1500), "the program ended instead of showing its window");
+  QVERIFY(fs::exists(home.Path("tmp/junk.tmp")));
+  dustral.kill();
+  dustral.waitForFinished();
+}
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "command_line_test.moc"
