@@ -100,6 +100,7 @@ int RunPreview(const CommandLineRun& run, bool nullSeparated) {
     const char separator = nullSeparated ? '\0' : '\n';
     std::uint64_t files = 0, hidden = 0, readOnly = 0, system = 0;
     for (std::size_t index = 0; index < plan.Count(); ++index) {
+      if (plan.MissingAt(index)) continue;  // an entry naming no file: nothing to delete
       switch (plan.SpareAt(index)) {
         case SpareReason::kNone: {
           ++files;
