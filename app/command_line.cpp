@@ -71,7 +71,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText(const std::string& programName) {
-  return "Usage: " + programName + " [OPTION]...\n"
+  return "Usage: " + programName +
+         " [OPTION]...\n"
          "Remove junk files: temporary files, browser caches, recent-document\n"
          "shortcuts, the trash and the files you list.\n"
          "Without an option the window opens.\n"

@@ -66,11 +66,10 @@ int WithSavedSettings(const CommandLineRun& run, const std::function<int(Headles
   return act(window);
 }
 
-CleanPlan GatherSavedPlan(const HeadlessWindow& window, FileSystem& files,
-                          ProgressLine& progress) {
+CleanPlan GatherSavedPlan(const HeadlessWindow& window, FileSystem& files, ProgressLine& progress) {
   const CleanSelection selection{
-      [&window](ControlId box) { return window.Boxes().GetCheck(box) != 0; },
-      window.Locations(), window.Entries()};
+      [&window](ControlId box) { return window.Boxes().GetCheck(box) != 0; }, window.Locations(),
+      window.Entries()};
   GatherObserver observer;
   observer.onProgress = [&progress](std::size_t gathered) {
     progress.Update([gathered] { return "Gathering: " + GroupedDigits(gathered) + " files"; });
@@ -109,18 +108,23 @@ int RunPreview(const CommandLineRun& run, bool nullSeparated) {
           std::fputc(separator, run.out);
           break;
         }
-        case SpareReason::kHidden: ++hidden; break;
-        case SpareReason::kReadOnly: ++readOnly; break;
-        case SpareReason::kSystem: ++system; break;
+        case SpareReason::kHidden:
+          ++hidden;
+          break;
+        case SpareReason::kReadOnly:
+          ++readOnly;
+          break;
+        case SpareReason::kSystem:
+          ++system;
+          break;
       }
     }
     if (std::fflush(run.out) != 0 || std::ferror(run.out)) {
-      Print(run.err, run.programName + ": cannot write the file names: " +
-                         std::strerror(errno) + "\n");
+      Print(run.err,
+            run.programName + ": cannot write the file names: " + std::strerror(errno) + "\n");
       return kExitFailure;
     }
-    Print(run.err, "Would delete: " + Files(files) + ", " +
-                       Bytes(plan.TotalBytes()) + "\n" +
+    Print(run.err, "Would delete: " + Files(files) + ", " + Bytes(plan.TotalBytes()) + "\n" +
                        "Would spare: " + std::to_string(hidden) + " hidden, " +
                        std::to_string(readOnly) + " read-only, " + std::to_string(system) +
                        " system\n");
@@ -150,8 +154,8 @@ int RunSavedClean(const CommandLineRun& run) {
     if (settings.m_bAutoRun) platform.launcher.Open(settings.m_strExeToRun);
 
     for (const CleanReport::Failure& failure : report.failures)
-      Print(run.err, run.programName + ": cannot delete " + QuotedForMessage(failure.path) +
-                         ": " + failure.reason + "\n");
+      Print(run.err, run.programName + ": cannot delete " + QuotedForMessage(failure.path) + ": " +
+                         failure.reason + "\n");
     std::ostringstream text;
     text << "Deleted: " << Files(report.deleted) << ", " << Bytes(report.bytesFreed) << " freed\n"
          << "Spared: " << report.sparedHidden << " hidden, " << report.sparedReadOnly

@@ -72,8 +72,9 @@ Run RunDustral(const ScopedTestHome& home, const QStringList& arguments) {
 class JunkHome {
  public:
   JunkHome() {
-    for (const char* file : {"tmp/t.tmp", "tmp/deeper/kept.tmp", "junk/a.tmp", "junk/line\nbreak.tmp",
-                             "junk/sub/c.tmp", "junk/.hidden.tmp", "junk/keep.txt", "single.dat"})
+    for (const char* file :
+         {"tmp/t.tmp", "tmp/deeper/kept.tmp", "junk/a.tmp", "junk/line\nbreak.tmp",
+          "junk/sub/c.tmp", "junk/.hidden.tmp", "junk/keep.txt", "single.dat"})
       WriteTestFile(home.Path(file), "12345");
     fs::create_directories(UserRegistryFilePath().parent_path());
   }
@@ -93,8 +94,8 @@ class JunkHome {
   // What a clean deletes: TEMP's own *.tmp, then the rows top first.
   std::set<std::string> Planned() const {
     std::set<std::string> planned;
-    for (const char* file : {"tmp/t.tmp", "single.dat", "junk/a.tmp", "junk/line\nbreak.tmp",
-                             "junk/sub/c.tmp"})
+    for (const char* file :
+         {"tmp/t.tmp", "single.dat", "junk/a.tmp", "junk/line\nbreak.tmp", "junk/sub/c.tmp"})
       planned.insert(home.Path(file));
     return planned;
   }
@@ -150,7 +151,7 @@ void CommandLineRunTest::previewListsThePlanAndChangesNothing() {
   const Run lines = RunDustral(junk.home, {"--preview"});
   QCOMPARE(lines.status, 0);
   QCOMPARE(lines.out.count('\n'), 6);  // five names, one of them holding a newline
-  QVERIFY(!lines.err.contains('\r'));   // no progress line into a pipe
+  QVERIFY(!lines.err.contains('\r'));  // no progress line into a pipe
 
   QCOMPARE(junk.Existing(), before);
   QCOMPARE(FileBytes(UserRegistryFilePath()), settings);
@@ -193,10 +194,8 @@ void CommandLineRunTest::failedDeletionsAreNamedAndEndWithOne() {
   JunkHome junk;
   const std::string locked = junk.home.Path("locked/odd\nname.tmp");
   WriteTestFile(locked);
-  junk.WriteSettings("",
-                     Text("00002_FilePath", junk.home.Path("locked")) +
-                         Text("00002_WildCard", "*.tmp"),
-                     3);
+  junk.WriteSettings(
+      "", Text("00002_FilePath", junk.home.Path("locked")) + Text("00002_WildCard", "*.tmp"), 3);
   ::chmod(junk.home.Path("locked").c_str(), 0555);
 
   const Run cleaned = RunDustral(junk.home, {"--clean"});

@@ -4,13 +4,14 @@
 
 #include <cerrno>
 
-ProgressLine::ProgressLine(int fd, bool enabled)
-    : fd_(fd), enabled_(enabled), nextDraw_(Clock::now() + kQuietStart) {}
+ProgressLine::ProgressLine(int fd, bool enabled, Clock::duration quietStart,
+                           Clock::duration interval)
+    : fd_(fd), enabled_(enabled), interval_(interval), nextDraw_(Clock::now() + quietStart) {}
 
 bool ProgressLine::Due() {
   const Clock::time_point now = Clock::now();
   if (now < nextDraw_) return false;
-  nextDraw_ = now + kRedrawInterval;
+  nextDraw_ = now + interval_;
   return true;
 }
 

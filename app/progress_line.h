@@ -13,8 +13,13 @@ class ProgressLine {
  public:
   using Clock = std::chrono::steady_clock;
 
-  // Draws on the file descriptor `fd` when `enabled`.
-  ProgressLine(int fd, bool enabled);
+  static constexpr Clock::duration kQuietStart = std::chrono::seconds(1);
+  static constexpr Clock::duration kRedrawInterval = std::chrono::milliseconds(200);
+
+  // Draws on the file descriptor `fd` when `enabled`: first once
+  // `quietStart` has passed, then at most once every `interval`.
+  ProgressLine(int fd, bool enabled, Clock::duration quietStart = kQuietStart,
+               Clock::duration interval = kRedrawInterval);
   ~ProgressLine() { Clear(); }
   ProgressLine(const ProgressLine&) = delete;
   ProgressLine& operator=(const ProgressLine&) = delete;
@@ -30,15 +35,13 @@ class ProgressLine {
   void Clear();
 
  private:
-  static constexpr Clock::duration kQuietStart = std::chrono::seconds(1);
-  static constexpr Clock::duration kRedrawInterval = std::chrono::milliseconds(200);
-
   bool Due();
   void Draw(const std::string& text);
   void Write(const std::string& bytes);
 
   int fd_;
   bool enabled_;
+  Clock::duration interval_;
   Clock::time_point nextDraw_;
   bool drawn_ = false;
 };

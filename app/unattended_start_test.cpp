@@ -55,9 +55,9 @@ void UnattendedStartTest::savesWhatTheWindowSaves() {
       "REGEDIT4\n\n; kept as it is\n[HKEY_CURRENT_USER\\Software\\Other]\n\"x\"=\"y\"\n\n" + key +
       "Default Settings]\n\"Auto-clean\"=dword:00000001\n\"Quit after cleaning\"=dword:1\n"
       "\"Number of Items\"=dword:00000004\n" +
-      options.toStdString() + "\n" + key + "Entries]\n\"00000_FilePath\"=\"" +
-      home.Path("logs") + "\"\n\"00000_WildCard\"=\"*.log\"\n\"00001_FilePath\"=\"" +
-      home.Path("caf\xe9.dat") + "\"\n\"00002_FilePath\"=\"" + home.Path("logs/") +
+      options.toStdString() + "\n" + key + "Entries]\n\"00000_FilePath\"=\"" + home.Path("logs") +
+      "\"\n\"00000_WildCard\"=\"*.log\"\n\"00001_FilePath\"=\"" + home.Path("caf\xe9.dat") +
+      "\"\n\"00002_FilePath\"=\"" + home.Path("logs/") +
       "\"\n\"00002_WildCard\"=\"*.old\"\n\"00002_Recurse\"=dword:00000000\n"
       "\"00007_FilePath\"=\"stale\"\n";
   const auto prepare = [&] {
@@ -69,7 +69,8 @@ void UnattendedStartTest::savesWhatTheWindowSaves() {
 
   prepare();
   QCOMPARE(RunUnattendedStart("dustral"), std::optional<int>(0));
-  for (const char* gone : {"tmp/a.tmp", "logs/x.log", "logs/sub/y.log", "logs/z.old", "caf\xe9.dat"})
+  for (const char* gone :
+       {"tmp/a.tmp", "logs/x.log", "logs/sub/y.log", "logs/z.old", "caf\xe9.dat"})
     QVERIFY2(!fs::exists(home.Path(gone)), gone);
   const std::string headless = FileBytes(UserRegistryFilePath());
 
