@@ -122,7 +122,8 @@ int main(int argc, char** argv) {
   const char* tmpdir = std::getenv("TMPDIR");
   const std::string parent =
       !args.empty() ? args[0].toStdString() : (tmpdir && *tmpdir ? tmpdir : "/tmp");
-  const std::string root = FreshDirectoryUnder(parent);
+  // Entries name absolute paths only.
+  const std::string root = FreshDirectoryUnder(std::filesystem::absolute(parent).string());
   if (root.empty()) {
     std::perror("cannot make a directory for the tree");
     return 1;

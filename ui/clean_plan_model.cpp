@@ -13,7 +13,6 @@ namespace {
 constexpr quintptr kGroupRow = 0;
 
 QString FilesText(std::size_t count) {
-  if (count == 0) return QStringLiteral("no files");
   return count == 1 ? QStringLiteral("1 file")
                     : QStringLiteral("%1 files").arg(GroupedNumber(count));
 }
@@ -35,14 +34,20 @@ QString KeptReasonText(SpareReason reason) {
 }
 
 QString PathLineText(const std::string& path) {
-  QString text = ToDisplayText(path);
-  for (QChar& c : text) {
-    if (c.unicode() < 0x20)
-      c = QChar(0x2400 + c.unicode());  // the control pictures
-    else if (c.unicode() == 0x7f)
-      c = QChar(0x2421);
+  const QString text = ToDisplayText(path);
+  QString line;
+  line.reserve(text.size());
+  for (const QChar c : text) {
+    if (c == QLatin1Char('\n'))
+      line += QStringLiteral("\\n");
+    else if (c == QLatin1Char('\t'))
+      line += QStringLiteral("\\t");
+    else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+      line += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+    else
+      line += c;
   }
-  return text;
+  return line;
 }
 
 CleanPlanModel::CleanPlanModel(const CleanPlan& plan, QObject* parent)
@@ -121,24 +126,25 @@ QVariant CleanPlanModel::data(const QModelIndex& index, int role) const {
   return FileData(static_cast<std::size_t>(PlanIndexOf(index)), index.column(), role);
 }
 
+// A group row spans the whole width (the view sees to it), so that its
+// label is cut as little as possible: one text tells it all.
 QVariant CleanPlanModel::GroupData(std::size_t number, int column, int role) const {
-  const Group& group = groups_[number];
+  if (column != kFileColumn) return {};
   if (role == Qt::FontRole) {
     QFont bold;
     bold.setBold(true);
     return bold;
   }
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
-  switch (column) {
-    case kFileColumn:
-      return QStringLiteral("%1: %2").arg(PathLineText(plan_.Groups()[number].label),
-                                          FilesText(group.count));
-    case kSizeColumn:
-      return role == Qt::ToolTipRole ? ByteTotalText(group.bytes) : ByteSizeText(group.bytes);
-    case kKeptColumn:
-      return group.kept ? QStringLiteral("%1 kept").arg(GroupedNumber(group.kept)) : QString();
-  }
-  return {};
+  const Group& group = groups_[number];
+  const std::size_t toDelete = group.count - group.kept;
+  QString text = PathLineText(plan_.Groups()[number].label) + QStringLiteral(": ");
+  if (toDelete == 0)
+    text += QStringLiteral("nothing to delete");
+  else
+    text += QStringLiteral("%1 to delete (%2)").arg(FilesText(toDelete), ByteSizeText(group.bytes));
+  if (group.kept) text += QStringLiteral(", %1 kept").arg(GroupedNumber(group.kept));
+  return text;
 }
 
 QVariant CleanPlanModel::FileData(std::size_t file, int column, int role) const {

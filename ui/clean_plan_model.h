@@ -19,9 +19,9 @@ struct PlanTotals {
 };
 
 // A clean plan as a two-level tree for a view: one top row per category or
-// entry the files came from, in the plan's order, and below it its files in
-// the order they would be deleted. Columns: the file (or group), its size,
-// and why it would be kept ("hidden", "read-only", "system"; empty when it
+// entry the files came from, in the plan's order, with its counts in one
+// text, and below it its files in the order they would be deleted. A file's
+// columns: its path, its size, and why it would be kept ("hidden", "read-only", "system"; empty when it
 // would be deleted). Nothing is made per file but one index: the texts are
 // built when the view asks for the rows it shows, so a plan of a million
 // files opens as fast as one of ten.
@@ -68,6 +68,6 @@ class CleanPlanModel : public QAbstractItemModel {
 QString KeptReasonText(SpareReason reason);
 
 // A path as one line of text: bytes that aren't UTF-8 show as the
-// replacement character and control characters (a newline in a name) as
-// their visible symbols, so that every row keeps the height of one line.
+// replacement character and control characters as escapes ("\n" for a
+// newline in a name), so that every row keeps the height of one line.
 QString PathLineText(const std::string& path);

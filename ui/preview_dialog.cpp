@@ -62,19 +62,18 @@ PreviewDialog::PreviewDialog(CleanPlan plan, const CleanSettings& options, FileS
   view_->setTextElideMode(Qt::ElideMiddle);
   view_->setAllColumnsShowFocus(true);
   view_->setModel(model_);
+  for (int group = 0; group < model_->rowCount(); ++group)
+    view_->setFirstColumnSpanned(group, {}, true);
   view_->expandAll();
 
   summary_ = WrappedLabel({}, QStringLiteral("previewSummary"));
   summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  failuresCaption_ = WrappedLabel(QStringLiteral("These files could not be deleted:"),
-                                  QStringLiteral("previewFailuresCaption"));
   failureLines_ = new QStringListModel(this);
   failures_ = new QListView;
   failures_->setObjectName(QStringLiteral("previewFailures"));
   failures_->setUniformItemSizes(true);
   failures_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   failures_->setModel(failureLines_);
-  failuresCaption_->hide();
   failures_->hide();
 
   cleanButton_ = new QPushButton(QStringLiteral("&Clean"));
@@ -93,14 +92,15 @@ PreviewDialog::PreviewDialog(CleanPlan plan, const CleanSettings& options, FileS
   buttons->addWidget(closeButton_);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(WrappedLabel(
-      QStringLiteral("A clean with the boxes ticked now, your entries and your options would "
-                     "delete these files. Clean here deletes exactly these files: one that is "
-                     "changed or added after this list was made is left alone."),
-      QStringLiteral("previewIntro")));
+  intro_ = WrappedLabel(
+      QStringLiteral("These are the files that a clean would delete now, with the boxes ticked "
+                     "as they are, your entries and your options. Clean below deletes exactly "
+                     "these files: a file that changes or appears after this list was made is "
+                     "left alone. Greyed files are kept because of your options."),
+      QStringLiteral("previewIntro"));
+  layout->addWidget(intro_);
   layout->addWidget(view_, 3);
   layout->addWidget(summary_);
-  layout->addWidget(failuresCaption_);
   layout->addWidget(failures_, 1);
   layout->addLayout(buttons);
 
@@ -126,7 +126,7 @@ void PreviewDialog::SizeOnce() {
   header->resizeSection(CleanPlanModel::kKeptColumn,
                         metrics.horizontalAdvance(QStringLiteral("Kept because")) + padding);
 
-  QSize size(metrics.averageCharWidth() * 110, metrics.lineSpacing() * 34);
+  QSize size(metrics.averageCharWidth() * 140, metrics.lineSpacing() * 40);
   if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen())
     size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
   resize(size);
@@ -168,6 +168,8 @@ void PreviewDialog::OnClean() {
 }
 
 void PreviewDialog::ShowReport(const CleanReport& report) {
+  intro_->setText(
+      QStringLiteral("Clean has run on the files listed here. Below is what became of them."));
   QStringList lines;
   lines << QStringLiteral("Deleted %1, freeing %2.")
                .arg(FilesText(report.deleted), ByteTotalText(report.bytesFreed));
@@ -181,7 +183,8 @@ void PreviewDialog::ShowReport(const CleanReport& report) {
   if (report.vanished)
     lines << QStringLiteral("Already gone: %1.").arg(GroupedNumber(report.vanished));
   if (report.failed)
-    lines << QStringLiteral("Could not be deleted: %1.").arg(GroupedNumber(report.failed));
+    lines << QStringLiteral("Could not be deleted: %1 (listed below, each with the reason).")
+                 .arg(GroupedNumber(report.failed));
   summary_->setText(lines.join(QLatin1Char('\n')));
 
   if (!report.failures.empty()) {
@@ -191,7 +194,6 @@ void PreviewDialog::ShowReport(const CleanReport& report) {
       failures << QStringLiteral("%1: %2").arg(PathLineText(failure.path),
                                                QString::fromStdString(failure.reason));
     failureLines_->setStringList(failures);
-    failuresCaption_->show();
     failures_->show();
   }
 }

@@ -51,9 +51,9 @@ class PreviewDialog : public QDialog {
   std::optional<CleanReport> report_;
 
   CleanPlanModel* model_;
+  QLabel* intro_;
   QTreeView* view_;
   QLabel* summary_;
-  QLabel* failuresCaption_;
   QListView* failures_;
   QStringListModel* failureLines_;
   QPushButton* cleanButton_;

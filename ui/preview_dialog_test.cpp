@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "ui/byte_size_text.h"
+#include "ui/clean_plan_model.h"
 #include "ui/preview_dialog.h"
 #include "ui/testing/main_window_rig.h"
 
@@ -63,6 +64,7 @@ class PreviewDialogTest : public QObject {
  private slots:
   void sizesReadAsPeopleReadThem_data();
   void sizesReadAsPeopleReadThem();
+  void pathsShowOnOneLine();
   void showsTheFilesByGroupWithTotalsAndCloseDeletesNothing();
   void cleanDeletesOnlyTheShownFilesThatStayedTheSame();
 };
@@ -85,6 +87,11 @@ void PreviewDialogTest::sizesReadAsPeopleReadThem() {
   QCOMPARE(ByteTotalText(bytes), text);
 }
 
+void PreviewDialogTest::pathsShowOnOneLine() {
+  QCOMPARE(PathLineText("/a b/new\nline\ttab\x01"), QStringLiteral("/a b/new\\nline\\ttab\\x01"));
+  QCOMPARE(PathLineText("/not-utf8-\xff"), QStringLiteral("/not-utf8-\uFFFD"));
+}
+
 void PreviewDialogTest::showsTheFilesByGroupWithTotalsAndCloseDeletesNothing() {
   MainWindowRig rig(JunkEntry);
   const std::string junk = rig.home.Path("junk");
@@ -100,16 +107,17 @@ void PreviewDialogTest::showsTheFilesByGroupWithTotalsAndCloseDeletesNothing() {
     QVERIFY(!QApplication::overrideCursor());
     auto* view = preview.findChild<QTreeView*>(QStringLiteral("previewFiles"));
     QVERIFY(view->uniformRowHeights());
+    QVERIFY(view->isFirstColumnSpanned(1, {}));
     QStringList rows = Rows(*view->model());
     // The order of a folder's files is the system's; only the groups' order is fixed.
     std::sort(rows.begin() + 1, rows.begin() + 3);
     std::sort(rows.begin() + 4, rows.begin() + 6);
     const QString entry = QString::fromStdString(junk);
-    QCOMPARE(rows, (QStringList{"Remove Temp Files: 2 files",
+    QCOMPARE(rows, (QStringList{"Remove Temp Files: 2 files to delete (1.0 kB)",
                                 rig.home.Path("tmp/a.tmp").c_str() + QString("|3 bytes|"),
                                 rig.home.Path("tmp/b.tmp").c_str() + QString("|1.0 kB|"),
-                                entry + " (*): 2 files", entry + "/.hidden|2 bytes|hidden",
-                                entry + "/plain|7 bytes|"}));
+                                entry + " (*): 1 file to delete (7 bytes), 1 kept",
+                                entry + "/.hidden|2 bytes|hidden", entry + "/plain|7 bytes|"}));
     QCOMPARE(Summary(preview), QStringLiteral("3 files would be deleted, freeing 1.0 kB (1,010 "
                                               "bytes). 1 file would be kept: 1 hidden."));
     QTest::mouseClick(Button(preview, "previewClose"), Qt::LeftButton);
