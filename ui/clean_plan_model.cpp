@@ -143,7 +143,7 @@ QVariant CleanPlanModel::GroupData(std::size_t number, int column, int role) con
     text += QStringLiteral("nothing to delete");
   else
     text += QStringLiteral("%1 to delete (%2)").arg(FilesText(toDelete), ByteSizeText(group.bytes));
-  if (group.kept) text += QStringLiteral(", %1 kept").arg(GroupedNumber(group.kept));
+  if (group.kept) text += QStringLiteral(", %1 left alone").arg(GroupedNumber(group.kept));
   return text;
 }
 
@@ -172,7 +172,7 @@ QVariant CleanPlanModel::headerData(int section, Qt::Orientation orientation, in
     case kSizeColumn:
       return QStringLiteral("Size");
     case kKeptColumn:
-      return QStringLiteral("Kept because");
+      return QStringLiteral("Left alone because");
   }
   return {};
 }

@@ -96,7 +96,7 @@ PreviewDialog::PreviewDialog(CleanPlan plan, const CleanSettings& options, FileS
       QStringLiteral("These are the files that a clean would delete now, with the boxes ticked "
                      "as they are, your entries and your options. Clean below deletes exactly "
                      "these files: a file that changes or appears after this list was made is "
-                     "left alone. Greyed files are kept because of your options."),
+                     "left alone. Greyed files are left alone, for the reason given beside them."),
       QStringLiteral("previewIntro"));
   layout->addWidget(intro_);
   layout->addWidget(view_, 3);
@@ -124,7 +124,7 @@ void PreviewDialog::SizeOnce() {
   header->resizeSection(CleanPlanModel::kSizeColumn,
                         metrics.horizontalAdvance(QStringLiteral("999.9 MB")) + padding);
   header->resizeSection(CleanPlanModel::kKeptColumn,
-                        metrics.horizontalAdvance(QStringLiteral("Kept because")) + padding);
+                        metrics.horizontalAdvance(QStringLiteral("Left alone because")) + padding);
 
   QSize size(metrics.averageCharWidth() * 140, metrics.lineSpacing() * 40);
   if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen())
@@ -140,7 +140,7 @@ void PreviewDialog::ShowTotals() {
                            .arg(FilesText(totals.toDelete), ByteTotalText(totals.bytes));
   if (totals.Kept())
     text +=
-        QStringLiteral(" %1 would be kept: %2.")
+        QStringLiteral(" %1 would be left alone: %2.")
             .arg(FilesText(totals.Kept()), KeptText(totals.hidden, totals.readOnly, totals.system));
   summary_->setText(text);
   cleanButton_->setEnabled(totals.toDelete > 0);
@@ -176,7 +176,7 @@ void PreviewDialog::ShowReport(const CleanReport& report) {
   if (const QString kept =
           KeptText(report.sparedHidden, report.sparedReadOnly, report.sparedSystem);
       !kept.isEmpty())
-    lines << QStringLiteral("Kept: %1.").arg(kept);
+    lines << QStringLiteral("Left alone: %1.").arg(kept);
   if (report.changed)
     lines << QStringLiteral("Not deleted because they changed or appeared after the preview: %1.")
                  .arg(GroupedNumber(report.changed));

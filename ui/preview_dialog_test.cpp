@@ -116,10 +116,10 @@ void PreviewDialogTest::showsTheFilesByGroupWithTotalsAndCloseDeletesNothing() {
     QCOMPARE(rows, (QStringList{"Remove Temp Files: 2 files to delete (1.0 kB)",
                                 rig.home.Path("tmp/a.tmp").c_str() + QString("|3 bytes|"),
                                 rig.home.Path("tmp/b.tmp").c_str() + QString("|1.0 kB|"),
-                                entry + " (*): 1 file to delete (7 bytes), 1 kept",
+                                entry + " (*): 1 file to delete (7 bytes), 1 left alone",
                                 entry + "/.hidden|2 bytes|hidden", entry + "/plain|7 bytes|"}));
     QCOMPARE(Summary(preview), QStringLiteral("3 files would be deleted, freeing 1.0 kB (1,010 "
-                                              "bytes). 1 file would be kept: 1 hidden."));
+                                              "bytes). 1 file would be left alone: 1 hidden."));
     QTest::mouseClick(Button(preview, "previewClose"), Qt::LeftButton);
   });
   for (const std::string& kept :
