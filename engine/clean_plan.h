@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/deletion.h"  // SpareReason
 #include "platform/file_system.h"
 #include "settings/clean_entry.h"
 #include "settings/clean_locations.h"
@@ -19,10 +20,6 @@
 // the two, the plan can be shown, counted and cancelled. A guarded plan also
 // remembers what each file was at gathering, so that the execution deletes
 // nothing that changed since.
-
-// Why a planned file would be, or was, left alone by the deletion options; the
-// first that applies in the order hidden, read-only, system.
-enum class SpareReason : std::uint8_t { kNone, kHidden, kReadOnly, kSystem };
 
 // Where planned files came from: one category sweep, or one custom entry.
 struct PlanGroup {
@@ -70,6 +67,10 @@ class CleanPlan {
   // As judged at gathering under the options given. An unguarded plan knows
   // only what the name tells (hidden); a guarded one every reason.
   SpareReason SpareAt(std::size_t index) const;
+  // In a guarded plan: nothing was there at gathering (an individual entry
+  // naming no file, or a file gone between its listing and its look). Such
+  // a file is not deleted; were one to appear, it counts as changed.
+  bool MissingAt(std::size_t index) const;
   const std::vector<PlanGroup>& Groups() const;
   // Of the files that would not be spared.
   std::uint64_t TotalBytes() const;

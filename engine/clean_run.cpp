@@ -1,12 +1,10 @@
 #include "engine/clean_run.h"
 
 #include <string>
+#include <vector>
 
-#include "engine/deletion.h"
-#include "engine/file_list.h"
+#include "engine/clean_plan.h"
 #include "engine/recycle_bin.h"
-#include "engine/sweep.h"
-#include "settings/categories.h"
 
 namespace {
 
@@ -16,44 +14,14 @@ void ShowStep(StatusLine& status, const std::string& text) {
   status.Repaint();
 }
 
-void GatherCategories(CleanRunWindow& window, const CleanLocations& locations,
-                      FileSystem& files, FileList& gathered) {
-  for (const Category& category : kCategories) {
-    if (!window.boxes.GetCheck(category.box)) continue;
-    for (const CategorySweep& sweep : category.sweeps) {
-      const std::string& directory = locations.*sweep.directory;
-      if (directory.empty()) continue;
-      ShowStep(window.status, sweep.status);
-      SweepDirectory(files, gathered, directory, sweep.pattern, sweep.recurse);
-    }
+// The rows that can be read, top row first.
+std::vector<CleanEntry> ReadEntries(const EntryList& list) {
+  std::vector<CleanEntry> entries;
+  for (int row = 0; row < list.Count(); ++row) {
+    CleanEntry entry;
+    if (list.GetEntry(row, entry)) entries.push_back(std::move(entry));
   }
-}
-
-// An empty path would make the search start at the root of the file system,
-// and one not beginning at the root would name files in whatever directory
-// the program was started from (the home, from cron). Such an entry (left by
-// an edit or a hand-edited profile) names nothing to clean.
-bool NamesSomethingToClean(const CleanEntry& entry) {
-  return entry.path.starts_with(kPathSeparator);
-}
-
-void GatherWildcardEntry(CleanRunWindow& window, const CleanEntry& entry, FileSystem& files,
-                         FileList& gathered) {
-  ShowStep(window.status, "Searching in " + entry.path + " for files matching " + entry.wildcard);
-  std::string directory = entry.path;
-  if (directory.ends_with(kPathSeparator)) directory.pop_back();
-  SweepDirectory(files, gathered, directory, kPathSeparator + entry.wildcard, entry.recurse);
-}
-
-void GatherEntries(CleanRunWindow& window, FileSystem& files, FileList& gathered) {
-  CleanEntry entry;
-  for (int row = 0; row < window.entries.Count(); ++row) {
-    if (!window.entries.GetEntry(row, entry) || !NamesSomethingToClean(entry)) continue;
-    if (entry.individual)
-      gathered.Append(entry.path);
-    else
-      GatherWildcardEntry(window, entry, files, gathered);
-  }
+  return entries;
 }
 
 }  // namespace
@@ -61,15 +29,18 @@ void GatherEntries(CleanRunWindow& window, FileSystem& files, FileList& gathered
 void RunClean(CleanRunWindow& window, const CleanLocations& locations,
               const CleanSettings& settings, PlatformServices& platform) {
   ScopedWaitCursor cursor(window.waitCursor);
-  FileList gathered;
-  GatherCategories(window, locations, platform.files, gathered);
-  GatherEntries(window, platform.files, gathered);
-
-  ShowStep(window.status, "Cleaning files...");
   {
-    ScopedFileBatch batch(platform.files);
-    for (std::size_t index = 0; index < gathered.Count(); ++index)
-      DeleteListedFile(platform.files, settings, gathered.At(index), gathered.ListedInAt(index));
+    const CleanSelection selection{
+        [&window](ControlId box) { return window.boxes.GetCheck(box) != 0; }, locations,
+        ReadEntries(window.entries)};
+    const GatherObserver observer{
+        [&window](const std::string& step) { ShowStep(window.status, step); }};
+    // Unguarded: nobody has seen this plan, so there is nothing it must
+    // match; the attribute check at each deletion is what decides.
+    const CleanPlan plan =
+        GatherCleanPlan(selection, settings, platform.files, /*guard=*/false, observer);
+    ShowStep(window.status, "Cleaning files...");
+    ExecuteCleanPlan(plan, settings, platform.files);
   }
 
   if (window.boxes.GetCheck(ControlId::kRecycleBinBox)) {

@@ -1,20 +1,17 @@
 #include "engine/deletion.h"
 
-namespace {
-
-bool IsSpared(FileAttributes attributes, const CleanSettings& settings) {
-  if ((attributes & kAttributeHidden) && !settings.m_bDelHiddenFiles) return true;
-  if ((attributes & kAttributeReadOnly) && !settings.m_bDelReadOnlyFiles) return true;
-  if ((attributes & kAttributeSystem) && !settings.m_bDelSystemFiles) return true;
-  return false;
+SpareReason SpareReasonOf(FileAttributes attributes, const CleanSettings& settings) {
+  if ((attributes & kAttributeHidden) && !settings.m_bDelHiddenFiles) return SpareReason::kHidden;
+  if ((attributes & kAttributeReadOnly) && !settings.m_bDelReadOnlyFiles)
+    return SpareReason::kReadOnly;
+  if ((attributes & kAttributeSystem) && !settings.m_bDelSystemFiles) return SpareReason::kSystem;
+  return SpareReason::kNone;
 }
-
-}  // namespace
 
 DeletionResult DeleteListedFile(FileSystem& files, const CleanSettings& settings,
                                 const std::string& path, const ListedIn& listedIn) {
   const FileAttributes attributes = files.GetAttributes(path, listedIn);
-  if (IsSpared(attributes, settings)) return DeletionResult::kSpared;
+  if (SpareReasonOf(attributes, settings) != SpareReason::kNone) return DeletionResult::kSpared;
   // Also where the attributes couldn't be read: then every bit is set, and
   // there is nothing that could be deleted.
   if (attributes & kAttributeDirectory) return DeletionResult::kNotAFile;

@@ -1,9 +1,19 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/file_system.h"
 #include "settings/clean_settings.h"
+
+// Why a file would be, or was, left alone by the deletion options; the
+// first that applies in the order hidden, read-only, system.
+enum class SpareReason : std::uint8_t { kNone, kHidden, kReadOnly, kSystem };
+
+// Whether the options keep a file of these attributes, and why: a hidden
+// file unless m_bDelHiddenFiles, a read-only one unless m_bDelReadOnlyFiles,
+// a system one unless m_bDelSystemFiles.
+SpareReason SpareReasonOf(FileAttributes attributes, const CleanSettings& settings);
 
 enum class DeletionResult {
   kDeleted,

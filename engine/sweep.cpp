@@ -18,12 +18,13 @@ constexpr std::size_t kHeldDirectories = 16;
 
 // A directory of the walk, kept until everything below it is swept.
 struct Level {
-  std::unique_ptr<Directory> directory;  // empty while closed to spare descriptors
+  std::shared_ptr<Directory> directory;  // empty while closed to spare descriptors
   DirectoryIdentity identity;
   std::size_t pathLength = 0;  // its path is the first pathLength bytes of the walk's path
   std::size_t depth = 0;       // levels below the starting directory
   std::vector<std::string> subdirectories;  // in listing order
   std::size_t next = 0;                     // the first not yet swept
+  std::uint32_t token = 0;                  // what the listener answered for it
   bool done() const { return next == subdirectories.size(); }
 };
 
@@ -33,12 +34,12 @@ struct Level {
 // swept after the listing ends, in listing order, each finished before the
 // next. That gives the same order as a file pass followed by a
 // sub-directory pass.
-class Sweep {
+class Walk {
  public:
-  Sweep(FileList& list, std::string path, std::string_view wildcard, bool recurse)
-      : list_(list), path_(std::move(path)), wildcard_(wildcard), recurse_(recurse) {}
+  Walk(SweepListener& listener, std::string path, std::string_view wildcard, bool recurse)
+      : listener_(listener), path_(std::move(path)), wildcard_(wildcard), recurse_(recurse) {}
 
-  void Run(std::unique_ptr<Directory> start) {
+  void Run(std::shared_ptr<Directory> start) {
     const std::optional<DirectoryIdentity> identity = start->Identity();
     if (!identity) return;
     // The walk stays on the file system it starts on: a directory on
@@ -46,7 +47,7 @@ class Sweep {
     // was asked.
     device_ = identity->device;
     mount_ = start->Mount();
-    Enter(std::move(start), *identity, 0);
+    Enter(std::move(start), *identity, 0, SweepListener::kStart, path_);
     while (!levels_.empty()) {
       Level& level = levels_.back();
       if (level.done()) {
@@ -54,17 +55,19 @@ class Sweep {
         continue;
       }
       const std::string& name = level.subdirectories[level.next++];
-      auto subdirectory = level.directory->OpenSubdirectory(name);
+      std::shared_ptr<Directory> subdirectory = level.directory->OpenSubdirectory(name);
       if (!subdirectory) continue;
       const std::optional<DirectoryIdentity> found = subdirectory->Identity();
       if (!found || !OnTheStartingFileSystem(*found, *subdirectory)) continue;
       path_.resize(level.pathLength);
       path_.append(1, kPathSeparator).append(name);
       const std::size_t depth = level.depth + 1;
+      const std::uint32_t parent = level.token;
+      const std::string_view entered = std::string_view(path_).substr(level.pathLength + 1);
       // A directory with nothing left to sweep needs no keeping: a chain
       // of single sub-directories then holds one level whatever its depth.
       if (level.done()) levels_.pop_back();
-      Enter(std::move(subdirectory), *found, depth);
+      Enter(std::move(subdirectory), *found, depth, parent, entered);
     }
   }
 
@@ -78,25 +81,22 @@ class Sweep {
 
   // Gathers the directory's matching files and keeps it for its
   // sub-directories.
-  void Enter(std::unique_ptr<Directory> directory, const DirectoryIdentity& identity,
-             std::size_t depth) {
+  void Enter(std::shared_ptr<Directory> directory, const DirectoryIdentity& identity,
+             std::size_t depth, std::uint32_t parent, std::string_view name) {
     Level level;
     level.identity = identity;
     level.pathLength = path_.size();
     level.depth = depth;
+    level.token = listener_.OnDirectory(parent, path_, name, identity, directory);
     DirectoryEntry entry;
     while (directory->Next(entry)) {
       if (entry.isDirectory) {
         if (recurse_) level.subdirectories.emplace_back(entry.name);
       } else if (MatchesWildcard(wildcard_, entry.name)) {
-        std::string file;
-        file.reserve(path_.size() + 1 + entry.name.size());
-        file.append(path_).append(1, kPathSeparator).append(entry.name);
-        // Files are only gathered with the directory they were listed in,
-        // so that none can be deleted through a directory swapped in later.
-        list_.Append(std::move(file), identity);
+        listener_.OnFile(entry.name);
       }
     }
+    listener_.OnListed();
     // Kept even when it has no sub-directory: the walk climbs back from it
     // to the level it returns to, which may have been closed.
     level.directory = std::move(directory);
@@ -119,7 +119,7 @@ class Sweep {
   // again if it was closed. Where that fails, that level is dropped as well
   // (its branch stops) and the walk goes on with the rest.
   void Leave() {
-    std::unique_ptr<Directory> finished = std::move(levels_.back().directory);
+    std::shared_ptr<Directory> finished = std::move(levels_.back().directory);
     std::size_t finishedDepth = levels_.back().depth;
     levels_.pop_back();
     while (!levels_.empty() && !levels_.back().directory) {
@@ -134,7 +134,7 @@ class Sweep {
 
   // `steps` levels up from `from`: the directory `expected`, if it still
   // lies there.
-  static std::unique_ptr<Directory> Climb(std::unique_ptr<Directory> from, std::size_t steps,
+  static std::shared_ptr<Directory> Climb(std::shared_ptr<Directory> from, std::size_t steps,
                                           const DirectoryIdentity& expected) {
     for (; from && steps > 0; --steps) from = from->OpenParent();
     if (!from || from->Identity() != expected) return nullptr;
@@ -144,19 +144,20 @@ class Sweep {
   // Opens the deepest level down from the nearest open one above it, by
   // the names on the walk's path, checking every directory the walk has
   // listed on the way.
-  std::unique_ptr<Directory> Descend() {
+  std::shared_ptr<Directory> Descend() {
     const Level& target = levels_.back();
     std::size_t index = levels_.size() - 1;
     while (index > 0 && !levels_[index - 1].directory) --index;
     if (index == 0) return nullptr;
     Directory* current = levels_[index - 1].directory.get();
     std::size_t position = levels_[index - 1].pathLength;
-    std::unique_ptr<Directory> opened;
+    std::shared_ptr<Directory> opened;
     while (position < target.pathLength) {
       const std::size_t nameStart = position + 1;
-      const std::size_t nameEnd = std::min(path_.find(kPathSeparator, nameStart), target.pathLength);
-      auto next = current->OpenSubdirectory(
-          std::string_view(path_).substr(nameStart, nameEnd - nameStart));
+      const std::size_t nameEnd =
+          std::min(path_.find(kPathSeparator, nameStart), target.pathLength);
+      auto next =
+          current->OpenSubdirectory(std::string_view(path_).substr(nameStart, nameEnd - nameStart));
       if (!next) return nullptr;
       const std::optional<DirectoryIdentity> identity = next->Identity();
       if (!identity || !OnTheStartingFileSystem(*identity, *next)) return nullptr;
@@ -171,7 +172,7 @@ class Sweep {
     return opened;
   }
 
-  FileList& list_;
+  SweepListener& listener_;
   std::string path_;  // of the directory being read
   std::string_view wildcard_;
   bool recurse_;
@@ -180,13 +181,47 @@ class Sweep {
   std::vector<Level> levels_;  // the start first; only the deepest ones hold their directory
 };
 
+// Keeps the whole path of each file, the form the recycle bin and the
+// older callers work with.
+class ListingInto : public SweepListener {
+ public:
+  explicit ListingInto(FileList& list) : list_(list) {}
+  std::uint32_t OnDirectory(std::uint32_t, std::string_view path, std::string_view,
+                            const DirectoryIdentity& identity,
+                            const std::shared_ptr<Directory>&) override {
+    path_ = path;
+    identity_ = identity;
+    return 0;
+  }
+  void OnFile(std::string_view name) override {
+    std::string file;
+    file.reserve(path_.size() + 1 + name.size());
+    file.append(path_).append(1, kPathSeparator).append(name);
+    // Files are only gathered with the directory they were listed in, so
+    // that none can be deleted through a directory swapped in later.
+    list_.Append(std::move(file), identity_);
+  }
+
+ private:
+  FileList& list_;
+  std::string path_;
+  DirectoryIdentity identity_;
+};
+
 }  // namespace
+
+void Sweep(FileSystem& files, SweepListener& listener, const std::string& directory,
+           const std::string& pattern, int recurse) {
+  std::string_view wildcard = pattern;
+  if (wildcard.starts_with(kPathSeparator)) wildcard.remove_prefix(1);
+  std::shared_ptr<Directory> opened =
+      files.OpenDirectory(directory.empty() ? std::string(1, kPathSeparator) : directory);
+  if (!opened) return;
+  Walk(listener, directory, wildcard, recurse != 0).Run(std::move(opened));
+}
 
 void SweepDirectory(FileSystem& files, FileList& list, const std::string& directory,
                     const std::string& pattern, int recurse) {
-  std::string_view wildcard = pattern;
-  if (wildcard.starts_with(kPathSeparator)) wildcard.remove_prefix(1);
-  auto opened = files.OpenDirectory(directory.empty() ? std::string(1, kPathSeparator) : directory);
-  if (!opened) return;
-  Sweep(list, directory, wildcard, recurse != 0).Run(std::move(opened));
+  ListingInto listing(list);
+  Sweep(files, listing, directory, pattern, recurse);
 }

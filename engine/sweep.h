@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "engine/file_list.h"
 #include "platform/file_system.h"
@@ -8,19 +11,44 @@
 // The separator that joins a directory and a name in every gathered path.
 inline constexpr char kPathSeparator = '/';
 
-// Appends to `list` the path of every file in `directory` whose name matches
+// What a sweep tells of what it finds, in the order of the walk.
+class SweepListener {
+ public:
+  static constexpr std::uint32_t kStart = UINT32_MAX;
+
+  virtual ~SweepListener() = default;
+  // A directory is entered; the files told next lie in it, up to the next
+  // call. `parent` is what this answered for the directory it lies in, or
+  // kStart for the starting directory. `path` is the directory's whole
+  // path, `name` its last name (the whole path given for the start).
+  // `directory` is open and being listed.
+  virtual std::uint32_t OnDirectory(std::uint32_t parent, std::string_view path,
+                                    std::string_view name, const DirectoryIdentity& identity,
+                                    const std::shared_ptr<Directory>& directory) = 0;
+  // A matching file of the directory entered last.
+  virtual void OnFile(std::string_view name) = 0;
+  // The listing of the directory entered last is over.
+  virtual void OnListed() {}
+};
+
+// Tells `listener` of every file in `directory` whose name matches
 // `pattern`, a separator followed by a wildcard such as "/*.tmp"; with
-// `recurse` non-zero, then those of every directory below it, depth first:
-// a directory's own files come before those of its sub-directories, and
-// each sub-directory is finished before the next one. Every path has the
-// form directory + "/" + name. Anything that isn't a real directory is a
-// file here (symbolic links included, which are never descended into); no
-// directory is ever gathered. A directory that can't be read adds nothing.
-// The sweep stays on the file system `directory` lies on: a sub-directory
-// on another device, or mounted there from elsewhere, is passed over. Any
-// depth is swept, with a bounded number of directories open at once.
-// Each path is appended with the identity of the directory it was listed in.
-// An empty `directory` stands for the root, what remains of "/" once its
-// trailing separator is removed.
+// `recurse` non-zero, then of those of every directory below it, depth
+// first: a directory's own files come before those of its sub-directories,
+// and each sub-directory is finished before the next one. Anything that
+// isn't a real directory is a file here (symbolic links included, which are
+// never descended into); no directory is ever gathered. A directory that
+// can't be read adds nothing. The sweep stays on the file system
+// `directory` lies on: a sub-directory on another device, or mounted there
+// from elsewhere, is passed over. Any depth is swept, with a bounded number
+// of directories open at once (besides those the listener keeps). An empty
+// `directory` stands for the root, what remains of "/" once its trailing
+// separator is removed.
+void Sweep(FileSystem& files, SweepListener& listener, const std::string& directory,
+           const std::string& pattern, int recurse);
+
+// The same sweep appending to `list` the path of every file found, of the
+// form directory + "/" + name, with the identity of the directory it was
+// listed in.
 void SweepDirectory(FileSystem& files, FileList& list, const std::string& directory,
                     const std::string& pattern, int recurse);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -31,6 +32,17 @@ struct DirectoryIdentity {
 // names a file that is gone. Nothing means the path is taken as named.
 using ListedIn = std::optional<DirectoryIdentity>;
 
+// What one look at a file tells: its attribute word and, where it could be
+// read, which file it is, how big it is and when its contents last changed.
+struct FileStatus {
+  FileAttributes attributes = kInvalidAttributes;
+  int error = 0;  // the system's error number when the file couldn't be looked at
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;  // nanoseconds since 1970
+};
+
 // One name of a directory listing. `name` stays valid until the next call
 // to Next() on the same directory.
 struct DirectoryEntry {
@@ -60,6 +72,10 @@ class Directory {
   // directory mounted here from elsewhere on the same disk (a bind mount),
   // which the device does not. Nothing where the system can't tell.
   virtual std::optional<std::uint64_t> Mount() { return std::nullopt; }
+  // The listing is over (Next() answered false): what reading it needed can
+  // be freed. The directory stays open for the calls above and for the
+  // file system's calls on the files listed in it.
+  virtual void FinishListing() {}
 };
 
 // The files and directories the engine reads and deletes. Paths are narrow
@@ -98,6 +114,41 @@ class FileSystem {
     return DoRemoveFile(path, listedIn);
   }
 
+  // What lstat tells of `path` itself; the attribute word as GetAttributes
+  // gives it.
+  FileStatus Status(const std::string& path, const ListedIn& listedIn = {}) {
+    return DoStatus(path, listedIn);
+  }
+
+  // The calls above on the file `name` listed in `directory`, a directory
+  // this file system opened. They act in that very directory, wherever it
+  // has been moved since, and never look a path up: nothing can lead them
+  // elsewhere. `name` is one name, without separator.
+  FileStatus StatusIn(Directory& directory, const char* name) {
+    return DoStatusIn(directory, name);
+  }
+  FileAttributes GetAttributesIn(Directory& directory, const char* name) {
+    return DoGetAttributesIn(directory, name);
+  }
+  bool SetNormalIn(Directory& directory, const char* name, FileAttributes current) {
+    return DoSetNormalIn(directory, name, current);
+  }
+  bool RestoreAttributesIn(Directory& directory, const char* name, FileAttributes saved) {
+    return DoRestoreAttributesIn(directory, name, saved);
+  }
+  bool RemoveFileIn(Directory& directory, const char* name) {
+    return DoRemoveFileIn(directory, name);
+  }
+
+  // The system's error number of the last call that failed, where the file
+  // system can tell; 0 otherwise.
+  virtual int LastError() const { return 0; }
+
+  // How many directories a caller may keep open (for the calls on files in
+  // them) besides those the file system holds itself. Beyond it, files are
+  // reached by their paths. 0: none.
+  virtual std::size_t DirectoryBudget() const { return 0; }
+
   // Between these two, the calls above may keep the directory of the last
   // path open and look the next name up in it when the next path lies in
   // the same directory, instead of walking the whole path again. A directory
@@ -117,6 +168,20 @@ class FileSystem {
   virtual bool DoRestoreAttributes(const std::string& path, FileAttributes saved,
                                    const ListedIn& listedIn) = 0;
   virtual bool DoRemoveFile(const std::string& path, const ListedIn& listedIn) = 0;
+  // Only the attribute word, unless the file system tells more.
+  virtual FileStatus DoStatus(const std::string& path, const ListedIn& listedIn) {
+    FileStatus status;
+    status.attributes = DoGetAttributes(path, listedIn);
+    return status;
+  }
+  // A file system whose DirectoryBudget() is 0 needs none of these.
+  virtual FileStatus DoStatusIn(Directory&, const char*) { return {}; }
+  virtual FileAttributes DoGetAttributesIn(Directory& directory, const char* name) {
+    return DoStatusIn(directory, name).attributes;
+  }
+  virtual bool DoSetNormalIn(Directory&, const char*, FileAttributes) { return false; }
+  virtual bool DoRestoreAttributesIn(Directory&, const char*, FileAttributes) { return false; }
+  virtual bool DoRemoveFileIn(Directory&, const char*) { return false; }
 };
 
 // Holds a batch of calls on a file system for one scope.

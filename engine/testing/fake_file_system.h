@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -17,7 +18,8 @@
 // a test can check what was touched and in what order.
 // Attribute words behave as on Windows: SetNormal clears everything but the
 // directory bit, RestoreAttributes puts the saved word back.
-// Every directory has an identity of its own; ReplaceDirectory gives the
+// Every file has an inode, a size and a modification time of its own, which
+// the tests can change; every directory has an identity of its own; ReplaceDirectory gives the
 // path a new one, as when another directory takes its place. A call given
 // the directory a file was listed in finds nothing once the file's parent
 // has another identity (the call is still recorded).
@@ -40,6 +42,18 @@ class FakeFileSystem : public FileSystem {
   // Another directory now sits at `path`, holding what it held.
   void ReplaceDirectory(const std::string& path) { identities.at(path) = NewIdentity(); }
   DirectoryIdentity IdentityOf(const std::string& path) const { return identities.at(path); }
+  // The file at `path` gets new contents: another size and time.
+  void Modify(const std::string& path, std::uint64_t size, std::int64_t modified) {
+    facts.at(path) = {facts.at(path).inode, size, modified};
+  }
+  // Another file with the same size and time takes the place of `path`.
+  void ReplaceFile(const std::string& path) { facts.at(path).inode = nextInode_++; }
+  // `from` is renamed over `to`.
+  void RenameOver(const std::string& from, const std::string& to) {
+    nodes[to] = nodes.at(from);
+    facts[to] = facts.at(from);
+    nodes.erase(from);
+  }
   bool Exists(const std::string& path) const { return nodes.contains(path); }
   FileAttributes AttributesOf(const std::string& path) const { return nodes.at(path); }
 
@@ -55,13 +69,25 @@ class FakeFileSystem : public FileSystem {
     calls.push_back("OpenDirectory " + path);
     return Open(path);
   }
+  int LastError() const override { return lastError; }
+  std::size_t DirectoryBudget() const override { return directoryBudget; }
 
-  std::map<std::string, FileAttributes> nodes;         // path to attribute word
+  std::map<std::string, FileAttributes> nodes;               // path to attribute word
   std::map<std::string, std::vector<std::string>> children;  // listing order
-  std::set<std::string> unreadable;     // directories that can't be opened
-  std::set<std::string> refuseRemoval;  // files whose removal fails
-  std::map<std::string, DirectoryIdentity> identities;  // of every directory
+  std::set<std::string> unreadable;                          // directories that can't be opened
+  std::set<std::string> refuseRemoval;                       // files whose removal fails
+  std::map<std::string, DirectoryIdentity> identities;       // of every directory
   std::vector<std::string> calls;
+  struct FileFacts {
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;
+  };
+  std::map<std::string, FileFacts> facts;  // of every file
+  // The calls on a file in an open directory are recorded and answered as
+  // those on its path, given the identity the directory had when opened.
+  std::size_t directoryBudget = 0;
+  int lastError = 0;
   int openDirectories = 0;      // listings open now
   int mostOpenDirectories = 0;  // at the busiest moment
 
@@ -69,7 +95,9 @@ class FakeFileSystem : public FileSystem {
   FileAttributes DoGetAttributes(const std::string& path, const ListedIn& listedIn) override {
     calls.push_back("GetAttributes " + path);
     const auto it = Find(path, listedIn);
-    return it == nodes.end() ? kInvalidAttributes : it->second;
+    if (it != nodes.end()) return it->second;
+    lastError = ENOENT;
+    return kInvalidAttributes;
   }
 
   bool DoSetNormal(const std::string& path, FileAttributes current,
@@ -93,10 +121,52 @@ class FakeFileSystem : public FileSystem {
   bool DoRemoveFile(const std::string& path, const ListedIn& listedIn) override {
     calls.push_back("RemoveFile " + path);
     const auto it = Find(path, listedIn);
-    if (it == nodes.end() || (it->second & kAttributeDirectory) || refuseRemoval.contains(path))
+    if (it == nodes.end() || (it->second & kAttributeDirectory) || refuseRemoval.contains(path)) {
+      lastError = it == nodes.end() ? ENOENT : EACCES;
       return false;
+    }
     nodes.erase(it);
     return true;
+  }
+
+  FileStatus DoStatus(const std::string& path, const ListedIn& listedIn) override {
+    calls.push_back("Status " + path);
+    FileStatus status;
+    const auto it = Find(path, listedIn);
+    if (it == nodes.end()) {
+      status.error = ENOENT;
+      return status;
+    }
+    status.attributes = it->second;
+    status.device = 1;
+    if (const auto fact = facts.find(path); fact != facts.end()) {
+      status.inode = fact->second.inode;
+      status.size = fact->second.size;
+      status.modified = fact->second.modified;
+    }
+    return status;
+  }
+
+  FileStatus DoStatusIn(Directory& directory, const char* name) override {
+    auto& opened = dynamic_cast<FakeDirectory&>(directory);
+    return DoStatus(Join(opened.Path(), name), opened.Identity());
+  }
+  FileAttributes DoGetAttributesIn(Directory& directory, const char* name) override {
+    auto& opened = dynamic_cast<FakeDirectory&>(directory);
+    return DoGetAttributes(Join(opened.Path(), name), opened.Identity());
+  }
+  bool DoSetNormalIn(Directory& directory, const char* name, FileAttributes current) override {
+    auto& opened = dynamic_cast<FakeDirectory&>(directory);
+    return DoSetNormal(Join(opened.Path(), name), current, opened.Identity());
+  }
+  bool DoRestoreAttributesIn(Directory& directory, const char* name,
+                             FileAttributes saved) override {
+    auto& opened = dynamic_cast<FakeDirectory&>(directory);
+    return DoRestoreAttributes(Join(opened.Path(), name), saved, opened.Identity());
+  }
+  bool DoRemoveFileIn(Directory& directory, const char* name) override {
+    auto& opened = dynamic_cast<FakeDirectory&>(directory);
+    return DoRemoveFile(Join(opened.Path(), name), opened.Identity());
   }
 
   std::map<std::string, FileAttributes>::iterator Find(const std::string& path,
@@ -151,6 +221,7 @@ class FakeFileSystem : public FileSystem {
       return files_.Open(ParentOf(path_));
     }
     std::optional<DirectoryIdentity> Identity() override { return identity_; }
+    const std::string& Path() const { return path_; }
 
    private:
     FakeFileSystem& files_;
@@ -175,6 +246,7 @@ class FakeFileSystem : public FileSystem {
     nodes[path] = attributes;
     if ((attributes & kAttributeDirectory) && !identities.contains(path))
       identities[path] = NewIdentity();
+    if (!(attributes & kAttributeDirectory)) facts[path] = {nextInode_++, 0, 0};
   }
 
   std::uint64_t nextInode_ = 1;

@@ -2,9 +2,12 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <string>
 
@@ -22,11 +25,17 @@ std::optional<DirectoryIdentity> IdentityOf(int directory) {
 class PosixDirectory : public Directory {
  public:
   explicit PosixDirectory(DIR* dir) : dir_(dir) {}
-  ~PosixDirectory() override { ::closedir(dir_); }
+  ~PosixDirectory() override {
+    if (dir_)
+      ::closedir(dir_);
+    else
+      ::close(fd_);
+  }
   PosixDirectory(const PosixDirectory&) = delete;
   PosixDirectory& operator=(const PosixDirectory&) = delete;
 
   bool Next(DirectoryEntry& entry) override {
+    if (!dir_) return false;
     while (const dirent* found = ::readdir(dir_)) {
       const std::string_view name(found->d_name);
       if (name == "." || name == "..") continue;
@@ -41,24 +50,37 @@ class PosixDirectory : public Directory {
     const std::string terminated(name);
     // O_NOFOLLOW: a link that replaced the directory since it was listed is
     // refused rather than followed out of the tree.
-    return OpenDirectoryAt(::dirfd(dir_), terminated.c_str(), O_NOFOLLOW);
+    return OpenDirectoryAt(Descriptor(), terminated.c_str(), O_NOFOLLOW);
   }
 
   std::unique_ptr<Directory> OpenParent() override {
-    return OpenDirectoryAt(::dirfd(dir_), "..", O_NOFOLLOW);
+    return OpenDirectoryAt(Descriptor(), "..", O_NOFOLLOW);
   }
 
-  std::optional<DirectoryIdentity> Identity() override { return IdentityOf(::dirfd(dir_)); }
+  std::optional<DirectoryIdentity> Identity() override { return IdentityOf(Descriptor()); }
 
   std::optional<std::uint64_t> Mount() override {
 #ifdef STATX_MNT_ID
     struct statx status;
-    if (::statx(::dirfd(dir_), "", AT_EMPTY_PATH, STATX_MNT_ID, &status) == 0 &&
+    if (::statx(Descriptor(), "", AT_EMPTY_PATH, STATX_MNT_ID, &status) == 0 &&
         (status.stx_mask & STATX_MNT_ID))
       return status.stx_mnt_id;
 #endif
     return std::nullopt;
   }
+
+  // Keeps only a descriptor: the listing's buffer is some tens of
+  // kilobytes, too much for each of thousands of directories kept open.
+  void FinishListing() override {
+    if (!dir_) return;
+    const int fd = ::fcntl(::dirfd(dir_), F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) return;
+    ::closedir(dir_);
+    dir_ = nullptr;
+    fd_ = fd;
+  }
+
+  int Descriptor() const { return dir_ ? ::dirfd(dir_) : fd_; }
 
  private:
   // Trusts the type the listing gives and asks the file system only where
@@ -72,8 +94,15 @@ class PosixDirectory : public Directory {
            S_ISDIR(status.st_mode);
   }
 
-  DIR* dir_;
+  DIR* dir_;     // while listing
+  int fd_ = -1;  // once the listing is over
 };
+
+// The descriptor of a directory this file system opened, or -1.
+int DescriptorOf(Directory& directory) {
+  const auto* opened = dynamic_cast<PosixDirectory*>(&directory);
+  return opened ? opened->Descriptor() : -1;
+}
 
 std::unique_ptr<Directory> OpenDirectoryAt(int parent, const char* path, int extraFlags) {
   const int fd = ::openat(parent, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | extraFlags);
@@ -86,10 +115,39 @@ std::unique_ptr<Directory> OpenDirectoryAt(int parent, const char* path, int ext
   return std::make_unique<PosixDirectory>(dir);
 }
 
-bool BeginsWithDot(const std::string& path) {
+bool BeginsWithDot(std::string_view path) {
   const std::size_t slash = path.rfind('/');
   const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
   return nameStart < path.size() && path[nameStart] == '.';
+}
+
+FileAttributes AttributesOf(const struct stat& status, bool hiddenName) {
+  FileAttributes attributes = 0;
+  const bool isLink = S_ISLNK(status.st_mode);
+  if (S_ISDIR(status.st_mode))
+    attributes |= kAttributeDirectory;
+  else if (!S_ISREG(status.st_mode) && !isLink)
+    attributes |= kAttributeSystem;
+  if (!isLink && !(status.st_mode & S_IWUSR)) attributes |= kAttributeReadOnly;
+  if (hiddenName) attributes |= kAttributeHidden;
+  return attributes == 0 ? kAttributeNormal : attributes;
+}
+
+// What lstat tells of `name` in `directory`.
+FileStatus StatusAt(int directory, const char* name, bool hiddenName) {
+  FileStatus result;
+  struct stat status;
+  if (::fstatat(directory, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+    result.error = errno;
+    return result;
+  }
+  result.attributes = AttributesOf(status, hiddenName);
+  result.device = static_cast<std::uint64_t>(status.st_dev);
+  result.inode = static_cast<std::uint64_t>(status.st_ino);
+  result.size = static_cast<std::uint64_t>(status.st_size);
+  result.modified =
+      static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+  return result;
 }
 
 // A descriptor that only names a directory: it needs no read permission.
@@ -141,8 +199,7 @@ class PosixFileSystem::Location {
   const char* const name;
 
  private:
-  Location(int directory, const char* name, bool owned = false,
-           PosixDirectoryWalk* walk = nullptr)
+  Location(int directory, const char* name, bool owned = false, PosixDirectoryWalk* walk = nullptr)
       : directory(directory), name(name), owned_(owned), walk_(walk) {}
   const bool owned_;
   PosixDirectoryWalk* const walk_;
@@ -196,8 +253,8 @@ void PosixFileSystem::ReleaseLinkedFile() {
 // A read-only file with other names: the write bit is given through a
 // descriptor held on the file, so that the mode can still be put back once
 // this name is gone, for the other names keep the same file.
-bool PosixFileSystem::MakeLinkedFileWritable(const std::string& path, int directory,
-                                             const char* name, const struct stat& status) {
+bool PosixFileSystem::MakeLinkedFileWritable(const FileKey& key, int directory, const char* name,
+                                             const struct stat& status) {
   bool pathOnly = false;
   int fd = ::openat(directory, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 #ifdef O_PATH
@@ -214,50 +271,88 @@ bool PosixFileSystem::MakeLinkedFileWritable(const std::string& path, int direct
     ::close(fd);
     return false;
   }
-  linkedFile_ = LinkedFile{fd, pathOnly, static_cast<mode_t>(status.st_mode & 07777), path};
+  linkedFile_ = LinkedFile{fd, pathOnly, static_cast<mode_t>(status.st_mode & 07777), key};
   return true;
 }
 
-// Changes the mode of `path` itself, never of what a link points to.
-bool PosixFileSystem::SetOwnerWritable(const std::string& path, bool writable,
-                                       const ListedIn& listedIn) {
-  const Location location = Locate(path, listedIn);
-  if (!location.found()) return false;
+// Changes the mode of `name` in `directory` itself, never of what a link
+// points to.
+bool PosixFileSystem::SetOwnerWritableAt(const FileKey& key, int directory, const char* name,
+                                         bool writable) {
   struct stat status;
-  if (::fstatat(location.directory, location.name, &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  if (::fstatat(directory, name, &status, AT_SYMLINK_NOFOLLOW) != 0) return Failed();
   if (S_ISLNK(status.st_mode)) return true;  // a link has no mode of its own to change
   const mode_t mode = status.st_mode & 07777;
   const mode_t wanted = writable ? (mode | S_IWUSR) : (mode & ~S_IWUSR);
   if (wanted == mode) return true;
   if (writable && S_ISREG(status.st_mode) && status.st_nlink > 1)
-    return MakeLinkedFileWritable(path, location.directory, location.name, status);
-  return ::fchmodat(location.directory, location.name, wanted, AT_SYMLINK_NOFOLLOW) == 0;
+    return MakeLinkedFileWritable(key, directory, name, status) || Failed();
+  return ::fchmodat(directory, name, wanted, AT_SYMLINK_NOFOLLOW) == 0 || Failed();
 }
 
-FileAttributes PosixFileSystem::DoGetAttributes(const std::string& path,
-                                                const ListedIn& listedIn) {
+bool PosixFileSystem::SetOwnerWritable(const std::string& path, bool writable,
+                                       const ListedIn& listedIn) {
   const Location location = Locate(path, listedIn);
-  struct stat status;
-  if (!location.found() ||
-      ::fstatat(location.directory, location.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
-    return kInvalidAttributes;
-  FileAttributes attributes = 0;
-  const bool isLink = S_ISLNK(status.st_mode);
-  if (S_ISDIR(status.st_mode))
-    attributes |= kAttributeDirectory;
-  else if (!S_ISREG(status.st_mode) && !isLink)
-    attributes |= kAttributeSystem;
-  if (!isLink && !(status.st_mode & S_IWUSR)) attributes |= kAttributeReadOnly;
-  if (BeginsWithDot(path)) attributes |= kAttributeHidden;
-  return attributes == 0 ? kAttributeNormal : attributes;
+  if (!location.found()) return Failed(ENOENT);
+  return SetOwnerWritableAt({-1, path}, location.directory, location.name, writable);
+}
+
+bool PosixFileSystem::Failed(int error) {
+  lastError_ = error;
+  return false;
+}
+
+bool PosixFileSystem::SetNormalAt(const FileKey& key, int directory, const char* name,
+                                  FileAttributes current) {
+  ReleaseLinkedFile();
+  if (current == kInvalidAttributes) return false;
+  // Hidden and system come from the name and the kind of file and can't be
+  // cleared; only a missing owner write bit can be given back.
+  if (!(current & kAttributeReadOnly)) return true;
+  return SetOwnerWritableAt(key, directory, name, true);
+}
+
+bool PosixFileSystem::RestoreLinkedFile(const FileKey& key, bool& restored) {
+  if (!linkedFile_ || linkedFile_->key != key) return false;
+  restored = ChangeModeOf(linkedFile_->fd, linkedFile_->pathOnly, linkedFile_->mode);
+  ReleaseLinkedFile();
+  return true;
+}
+
+bool PosixFileSystem::RemoveAt(const FileKey& key, int directory, const char* name) {
+  // Without AT_REMOVEDIR this never removes a directory (Linux answers
+  // EISDIR, others EPERM); a symbolic link is removed itself.
+  if (::unlinkat(directory, name, 0) != 0) return Failed();
+  if (linkedFile_ && linkedFile_->key == key) {
+    // The file's other names keep it read-only, as it was.
+    struct stat status;
+    if (::fstat(linkedFile_->fd, &status) == 0 && status.st_nlink > 0)
+      ChangeModeOf(linkedFile_->fd, linkedFile_->pathOnly, linkedFile_->mode);
+    ReleaseLinkedFile();
+  }
+  return true;
+}
+
+FileStatus PosixFileSystem::DoStatus(const std::string& path, const ListedIn& listedIn) {
+  const Location location = Locate(path, listedIn);
+  if (!location.found()) {
+    FileStatus missing;
+    missing.error = lastError_ = ENOENT;
+    return missing;
+  }
+  const FileStatus status = StatusAt(location.directory, location.name, BeginsWithDot(path));
+  if (status.error) lastError_ = status.error;
+  return status;
+}
+
+FileAttributes PosixFileSystem::DoGetAttributes(const std::string& path, const ListedIn& listedIn) {
+  return DoStatus(path, listedIn).attributes;
 }
 
 bool PosixFileSystem::DoSetNormal(const std::string& path, FileAttributes current,
                                   const ListedIn& listedIn) {
   ReleaseLinkedFile();
   if (current == kInvalidAttributes) return false;
-  // Hidden and system come from the name and the kind of file and can't be
-  // cleared; only a missing owner write bit can be given back.
   if (!(current & kAttributeReadOnly)) return true;
   return SetOwnerWritable(path, true, listedIn);
 }
@@ -265,28 +360,48 @@ bool PosixFileSystem::DoSetNormal(const std::string& path, FileAttributes curren
 bool PosixFileSystem::DoRestoreAttributes(const std::string& path, FileAttributes saved,
                                           const ListedIn& listedIn) {
   if (saved == kInvalidAttributes) return false;
-  if (linkedFile_ && linkedFile_->path == path) {
-    const bool restored = ChangeModeOf(linkedFile_->fd, linkedFile_->pathOnly, linkedFile_->mode);
-    ReleaseLinkedFile();
-    return restored;
-  }
+  bool restored = false;
+  if (RestoreLinkedFile({-1, path}, restored)) return restored;
   return SetOwnerWritable(path, !(saved & kAttributeReadOnly), listedIn);
 }
 
 bool PosixFileSystem::DoRemoveFile(const std::string& path, const ListedIn& listedIn) {
-  // Without AT_REMOVEDIR this never removes a directory (Linux answers
-  // EISDIR, others EPERM); a symbolic link is removed itself.
-  bool removed;
-  {
-    const Location location = Locate(path, listedIn);
-    removed = location.found() && ::unlinkat(location.directory, location.name, 0) == 0;
-  }
-  if (removed && linkedFile_ && linkedFile_->path == path) {
-    // The file's other names keep it read-only, as it was.
-    struct stat status;
-    if (::fstat(linkedFile_->fd, &status) == 0 && status.st_nlink > 0)
-      ChangeModeOf(linkedFile_->fd, linkedFile_->pathOnly, linkedFile_->mode);
-    ReleaseLinkedFile();
-  }
-  return removed;
+  const Location location = Locate(path, listedIn);
+  if (!location.found()) return Failed(ENOENT);
+  return RemoveAt({-1, path}, location.directory, location.name);
+}
+
+FileStatus PosixFileSystem::DoStatusIn(Directory& directory, const char* name) {
+  const FileStatus status = StatusAt(DescriptorOf(directory), name, name[0] == '.');
+  if (status.error) lastError_ = status.error;
+  return status;
+}
+
+bool PosixFileSystem::DoSetNormalIn(Directory& directory, const char* name,
+                                    FileAttributes current) {
+  const int fd = DescriptorOf(directory);
+  return SetNormalAt({fd, name}, fd, name, current);
+}
+
+bool PosixFileSystem::DoRestoreAttributesIn(Directory& directory, const char* name,
+                                            FileAttributes saved) {
+  if (saved == kInvalidAttributes) return false;
+  const int fd = DescriptorOf(directory);
+  bool restored = false;
+  if (RestoreLinkedFile({fd, name}, restored)) return restored;
+  return SetOwnerWritableAt({fd, name}, fd, name, !(saved & kAttributeReadOnly));
+}
+
+bool PosixFileSystem::DoRemoveFileIn(Directory& directory, const char* name) {
+  const int fd = DescriptorOf(directory);
+  return RemoveAt({fd, name}, fd, name);
+}
+
+std::size_t PosixFileSystem::DirectoryBudget() const {
+  // Half of what the process may open, the rest left to everything else the
+  // program opens meanwhile.
+  struct rlimit limit;
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur < 256) return 0;
+  constexpr rlim_t kMost = 1 << 16;
+  return static_cast<std::size_t>(std::min<rlim_t>(limit.rlim_cur, 2 * kMost) / 2);
 }

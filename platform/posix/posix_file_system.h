@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,8 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<Directory> OpenDirectory(const std::string& path) override;
   void BeginBatch() override { batching_ = true; }
   void EndBatch() override;
+  int LastError() const override { return lastError_; }
+  std::size_t DirectoryBudget() const override;
 
  private:
   // Where a path's last name is to be looked up: a directory descriptor
@@ -35,9 +38,24 @@ class PosixFileSystem : public FileSystem {
   // with the location.
   class Location;
   Location Locate(const std::string& path, const ListedIn& listedIn);
-  bool MakeLinkedFileWritable(const std::string& path, int directory, const char* name,
+
+  // Which file a call was about, to tell whether the next call is about the
+  // same one: its path (directory -1), or its name in a directory opened.
+  struct FileKey {
+    int directory;
+    std::string name;
+    bool operator==(const FileKey&) const = default;
+  };
+  bool MakeLinkedFileWritable(const FileKey& key, int directory, const char* name,
                               const struct stat& status);
   void ReleaseLinkedFile();
+  bool RestoreLinkedFile(const FileKey& key, bool& restored);
+  bool SetOwnerWritable(const std::string& path, bool writable, const ListedIn& listedIn);
+  bool SetOwnerWritableAt(const FileKey& key, int directory, const char* name, bool writable);
+  bool SetNormalAt(const FileKey& key, int directory, const char* name, FileAttributes current);
+  bool RemoveAt(const FileKey& key, int directory, const char* name);
+  // Keeps `error` (by default errno) for LastError(); false.
+  bool Failed(int error = errno);
 
   FileAttributes DoGetAttributes(const std::string& path, const ListedIn& listedIn) override;
   bool DoSetNormal(const std::string& path, FileAttributes current,
@@ -45,7 +63,11 @@ class PosixFileSystem : public FileSystem {
   bool DoRestoreAttributes(const std::string& path, FileAttributes saved,
                            const ListedIn& listedIn) override;
   bool DoRemoveFile(const std::string& path, const ListedIn& listedIn) override;
-  bool SetOwnerWritable(const std::string& path, bool writable, const ListedIn& listedIn);
+  FileStatus DoStatus(const std::string& path, const ListedIn& listedIn) override;
+  FileStatus DoStatusIn(Directory& directory, const char* name) override;
+  bool DoSetNormalIn(Directory& directory, const char* name, FileAttributes current) override;
+  bool DoRestoreAttributesIn(Directory& directory, const char* name, FileAttributes saved) override;
+  bool DoRemoveFileIn(Directory& directory, const char* name) override;
 
   // A read-only file with other names, made writable through this
   // descriptor by the last SetNormal, with the mode it had before.
@@ -53,10 +75,11 @@ class PosixFileSystem : public FileSystem {
     int fd;
     bool pathOnly;  // opened only to name the file
     unsigned mode;
-    std::string path;
+    FileKey key;
   };
 
   bool batching_ = false;
   PosixDirectoryWalk walk_;  // the directories held open during a batch
   std::optional<LinkedFile> linkedFile_;
+  int lastError_ = 0;
 };

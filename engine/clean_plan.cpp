@@ -1,0 +1,72 @@
+#include "engine/clean_plan.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/clean_plan_data.h"
+#include "engine/sweep.h"
+
+std::size_t CleanPlan::Data::FolderOf(std::size_t file) const {
+  // The last folder whose run begins at or before the file: folders without
+  // files share their beginning with the next one.
+  const auto after = std::upper_bound(
+      folders.begin(), folders.end(), file,
+      [](std::size_t index, const Folder& folder) { return index < folder.firstFile; });
+  return static_cast<std::size_t>(after - folders.begin()) - 1;
+}
+
+std::string CleanPlan::Data::FolderPath(std::size_t folder) const {
+  std::vector<const std::string*> names;
+  for (std::size_t at = folder; at != kNoParent; at = folders[at].parent)
+    names.push_back(&folders[at].name);
+  std::string path = *names.back();
+  for (auto name = names.rbegin() + 1; name != names.rend(); ++name)
+    path.append(1, kPathSeparator).append(**name);
+  return path;
+}
+
+std::string CleanPlan::Data::FilePath(std::size_t folder, std::size_t file) const {
+  if (folders[folder].named) return folders[folder].name;
+  return FolderPath(folder).append(1, kPathSeparator).append(NameOf(folder, file));
+}
+
+CleanPlan::CleanPlan() : data_(std::make_unique<Data>()) {}
+CleanPlan::~CleanPlan() = default;
+CleanPlan::CleanPlan(CleanPlan&&) noexcept = default;
+CleanPlan& CleanPlan::operator=(CleanPlan&&) noexcept = default;
+
+std::size_t CleanPlan::Count() const { return data_->nameAt.size(); }
+
+std::string CleanPlan::PathAt(std::size_t index) const {
+  return data_->FilePath(data_->FolderOf(index), index);
+}
+
+std::uint64_t CleanPlan::SizeAt(std::size_t index) const {
+  return data_->guarded ? data_->seen[index].size : 0;
+}
+
+std::size_t CleanPlan::GroupAt(std::size_t index) const {
+  return data_->folders[data_->FolderOf(index)].group;
+}
+
+SpareReason CleanPlan::SpareAt(std::size_t index) const {
+  if (data_->guarded) return data_->seen[index].spare;
+  const std::size_t folder = data_->FolderOf(index);
+  const char* name = data_->folders[folder].named ? nullptr : data_->NameOf(folder, index);
+  if (!name) {
+    const std::string& path = data_->folders[folder].name;
+    const std::size_t slash = path.rfind(kPathSeparator);
+    name = path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+  }
+  return name[0] == '.' && !data_->hiddenAllowed ? SpareReason::kHidden : SpareReason::kNone;
+}
+
+bool CleanPlan::MissingAt(std::size_t index) const {
+  return data_->guarded && data_->seen[index].missing;
+}
+
+const std::vector<PlanGroup>& CleanPlan::Groups() const { return data_->groups; }
+
+std::uint64_t CleanPlan::TotalBytes() const { return data_->totalBytes; }
+
+bool CleanPlan::Guarded() const { return data_->guarded; }

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/clean_plan.h"
+
+// How a plan is kept: names rather than paths, each directory once. The
+// files of one directory come one after another, so a directory record
+// tells where its run of files begins, and a file needs only where its name
+// begins among its directory's names. Deques grow without copying what they
+// hold, so a plan never needs twice its size while it is gathered.
+struct CleanPlan::Data {
+  static constexpr std::uint32_t kNoParent = UINT32_MAX;
+
+  // A directory a sweep listed, or one file the user named.
+  struct Folder {
+    std::uint32_t parent = kNoParent;  // index in `folders`; kNoParent at a sweep's start
+    std::uint32_t group = 0;
+    bool named = false;  // `name` is the whole path of one file the user named
+    std::string name;    // within the parent; at a sweep's start the path it was given
+    std::string names;   // the names of its gathered files, each ended by '\0'
+    std::size_t firstFile = 0;
+    DirectoryIdentity identity;
+    // Kept open since the sweep listed it, while the file system's budget
+    // lasted: its files are deleted in it without looking a path up again.
+    std::shared_ptr<Directory> held;
+  };
+
+  // A file as it was at gathering, in a guarded plan.
+  struct Seen {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;
+    SpareReason spare = SpareReason::kNone;
+    bool missing = false;  // nothing (readable) was there
+  };
+
+  std::deque<Folder> folders;
+  std::deque<std::uint32_t> nameAt;  // of each file, in its folder's names
+  std::deque<Seen> seen;             // of each file; empty in an unguarded plan
+  std::vector<PlanGroup> groups;
+  bool guarded = false;
+  bool hiddenAllowed = false;  // under the options the plan was gathered with
+  std::uint64_t totalBytes = 0;
+
+  std::size_t FolderOf(std::size_t file) const;
+  // The end of the folder's run of files.
+  std::size_t EndOf(std::size_t folder) const {
+    return folder + 1 < folders.size() ? folders[folder + 1].firstFile : nameAt.size();
+  }
+  std::string FolderPath(std::size_t folder) const;
+  std::string FilePath(std::size_t folder, std::size_t file) const;
+  const char* NameOf(std::size_t folder, std::size_t file) const {
+    return folders[folder].names.data() + nameAt[file];
+  }
+};

@@ -1,0 +1,307 @@
+#include "engine/clean_plan.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/testing/fake_file_system.h"
+#include "platform/posix/posix_file_system.h"
+#include "testing/scoped_test_home.h"
+
+namespace fs = std::filesystem;
+using testing::ElementsAre;
+using testing::ElementsAreArray;
+using testing::IsEmpty;
+
+namespace {
+
+CleanEntry File(const std::string& path) { return {1, path, "", 0}; }
+CleanEntry Wildcard(const std::string& path, const std::string& wildcard, int recurse) {
+  return {0, path, wildcard, recurse};
+}
+
+CleanSettings Allowing(bool hidden, bool readOnly, bool system) {
+  CleanSettings options;
+  options.m_bDelHiddenFiles = hidden;
+  options.m_bDelReadOnlyFiles = readOnly;
+  options.m_bDelSystemFiles = system;
+  return options;
+}
+
+std::vector<std::string> Paths(const CleanPlan& plan) {
+  std::vector<std::string> paths;
+  for (std::size_t index = 0; index < plan.Count(); ++index) paths.push_back(plan.PathAt(index));
+  return paths;
+}
+
+std::vector<std::string> Labels(const CleanPlan& plan) {
+  std::vector<std::string> labels;
+  for (const PlanGroup& group : plan.Groups()) labels.push_back(group.label);
+  return labels;
+}
+
+// Plans on the in-memory file system, with every directory kept open
+// (budget) or none.
+class CleanPlanTest : public testing::TestWithParam<std::size_t> {
+ protected:
+  CleanPlanTest() { files_.directoryBudget = GetParam(); }
+
+  CleanPlan Gather(const std::vector<CleanEntry>& entries, bool guard,
+                   const CleanSettings& options = {}) {
+    const CleanSelection selection{[this](ControlId box) { return ticked_.contains(box); },
+                                   locations_, entries};
+    return GatherCleanPlan(selection, options, files_, guard,
+                           {[this](const std::string& step) { steps_.push_back(step); }, {}});
+  }
+
+  FakeFileSystem files_;
+  CleanLocations locations_;
+  std::set<ControlId> ticked_;
+  std::vector<std::string> steps_;
+};
+
+TEST_P(CleanPlanTest, PlanHoldsEveryFileInTheRunsOrderWithItsGroup) {
+  ticked_ = {ControlId::kTempBox, ControlId::kRecentBox};
+  locations_.m_strTemp = "/temp";
+  locations_.m_strTmp = "/tmp2";
+  for (const char* path : {"/tmp2/sub/y.tmp", "/tmp2/x.tmp", "/temp/a.tmp", "/temp/keep.doc",
+                           "/logs/a.log", "/logs/old/b.log", "/one/listed"})
+    files_.AddFile(path);
+  const CleanPlan plan = Gather({File("/one/listed"), Wildcard("/logs/", "*.log", 1),
+                                 File("relative"), Wildcard("", "*.*", 1), File("/missing")},
+                                false);
+
+  EXPECT_THAT(Paths(plan),
+              ElementsAre("/temp/a.tmp", "/tmp2/x.tmp", "/tmp2/sub/y.tmp", "/one/listed",
+                          "/logs/a.log", "/logs/old/b.log", "/missing"));
+  EXPECT_THAT(Labels(plan), ElementsAre("Remove Temp Files", "/one/listed",
+                                        "/logs/ (*.log), with sub-folders", "/missing"));
+  std::vector<std::size_t> groups;
+  for (std::size_t index = 0; index < plan.Count(); ++index) groups.push_back(plan.GroupAt(index));
+  EXPECT_THAT(groups, ElementsAre(0, 0, 0, 1, 2, 2, 3));
+  EXPECT_THAT(steps_, ElementsAre("Searching for temp files...", "Searching for tmp files...",
+                                  "Searching in /logs/ for files matching *.log"));
+  // Gathering deletes nothing and, unguarded, looks at no file.
+  EXPECT_THAT(files_.PathsOf("GetAttributes"), IsEmpty());
+  EXPECT_THAT(files_.PathsOf("Status"), IsEmpty());
+  EXPECT_THAT(files_.PathsOf("RemoveFile"), IsEmpty());
+}
+
+TEST_P(CleanPlanTest, ExecutionDeletesInThePlansOrderAndCountsEveryOutcome) {
+  locations_.m_strTmp = "/t";
+  ticked_ = {ControlId::kTempBox};
+  const CleanSettings options = Allowing(0, 1, 0);
+  for (const bool guard : {false, true}) {
+    SCOPED_TRACE(guard ? "guarded" : "unguarded");
+    files_ = FakeFileSystem();
+    files_.directoryBudget = GetParam();
+    files_.AddFile("/t/a.tmp");
+    files_.AddFile("/t/.hidden.tmp", kAttributeHidden);
+    files_.AddFile("/t/locked.tmp", kAttributeReadOnly);
+    files_.AddFile("/t/sub/pipe.tmp", kAttributeSystem);
+    files_.AddFile("/t/sub/in-use.tmp", kAttributeReadOnly);
+    files_.AddFile("/t/sub/gone.tmp");
+    files_.AddFile("/t/sub/z.tmp");
+    files_.Modify("/t/a.tmp", 100, 1);
+    files_.Modify("/t/sub/z.tmp", 20, 1);
+    files_.Modify("/t/sub/pipe.tmp", 5, 1);
+    files_.refuseRemoval.insert("/t/sub/in-use.tmp");
+    const CleanPlan plan = Gather({}, guard, options);
+    ASSERT_EQ(plan.Count(), 7u);
+    if (guard) {
+      EXPECT_EQ(plan.TotalBytes(), 120u);  // the spared pipe left out
+      EXPECT_EQ(plan.SpareAt(3), SpareReason::kSystem);
+      EXPECT_EQ(plan.SizeAt(0), 100u);
+    }
+    files_.RenameOver("/t/sub/gone.tmp", "/t/sub/elsewhere");
+    files_.calls.clear();
+
+    const CleanReport report = ExecuteCleanPlan(plan, options, files_);
+    EXPECT_THAT(files_.PathsOf("RemoveFile"),
+                ElementsAre("/t/a.tmp", "/t/locked.tmp", "/t/sub/in-use.tmp", "/t/sub/z.tmp"));
+    EXPECT_EQ(report.deleted, 3u);
+    EXPECT_EQ(report.bytesFreed, guard ? 120u : 0u);
+    EXPECT_EQ(report.sparedHidden, 1u);
+    EXPECT_EQ(report.sparedReadOnly, 0u);
+    EXPECT_EQ(report.sparedSystem, 1u);
+    EXPECT_EQ(report.failed, 1u);
+    ASSERT_EQ(report.failures.size(), 1u);
+    EXPECT_EQ(report.failures[0].path, "/t/sub/in-use.tmp");
+    EXPECT_EQ(report.failures[0].reason, std::strerror(EACCES));
+    // The failed one has its attributes back.
+    EXPECT_EQ(files_.AttributesOf("/t/sub/in-use.tmp"), kAttributeReadOnly);
+    EXPECT_EQ(report.vanished, 1u);
+    EXPECT_EQ(report.changed, 0u);
+  }
+}
+
+struct ChangeCase {
+  const char* description;
+  std::function<void(FakeFileSystem&)> change;
+  const char* kept;
+};
+
+void PrintTo(const ChangeCase& c, std::ostream* out) { *out << c.description; }
+
+class ChangedSinceGatheringTest : public testing::TestWithParam<ChangeCase> {};
+
+TEST_P(ChangedSinceGatheringTest, ChangedFileIsNotDeleted) {
+  FakeFileSystem files;
+  files.directoryBudget = 8;
+  files.AddFile("/d/file.tmp");
+  files.AddFile("/d/other");
+  files.AddFile("/d/unchanged.tmp");
+  files.Modify("/d/file.tmp", 10, 5);
+  CleanLocations locations;
+  const CleanSelection selection{{}, locations, {Wildcard("/d", "*.tmp", 0), File("/d/entry")}};
+  const CleanPlan plan = GatherCleanPlan(selection, CleanSettings(), files, true);
+  ASSERT_EQ(plan.Count(), 3u);
+  EXPECT_TRUE(plan.MissingAt(2));
+
+  GetParam().change(files);
+  const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files);
+  EXPECT_EQ(report.changed, 1u);
+  EXPECT_FALSE(files.Exists("/d/unchanged.tmp"));
+  EXPECT_TRUE(files.Exists(GetParam().kept));
+  EXPECT_THAT(files.PathsOf("RemoveFile"), testing::Not(testing::Contains(GetParam().kept)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ChangedSinceGatheringTest,
+    testing::Values(
+        ChangeCase{"replaced by another file",
+                   [](FakeFileSystem& files) { files.ReplaceFile("/d/file.tmp"); }, "/d/file.tmp"},
+        ChangeCase{"grown", [](FakeFileSystem& files) { files.Modify("/d/file.tmp", 11, 5); },
+                   "/d/file.tmp"},
+        ChangeCase{"written to, same size",
+                   [](FakeFileSystem& files) { files.Modify("/d/file.tmp", 10, 6); },
+                   "/d/file.tmp"},
+        ChangeCase{"renamed over",
+                   [](FakeFileSystem& files) { files.RenameOver("/d/other", "/d/file.tmp"); },
+                   "/d/file.tmp"},
+        ChangeCase{"appeared where the entry named nothing",
+                   [](FakeFileSystem& files) { files.AddFile("/d/entry"); }, "/d/entry"}));
+
+TEST_P(CleanPlanTest, SkippedAttributeCheckGivesTheSameResult) {
+  // Everything allowed: no option could spare a file, so a swept file is
+  // removed without a look first. An individual entry still gets its look.
+  ticked_ = {ControlId::kTempBox};
+  locations_.m_strTmp = "/t";
+  const auto makeTree = [this] {
+    files_ = FakeFileSystem();
+    files_.directoryBudget = GetParam();
+    files_.AddFile("/t/plain.tmp");
+    files_.AddFile("/t/.dot.tmp", kAttributeHidden);
+    files_.AddFile("/t/locked.tmp", kAttributeReadOnly);
+    files_.AddFile("/t/pipe.tmp", kAttributeSystem);
+    files_.AddFile("/t/in-use.tmp");
+    files_.AddFile("/t/now-a-folder.tmp");
+    files_.AddFile("/t/gone.tmp");
+    files_.refuseRemoval.insert("/t/in-use.tmp");
+    files_.AddDirectory("/named-folder");
+  };
+  std::vector<CleanReport> reports;
+  std::vector<std::vector<std::string>> kept;
+  for (const CleanSettings& options : {Allowing(1, 1, 1), Allowing(0, 1, 1)}) {
+    makeTree();
+    const CleanPlan plan = Gather({File("/named-folder")}, false, options);
+    files_.nodes["/t/now-a-folder.tmp"] = kAttributeDirectory;
+    files_.identities["/t/now-a-folder.tmp"] = {9, 9};
+    files_.nodes.erase("/t/gone.tmp");
+    files_.calls.clear();
+    reports.push_back(ExecuteCleanPlan(plan, options, files_));
+    kept.emplace_back();
+    for (const auto& [path, attributes] : files_.nodes) kept.back().push_back(path);
+    if (options.m_bDelHiddenFiles) {
+      EXPECT_THAT(
+          files_.PathsOf("GetAttributes"),
+          ElementsAre("/t/in-use.tmp", "/t/now-a-folder.tmp", "/t/gone.tmp", "/named-folder"));
+    }
+  }
+  // Hidden files spared in the second run only; all else the same.
+  EXPECT_EQ(reports[1].sparedHidden, 1u);
+  EXPECT_EQ(reports[0].deleted, reports[1].deleted + 1);
+  for (const CleanReport& report : reports) {
+    EXPECT_EQ(report.failed, 1u);
+    EXPECT_EQ(report.vanished, 3u);  // the folder where a file was, the gone one, the named folder
+    EXPECT_EQ(report.sparedReadOnly + report.sparedSystem, 0u);
+  }
+  kept[1].erase(std::find(kept[1].begin(), kept[1].end(), "/t/.dot.tmp"));
+  EXPECT_EQ(kept[0], kept[1]);
+}
+
+TEST_P(CleanPlanTest, DirectoriesBeyondTheBudgetAreReachedByPathAndChecked) {
+  ticked_ = {ControlId::kTempBox};
+  locations_.m_strTmp = "/t";
+  for (const char* path : {"/t/a.tmp", "/t/one/b.tmp", "/t/two/c.tmp", "/t/three/d.tmp"})
+    files_.AddFile(path);
+  const CleanPlan plan = Gather({}, false);
+  // The kept directories stay open with the plan; no more than the budget.
+  EXPECT_EQ(files_.openDirectories, static_cast<int>(std::min<std::size_t>(GetParam(), 4)));
+
+  files_.ReplaceDirectory("/t/two");
+  const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files_);
+  EXPECT_EQ(report.deleted, 3u);
+  EXPECT_EQ(report.vanished, 1u);
+  EXPECT_TRUE(files_.Exists("/t/two/c.tmp"));
+  EXPECT_THAT(files_.PathsOf("RemoveFile"),
+              ElementsAre("/t/a.tmp", "/t/one/b.tmp", "/t/three/d.tmp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Budget, CleanPlanTest, testing::Values(0, 2, 100),
+                         [](const testing::TestParamInfo<std::size_t>& info) {
+                           return "Keeping" + std::to_string(info.param);
+                         });
+
+// The directory-kept calls on the real file system.
+TEST(CleanPlanOnDiskTest, KeptDirectoriesFollowTheFilesAndNothingElse) {
+  ScopedTestHome home;
+  const std::string tmp = home.Path("tmp");
+  const std::string outside = home.Path("outside");
+  for (const std::string& file : {tmp + "/a.tmp", tmp + "/sub/b.tmp", tmp + "/sub/shared.tmp",
+                                  tmp + "/sub/replaced.tmp", tmp + "/sub/grown.tmp"})
+    WriteTestFile(file);
+  WriteTestFile(outside + "/b.tmp", "precious");
+  ASSERT_EQ(::link((tmp + "/sub/shared.tmp").c_str(), (outside + "/shared").c_str()), 0);
+  ::chmod((tmp + "/sub/shared.tmp").c_str(), 0444);
+
+  PosixFileSystem files;
+  ASSERT_GT(files.DirectoryBudget(), 0u);
+  CleanLocations locations;
+  locations.m_strTmp = tmp;
+  const CleanSelection selection{[](ControlId box) { return box == ControlId::kTempBox; },
+                                 locations,
+                                 {File(tmp + "/new.tmp")}};
+  const CleanPlan plan = GatherCleanPlan(selection, Allowing(0, 1, 0), files, true);
+  ASSERT_EQ(plan.Count(), 6u);
+
+  // The swept directory moves and a link to another takes its place; files
+  // change meanwhile.
+  fs::rename(tmp + "/sub", tmp + "/sub.moved");
+  fs::create_directory_symlink(outside, tmp + "/sub");
+  fs::rename(tmp + "/sub.moved/b.tmp", tmp + "/sub.moved/replaced.tmp");
+  WriteTestFile(tmp + "/sub.moved/grown.tmp", "longer");
+  WriteTestFile(tmp + "/new.tmp");
+
+  const CleanReport report = ExecuteCleanPlan(plan, Allowing(0, 1, 0), files);
+  EXPECT_EQ(report.deleted, 2u);   // a.tmp, and shared.tmp where it was moved
+  EXPECT_EQ(report.changed, 3u);   // replaced, grown, new
+  EXPECT_EQ(report.vanished, 1u);  // b.tmp, renamed away
+  EXPECT_FALSE(fs::exists(tmp + "/a.tmp"));
+  EXPECT_FALSE(fs::exists(tmp + "/sub.moved/shared.tmp"));
+  EXPECT_EQ(fs::status(outside + "/shared").permissions(), fs::perms(0444));
+  for (const std::string& kept : {tmp + "/sub.moved/replaced.tmp", tmp + "/sub.moved/grown.tmp",
+                                  tmp + "/new.tmp", outside + "/b.tmp"})
+    EXPECT_TRUE(fs::exists(kept)) << kept;
+}
+
+}  // namespace

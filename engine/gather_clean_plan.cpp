@@ -1,0 +1,194 @@
+#include <cerrno>
+#include <string>
+#include <string_view>
+
+#include "engine/clean_plan.h"
+#include "engine/clean_plan_data.h"
+#include "engine/sweep.h"
+#include "resources/main_window_template.h"
+#include "settings/categories.h"
+
+namespace {
+
+using Folder = CleanPlan::Data::Folder;
+using Seen = CleanPlan::Data::Seen;
+
+constexpr std::size_t kProgressEvery = 4096;
+
+// The caption of the category's box, as the window shows it but without
+// its access key.
+std::string CaptionOf(ControlId box) {
+  for (const DialogControl& control : main_window_template::kControls) {
+    if (control.id != static_cast<int>(box)) continue;
+    std::string caption;
+    for (const char* c = control.text; *c; ++c)
+      if (*c != '&') caption += *c;
+    return caption;
+  }
+  return {};
+}
+
+std::string LabelOf(const CleanEntry& entry) {
+  if (entry.individual) return entry.path;
+  return entry.path + " (" + entry.wildcard + ")" + (entry.recurse ? ", with sub-folders" : "");
+}
+
+// An empty path would make the search start at the root of the file system,
+// and one not beginning at the root would name files in whatever directory
+// the program was started from (the home, from cron). Such an entry (left by
+// an edit or a hand-edited profile) names nothing to clean.
+bool NamesSomethingToClean(const CleanEntry& entry) {
+  return entry.path.starts_with(kPathSeparator);
+}
+
+// Fills the plan as the sweeps find files.
+class PlanBuilder : public SweepListener {
+ public:
+  PlanBuilder(CleanPlan::Data& plan, FileSystem& files, const CleanSettings& options, bool guard,
+              const GatherObserver& observer)
+      : plan_(plan),
+        files_(files),
+        options_(options),
+        guard_(guard),
+        observer_(observer),
+        budget_(files.DirectoryBudget()) {}
+
+  void BeginGroup(std::string label) {
+    plan_.groups.push_back({std::move(label)});
+    group_ = static_cast<std::uint32_t>(plan_.groups.size() - 1);
+  }
+
+  void Step(const std::string& status) {
+    if (observer_.onStep) observer_.onStep(status);
+  }
+
+  std::uint32_t OnDirectory(std::uint32_t parent, std::string_view, std::string_view name,
+                            const DirectoryIdentity& identity,
+                            const std::shared_ptr<Directory>& directory) override {
+    Folder& folder = plan_.folders.emplace_back();
+    folder.parent = parent == kStart ? CleanPlan::Data::kNoParent : parent;
+    folder.group = group_;
+    folder.name = name;
+    folder.firstFile = plan_.nameAt.size();
+    folder.identity = identity;
+    listing_ = directory;
+    return static_cast<std::uint32_t>(plan_.folders.size() - 1);
+  }
+
+  void OnFile(std::string_view name) override {
+    Folder& folder = plan_.folders.back();
+    const std::size_t offset = folder.names.size();
+    folder.names.append(name).push_back('\0');
+    plan_.nameAt.push_back(static_cast<std::uint32_t>(offset));
+    if (guard_) Record(files_.StatusIn(*listing_, folder.names.data() + offset));
+    Gathered();
+  }
+
+  void OnListed() override {
+    Folder& folder = plan_.folders.back();
+    if (folder.firstFile < plan_.nameAt.size() && held_ < budget_) {
+      listing_->FinishListing();
+      folder.held = std::move(listing_);
+      ++held_;
+    }
+    listing_.reset();
+    folder.names.shrink_to_fit();
+  }
+
+  // One file the user named, taken as named.
+  void AddNamed(const std::string& path) {
+    FileStatus status;
+    if (guard_) {
+      status = files_.Status(path);
+      // Nothing a deletion could remove.
+      if (status.attributes != kInvalidAttributes && (status.attributes & kAttributeDirectory))
+        return;
+    }
+    Folder& folder = plan_.folders.emplace_back();
+    folder.group = group_;
+    folder.named = true;
+    folder.name = path;
+    folder.names.assign(1, '\0');
+    folder.firstFile = plan_.nameAt.size();
+    plan_.nameAt.push_back(0);
+    if (guard_) Record(status);
+    Gathered();
+  }
+
+  void Finish() {
+    if (observer_.onProgress) observer_.onProgress(plan_.nameAt.size());
+  }
+
+ private:
+  void Record(const FileStatus& status) {
+    Seen& seen = plan_.seen.emplace_back();
+    seen.missing = status.attributes == kInvalidAttributes;
+    if (seen.missing) return;
+    seen.device = status.device;
+    seen.inode = status.inode;
+    seen.size = status.size;
+    seen.modified = status.modified;
+    seen.spare = SpareReasonOf(status.attributes, options_);
+    if (seen.spare == SpareReason::kNone) plan_.totalBytes += status.size;
+  }
+
+  void Gathered() {
+    if (observer_.onProgress && plan_.nameAt.size() % kProgressEvery == 0)
+      observer_.onProgress(plan_.nameAt.size());
+  }
+
+  CleanPlan::Data& plan_;
+  FileSystem& files_;
+  const CleanSettings& options_;
+  const bool guard_;
+  const GatherObserver& observer_;
+  const std::size_t budget_;
+  std::size_t held_ = 0;
+  std::uint32_t group_ = 0;
+  std::shared_ptr<Directory> listing_;  // of the folder being filled
+};
+
+void GatherCategories(const CleanSelection& selection, FileSystem& files, PlanBuilder& plan) {
+  for (const Category& category : kCategories) {
+    if (!selection.isTicked || !selection.isTicked(category.box)) continue;
+    bool grouped = false;
+    for (const CategorySweep& sweep : category.sweeps) {
+      const std::string& directory = selection.locations.*sweep.directory;
+      if (directory.empty()) continue;
+      if (!grouped) plan.BeginGroup(CaptionOf(category.box));
+      grouped = true;
+      plan.Step(sweep.status);
+      Sweep(files, plan, directory, sweep.pattern, sweep.recurse);
+    }
+  }
+}
+
+void GatherEntries(const CleanSelection& selection, FileSystem& files, PlanBuilder& plan) {
+  for (const CleanEntry& entry : selection.entries) {
+    if (!NamesSomethingToClean(entry)) continue;
+    plan.BeginGroup(LabelOf(entry));
+    if (entry.individual) {
+      plan.AddNamed(entry.path);
+      continue;
+    }
+    plan.Step("Searching in " + entry.path + " for files matching " + entry.wildcard);
+    std::string directory = entry.path;
+    if (directory.ends_with(kPathSeparator)) directory.pop_back();
+    Sweep(files, plan, directory, kPathSeparator + entry.wildcard, entry.recurse);
+  }
+}
+
+}  // namespace
+
+CleanPlan GatherCleanPlan(const CleanSelection& selection, const CleanSettings& options,
+                          FileSystem& files, bool guard, const GatherObserver& observer) {
+  CleanPlan plan;
+  CleanPlan::Data& data = plan.data();
+  data.guarded = guard;
+  data.hiddenAllowed = options.m_bDelHiddenFiles != 0;
+  PlanBuilder builder(data, files, options, guard, observer);
+  GatherCategories(selection, files, builder);
+  GatherEntries(selection, files, builder);
+  builder.Finish();
+  return plan;
+}
