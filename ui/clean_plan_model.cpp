@@ -64,6 +64,11 @@ CleanPlanModel::CleanPlanModel(const CleanPlan& plan, QObject* parent)
   for (std::size_t file = 0; file < count; ++file) {
     Group& group = groups_[plan.GroupAt(file)];
     filesByGroup_[group.first + group.count++] = file;
+    if (plan.MissingAt(file)) {
+      ++totals_.missing;
+      ++group.kept;
+      continue;
+    }
     switch (plan.SpareAt(file)) {
       case SpareReason::kNone:
         ++totals_.toDelete;
@@ -148,18 +153,20 @@ QVariant CleanPlanModel::GroupData(std::size_t number, int column, int role) con
 }
 
 QVariant CleanPlanModel::FileData(std::size_t file, int column, int role) const {
+  const bool missing = plan_.MissingAt(file);
   const SpareReason kept = plan_.SpareAt(file);
-  if (role == Qt::ForegroundRole && kept != SpareReason::kNone)
+  if (role == Qt::ForegroundRole && (missing || kept != SpareReason::kNone))
     return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
   switch (column) {
     case kFileColumn:
       return PathLineText(plan_.PathAt(file));
     case kSizeColumn:
+      if (missing) return {};
       return role == Qt::ToolTipRole ? ByteTotalText(plan_.SizeAt(file))
                                      : ByteSizeText(plan_.SizeAt(file));
     case kKeptColumn:
-      return KeptReasonText(kept);
+      return missing ? QStringLiteral("not found") : KeptReasonText(kept);
   }
   return {};
 }

@@ -26,11 +26,13 @@ QString FilesText(std::uint64_t count) {
 }
 
 // "2 hidden, 1 read-only": the reasons that apply, in their fixed order.
-QString KeptText(std::uint64_t hidden, std::uint64_t readOnly, std::uint64_t system) {
+QString KeptText(std::uint64_t hidden, std::uint64_t readOnly, std::uint64_t system,
+                 std::uint64_t missing = 0) {
   QStringList parts;
   if (hidden) parts << QStringLiteral("%1 hidden").arg(GroupedNumber(hidden));
   if (readOnly) parts << QStringLiteral("%1 read-only").arg(GroupedNumber(readOnly));
   if (system) parts << QStringLiteral("%1 system").arg(GroupedNumber(system));
+  if (missing) parts << QStringLiteral("%1 not found").arg(GroupedNumber(missing));
   return parts.join(QStringLiteral(", "));
 }
 
@@ -139,9 +141,9 @@ void PreviewDialog::ShowTotals() {
                      : QStringLiteral("%1 would be deleted, freeing %2.")
                            .arg(FilesText(totals.toDelete), ByteTotalText(totals.bytes));
   if (totals.Kept())
-    text +=
-        QStringLiteral(" %1 would be left alone: %2.")
-            .arg(FilesText(totals.Kept()), KeptText(totals.hidden, totals.readOnly, totals.system));
+    text += QStringLiteral(" %1 would be left alone: %2.")
+                .arg(FilesText(totals.Kept()),
+                     KeptText(totals.hidden, totals.readOnly, totals.system, totals.missing));
   summary_->setText(text);
   cleanButton_->setEnabled(totals.toDelete > 0);
 }

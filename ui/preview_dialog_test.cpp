@@ -16,11 +16,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One wildcard entry on the test home's "junk" folder.
-std::string JunkEntry(const ScopedTestHome& home) {
-  return "\n[" + ProgramKey("Default Settings") + "]\n\"Number of Items\"=dword:00000001\n[" +
+// A wildcard entry on the test home's "junk" folder and, on top of it, an
+// entry naming a file that isn't there.
+std::string JunkEntries(const ScopedTestHome& home) {
+  return "\n[" + ProgramKey("Default Settings") + "]\n\"Number of Items\"=dword:00000002\n[" +
          ProgramKey("Entries") + "]\n\"00000_FilePath\"=" + RegistryQuoted(home.Path("junk")) +
-         "\n\"00000_WildCard\"=\"*\"\n\"00000_Recurse\"=dword:00000000\n";
+         "\n\"00000_WildCard\"=\"*\"\n\"00000_Recurse\"=dword:00000000\n" +
+         "\"00001_FilePath\"=" + RegistryQuoted(home.Path("gone")) + "\n";
 }
 
 // Opens the preview from the File menu and runs `act` on it while it is open.
@@ -93,7 +95,7 @@ void PreviewDialogTest::pathsShowOnOneLine() {
 }
 
 void PreviewDialogTest::showsTheFilesByGroupWithTotalsAndCloseDeletesNothing() {
-  MainWindowRig rig(JunkEntry);
+  MainWindowRig rig(JunkEntries);
   const std::string junk = rig.home.Path("junk");
   WriteTestFile(rig.home.Path("tmp/a.tmp"), "abc");
   WriteTestFile(rig.home.Path("tmp/b.tmp"), std::string(1000, 'b'));
@@ -111,15 +113,19 @@ void PreviewDialogTest::showsTheFilesByGroupWithTotalsAndCloseDeletesNothing() {
     QStringList rows = Rows(*view->model());
     // The order of a folder's files is the system's; only the groups' order is fixed.
     std::sort(rows.begin() + 1, rows.begin() + 3);
-    std::sort(rows.begin() + 4, rows.begin() + 6);
+    std::sort(rows.begin() + 6, rows.begin() + 8);
     const QString entry = QString::fromStdString(junk);
-    QCOMPARE(rows, (QStringList{"Remove Temp Files: 2 files to delete (1.0 kB)",
-                                rig.home.Path("tmp/a.tmp").c_str() + QString("|3 bytes|"),
-                                rig.home.Path("tmp/b.tmp").c_str() + QString("|1.0 kB|"),
-                                entry + " (*): 1 file to delete (7 bytes), 1 left alone",
-                                entry + "/.hidden|2 bytes|hidden", entry + "/plain|7 bytes|"}));
-    QCOMPARE(Summary(preview), QStringLiteral("3 files would be deleted, freeing 1.0 kB (1,010 "
-                                              "bytes). 1 file would be left alone: 1 hidden."));
+    const QString gone = QString::fromStdString(rig.home.Path("gone"));
+    QCOMPARE(rows,
+             (QStringList{"Remove Temp Files: 2 files to delete (1.0 kB)",
+                          rig.home.Path("tmp/a.tmp").c_str() + QString("|3 bytes|"),
+                          rig.home.Path("tmp/b.tmp").c_str() + QString("|1.0 kB|"),
+                          gone + ": nothing to delete, 1 left alone", gone + "||not found",
+                          entry + " (*): 1 file to delete (7 bytes), 1 left alone",
+                          entry + "/.hidden|2 bytes|hidden", entry + "/plain|7 bytes|"}));
+    QCOMPARE(Summary(preview),
+             QStringLiteral("3 files would be deleted, freeing 1.0 kB (1,010 "
+                            "bytes). 2 files would be left alone: 1 hidden, 1 not found."));
     QTest::mouseClick(Button(preview, "previewClose"), Qt::LeftButton);
   });
   for (const std::string& kept :
@@ -129,7 +135,7 @@ void PreviewDialogTest::showsTheFilesByGroupWithTotalsAndCloseDeletesNothing() {
 }
 
 void PreviewDialogTest::cleanDeletesOnlyTheShownFilesThatStayedTheSame() {
-  MainWindowRig rig(JunkEntry);
+  MainWindowRig rig(JunkEntries);
   const std::string junk = rig.home.Path("junk");
   for (const char* name : {"/one", "/two", "/changed"}) WriteTestFile(junk + name, "same");
   rig.StartShown();
