@@ -95,10 +95,10 @@ PreviewDialog::PreviewDialog(CleanPlan plan, const CleanSettings& options, FileS
 
   auto* layout = new QVBoxLayout(this);
   intro_ = WrappedLabel(
-      QStringLiteral("These are the files that a clean would delete now, with the boxes ticked "
-                     "as they are, your entries and your options. Clean below deletes exactly "
-                     "these files: a file that changes or appears after this list was made is "
-                     "left alone. Greyed files are left alone, for the reason given beside them."),
+      QStringLiteral("A clean now, with the boxes, entries and options as they are, would delete "
+                     "these files. Clean below deletes exactly these: a file that changes or "
+                     "appears after this list was made is left alone, and so are the greyed "
+                     "ones, for the reason beside them."),
       QStringLiteral("previewIntro"));
   layout->addWidget(intro_);
   layout->addWidget(view_, 3);
@@ -183,7 +183,7 @@ void PreviewDialog::ShowReport(const CleanReport& report) {
     lines << QStringLiteral("Not deleted because they changed or appeared after the preview: %1.")
                  .arg(GroupedNumber(report.changed));
   if (report.vanished)
-    lines << QStringLiteral("Already gone: %1.").arg(GroupedNumber(report.vanished));
+    lines << QStringLiteral("Not found: %1.").arg(GroupedNumber(report.vanished));
   if (report.failed)
     lines << QStringLiteral("Could not be deleted: %1 (listed below, each with the reason).")
                  .arg(GroupedNumber(report.failed));
