@@ -12,6 +12,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 #include "ui/byte_size_text.h"
@@ -124,7 +125,9 @@ void PreviewDialog::SizeOnce() {
   header->setSectionResizeMode(CleanPlanModel::kFileColumn, QHeaderView::Stretch);
   const int padding = metrics.averageCharWidth() * 3;
   header->resizeSection(CleanPlanModel::kSizeColumn,
-                        metrics.horizontalAdvance(QStringLiteral("999.9 MB")) + padding);
+                        std::max(metrics.horizontalAdvance(QStringLiteral("999 bytes")),
+                                 metrics.horizontalAdvance(QStringLiteral("999.9 MB"))) +
+                            padding);
   header->resizeSection(CleanPlanModel::kKeptColumn,
                         metrics.horizontalAdvance(QStringLiteral("Left alone because")) + padding);
 
