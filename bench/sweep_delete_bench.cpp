@@ -1,6 +1,6 @@
-// Measures a recursive sweep for "*.tmp" and the guarded deletion of what it
-// gathered, on a tree of 100,000 files in 1,000 directories, half of them
-// *.tmp.
+// Measures a clean as the window runs it (a recursive sweep for "*.tmp"
+// gathered into a plan, then the plan executed) on a tree of 100,000 files
+// in 1,000 directories, half of them *.tmp.
 //
 //   dustral_bench [PARENT]   makes the tree in a fresh directory under PARENT
 //                            (default $TMPDIR, else /tmp), cleans it, removes it
@@ -22,9 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/deletion.h"
-#include "engine/file_list.h"
-#include "engine/sweep.h"
+#include "engine/clean_plan.h"
 #include "platform/posix/posix_file_system.h"
 
 namespace {
@@ -64,20 +62,15 @@ long PeakMemoryKiB() {
 bool Clean(const std::string& root) {
   PosixFileSystem files;
   const CleanSettings settings;
+  CleanLocations locations;
+  // As the window's clean run: a plan gathered unguarded, then executed.
+  const CleanSelection selection{{}, locations, {{0, root, "*.tmp", 1}}};
 
   const auto start = Clock::now();
-  FileList gathered;
-  SweepDirectory(files, gathered, root, "/*.tmp", 1);
+  const CleanPlan gathered = GatherCleanPlan(selection, settings, files, /*guard=*/false);
   const double sweepSeconds = SecondsSince(start);
 
-  std::size_t deleted = 0;
-  {
-    ScopedFileBatch batch(files);
-    for (std::size_t index = 0; index < gathered.Count(); ++index)
-      if (DeleteListedFile(files, settings, gathered.At(index), gathered.ListedInAt(index)) ==
-          DeletionResult::kDeleted)
-        ++deleted;
-  }
+  const std::size_t deleted = ExecuteCleanPlan(gathered, settings, files).deleted;
   const double totalSeconds = SecondsSince(start);
 
   std::printf("gathered %zu files in %.3f s, deleted %zu in %.3f s\n", gathered.Count(),
@@ -105,7 +98,8 @@ int main(int argc, char** argv) {
     const int directories = std::atoi(args[2].c_str());
     return directories > 0 && MakeTree(args[1], directories) ? 0 : 1;
   }
-  if (args.size() == 2 && args[0] == "clean") return Clean(args[1]) ? 0 : 1;
+  if (args.size() == 2 && args[0] == "clean")
+    return Clean(std::filesystem::absolute(args[1]).string()) ? 0 : 1;
   if (args.size() > 1) {
     std::fprintf(stderr, "usage: %s [PARENT] | make DIR [DIRECTORIES] | clean DIR\n", argv[0]);
     return 2;
@@ -122,7 +116,7 @@ int main(int argc, char** argv) {
   const bool made = MakeTree(root + "/tree");
   std::printf("made %d files in %d directories under %s in %.3f s\n",
               kDirectories * kFilesPerDirectory, kDirectories, root.c_str(), SecondsSince(start));
-  const bool cleaned = made && Clean(root + "/tree");
+  const bool cleaned = made && Clean(std::filesystem::absolute(root + "/tree").string());
   std::error_code ignored;
   std::filesystem::remove_all(root, ignored);
   return cleaned ? 0 : 1;

@@ -242,25 +242,68 @@ TEST_P(CleanPlanTest, SkippedAttributeCheckGivesTheSameResult) {
 TEST_P(CleanPlanTest, DirectoriesBeyondTheBudgetAreReachedByPathAndChecked) {
   ticked_ = {ControlId::kTempBox};
   locations_.m_strTmp = "/t";
-  for (const char* path : {"/t/a.tmp", "/t/one/b.tmp", "/t/two/c.tmp", "/t/three/d.tmp"})
-    files_.AddFile(path);
+  const std::vector<std::string> paths = {"/t/a.tmp",     "/t/one/b.tmp",   "/t/one/x/y/e.tmp",
+                                          "/t/two/c.tmp", "/t/two/z/f.tmp", "/t/three/d.tmp"};
+  for (const std::string& path : paths) files_.AddFile(path);
+  files_.AddDirectory("/t/one/x/empty");
   const CleanPlan plan = Gather({}, false);
+  EXPECT_THAT(Paths(plan), ElementsAreArray(paths));
   // The kept directories stay open with the plan; no more than the budget.
-  EXPECT_EQ(files_.openDirectories, static_cast<int>(std::min<std::size_t>(GetParam(), 4)));
+  EXPECT_EQ(files_.openDirectories, static_cast<int>(std::min<std::size_t>(GetParam(), 6)));
 
   files_.ReplaceDirectory("/t/two");
   const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files_);
-  EXPECT_EQ(report.deleted, 3u);
+  EXPECT_EQ(report.deleted, 5u);
   EXPECT_EQ(report.vanished, 1u);
   EXPECT_TRUE(files_.Exists("/t/two/c.tmp"));
   EXPECT_THAT(files_.PathsOf("RemoveFile"),
-              ElementsAre("/t/a.tmp", "/t/one/b.tmp", "/t/three/d.tmp"));
+              ElementsAre("/t/a.tmp", "/t/one/b.tmp", "/t/one/x/y/e.tmp", "/t/two/z/f.tmp",
+                          "/t/three/d.tmp"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Budget, CleanPlanTest, testing::Values(0, 2, 100),
                          [](const testing::TestParamInfo<std::size_t>& info) {
                            return "Keeping" + std::to_string(info.param);
                          });
+
+// More files than are looked at ahead at once, on the real file system:
+// each file still meets its own check, and a guarded plan's looks, shared
+// between two threads, are each file's own.
+TEST(CleanPlanOnDiskTest, ChecksLookedAtAheadAreEachFilesOwn) {
+  ScopedTestHome home;
+  const std::string tmp = home.Path("many");
+  std::vector<std::string> kept;
+  for (int number = 0; number < 700; ++number) {
+    const std::string name = (number % 11 == 0 ? "." : "") + std::to_string(number) + ".tmp";
+    const std::string path = tmp + (number < 350 ? "/a/" : "/b/") + name;
+    WriteTestFile(path, std::string(number % 5, 'x'));
+    if (number % 7 == 0) ::chmod(path.c_str(), 0444);
+    if (number % 7 == 0 || number % 11 == 0) kept.push_back(path);
+  }
+  PosixFileSystem files;
+  CleanLocations locations;
+  locations.m_strTmp = tmp;
+  const CleanSelection selection{
+      [](ControlId box) { return box == ControlId::kTempBox; }, locations, {}};
+  const CleanPlan guarded = GatherCleanPlan(selection, CleanSettings(), files, true);
+  ASSERT_EQ(guarded.Count(), 700u);
+  for (std::size_t index = 0; index < guarded.Count(); ++index) {
+    const std::string name = fs::path(guarded.PathAt(index)).filename().string();
+    const int number = std::stoi(name.substr(name[0] == '.'));
+    EXPECT_EQ(guarded.SizeAt(index), static_cast<std::uint64_t>(number % 5)) << name;
+    const SpareReason expected = number % 11 == 0  ? SpareReason::kHidden
+                                 : number % 7 == 0 ? SpareReason::kReadOnly
+                                                   : SpareReason::kNone;
+    EXPECT_EQ(guarded.SpareAt(index), expected) << name;
+  }
+
+  const CleanReport report = ExecuteCleanPlan(
+      GatherCleanPlan(selection, CleanSettings(), files, false), CleanSettings(), files);
+  EXPECT_EQ(report.deleted, 700u - kept.size());
+  EXPECT_EQ(report.sparedHidden, 64u);
+  EXPECT_EQ(report.sparedReadOnly, kept.size() - 64u);
+  for (const std::string& path : kept) EXPECT_TRUE(fs::exists(path)) << path;
+}
 
 // The directory-kept calls on the real file system.
 TEST(CleanPlanOnDiskTest, KeptDirectoriesFollowTheFilesAndNothingElse) {

@@ -1,7 +1,11 @@
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "engine/background_task.h"
 #include "engine/clean_plan.h"
 #include "engine/clean_plan_data.h"
 #include "engine/sweep.h"
@@ -96,14 +100,17 @@ Fate DeleteWithAttributes(Target& target, FileAttributes attributes, const Clean
   return Fate::kFailed;
 }
 
-Fate DeleteUnguarded(Target& target, bool checkNeeded, const CleanSettings& options,
-                     FileSystem& files, int& failure) {
+// `looked`: the file's status, looked at just before on another thread.
+Fate DeleteUnguarded(Target& target, bool checkNeeded, const FileStatus* looked,
+                     const CleanSettings& options, FileSystem& files, int& failure) {
   if (!checkNeeded) {
     if (target.Remove()) return Fate::kDeleted;
     // Gone, a directory now, or refused: the check tells which.
+    looked = nullptr;
   }
-  const FileAttributes attributes = target.Attributes();
-  if (attributes == kInvalidAttributes) return Unreadable(files.LastError(), failure);
+  const FileAttributes attributes = looked ? looked->attributes : target.Attributes();
+  if (attributes == kInvalidAttributes)
+    return Unreadable(looked ? looked->error : files.LastError(), failure);
   if (!checkNeeded && !(attributes & (kAttributeReadOnly | kAttributeDirectory))) {
     failure = files.LastError();
     return Fate::kFailed;
@@ -121,6 +128,37 @@ Fate DeleteGuarded(Target& target, const Seen& seen, const CleanSettings& option
     return Fate::kChanged;
   return DeleteWithAttributes(target, now.attributes, options, files, failure);
 }
+
+// The paths of the folders in the plan's order, each made from its
+// parent's as the sweep made them, so that a deep tree costs no more than
+// a flat one.
+class FolderPaths {
+ public:
+  explicit FolderPaths(const CleanPlan::Data& plan) : plan_(plan) {}
+
+  // Called for every folder that is not a named file, in order.
+  const std::string& Enter(std::size_t folder) {
+    const Folder& record = plan_.folders[folder];
+    while (!entered_.empty() && entered_.back().folder != record.parent) entered_.pop_back();
+    if (record.parent == CleanPlan::Data::kNoParent || entered_.empty()) {
+      path_ = plan_.FolderPath(folder);
+    } else {
+      path_.resize(entered_.back().length);
+      path_.append(1, kPathSeparator).append(record.name);
+    }
+    entered_.push_back({folder, path_.size()});
+    return path_;
+  }
+
+ private:
+  struct Entered {
+    std::size_t folder;
+    std::size_t length;
+  };
+  const CleanPlan::Data& plan_;
+  std::string path_;
+  std::vector<Entered> entered_;  // the folders on path_, the outermost first
+};
 
 void Count(CleanReport& report, Fate fate, std::uint64_t size) {
   switch (fate) {
@@ -149,6 +187,60 @@ void Count(CleanReport& report, Fate fate, std::uint64_t size) {
   }
 }
 
+// A run of files of one folder, deleted one after another.
+struct Chunk {
+  std::size_t folder;
+  std::size_t begin;
+  std::size_t end;
+};
+
+// The longest run of files looked at ahead of their deletion: it bounds
+// the time between a file's check and its deletion to that of deleting as
+// many files.
+constexpr std::size_t kLookAhead = 256;
+
+std::vector<Chunk> ChunksOf(const CleanPlan::Data& plan) {
+  std::vector<Chunk> chunks;
+  for (std::size_t folder = 0; folder < plan.folders.size(); ++folder)
+    for (std::size_t begin = plan.folders[folder].firstFile, end = plan.EndOf(folder); begin < end;
+         begin += kLookAhead)
+      chunks.push_back({folder, begin, std::min(begin + kLookAhead, end)});
+  return chunks;
+}
+
+// Looks at the files of a chunk in a directory kept open, on the second
+// thread, while the first deletes those of the chunk before. Only the
+// look moves ahead: the deletions keep their order and each still follows
+// its file's check.
+class LookAhead {
+ public:
+  LookAhead(const CleanPlan::Data& plan, FileSystem& files) : plan_(plan), files_(files) {}
+
+  // Starts looking at `chunk`, when its folder is kept open.
+  void Start(const Chunk& chunk, std::size_t slot) {
+    const Folder& folder = plan_.folders[chunk.folder];
+    std::vector<FileStatus>& looks = looks_[slot];
+    looks.clear();
+    if (!folder.held) return;
+    looks.resize(chunk.end - chunk.begin);
+    task_.Start([this, chunk, &folder, &looks] {
+      for (std::size_t file = chunk.begin; file < chunk.end; ++file)
+        looks[file - chunk.begin] = files_.StatusIn(*folder.held, plan_.NameOf(chunk.folder, file));
+    });
+  }
+  // What was looked at of the chunk started in `slot`; empty when nothing.
+  const std::vector<FileStatus>& Take(std::size_t slot) {
+    task_.Wait();
+    return looks_[slot];
+  }
+
+ private:
+  const CleanPlan::Data& plan_;
+  FileSystem& files_;
+  std::vector<FileStatus> looks_[2];
+  BackgroundTask task_;
+};
+
 }  // namespace
 
 CleanReport ExecuteCleanPlan(
@@ -160,16 +252,31 @@ CleanReport ExecuteCleanPlan(
   // removed without looking at it first; the look follows only when the
   // removal fails. Its name tells whether it is hidden.
   const bool anyKindAllowed = options.m_bDelReadOnlyFiles && options.m_bDelSystemFiles;
+  // Else every file gets a look, which the second thread can take ahead.
+  std::optional<LookAhead> ahead;
+  if (!data.guarded && !anyKindAllowed && files.LooksFromAnotherThread())
+    ahead.emplace(data, files);
+  const std::vector<Chunk> chunks = ChunksOf(data);
   CleanReport report;
   ScopedFileBatch batch(files);
+  if (ahead && !chunks.empty()) ahead->Start(chunks[0], 0);
+  FolderPaths paths(data);
+  std::size_t entered = 0;  // folders whose path is known
   std::string folderPath;
-  for (std::size_t folder = 0; folder < data.folders.size(); ++folder) {
-    const Folder& record = data.folders[folder];
-    const std::size_t end = data.EndOf(folder);
-    if (record.firstFile == end) continue;
-    if (!record.named && !record.held) folderPath = data.FolderPath(folder);
-    for (std::size_t file = record.firstFile; file < end; ++file) {
-      const char* name = data.NameOf(folder, file);
+  for (std::size_t index = 0; index < chunks.size(); ++index) {
+    const Chunk& chunk = chunks[index];
+    const Folder& record = data.folders[chunk.folder];
+    for (; entered <= chunk.folder; ++entered)
+      if (!data.folders[entered].named) folderPath = paths.Enter(entered);
+    if (record.named) folderPath = record.name;
+    const std::vector<FileStatus>* looked = nullptr;
+    if (ahead) {
+      looked = &ahead->Take(index % 2);
+      if (index + 1 < chunks.size()) ahead->Start(chunks[index + 1], (index + 1) % 2);
+      if (looked->empty()) looked = nullptr;
+    }
+    for (std::size_t file = chunk.begin; file < chunk.end; ++file) {
+      const char* name = data.NameOf(chunk.folder, file);
       Target target(files, record, name, folderPath);
       int failure = 0;
       Fate fate;
@@ -178,12 +285,14 @@ CleanReport ExecuteCleanPlan(
       } else {
         const bool checkNeeded =
             record.named || !anyKindAllowed || (name[0] == '.' && !options.m_bDelHiddenFiles);
-        fate = DeleteUnguarded(target, checkNeeded, options, files, failure);
+        fate =
+            DeleteUnguarded(target, checkNeeded, looked ? &(*looked)[file - chunk.begin] : nullptr,
+                            options, files, failure);
       }
       Count(report, fate, data.guarded ? data.seen[file].size : 0);
       if (fate == Fate::kFailed)
-        report.failures.push_back(
-            {data.FilePath(folder, file), failure ? std::strerror(failure) : "unknown error"});
+        report.failures.push_back({data.FilePath(chunk.folder, file),
+                                   failure ? std::strerror(failure) : "unknown error"});
       if (progress && (file + 1) % kProgressEvery == 0) progress(file + 1, total);
     }
   }

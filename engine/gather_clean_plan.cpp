@@ -1,7 +1,9 @@
 #include <cerrno>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/background_task.h"
 #include "engine/clean_plan.h"
 #include "engine/clean_plan_data.h"
 #include "engine/sweep.h"
@@ -80,19 +82,29 @@ class PlanBuilder : public SweepListener {
     const std::size_t offset = folder.names.size();
     folder.names.append(name).push_back('\0');
     plan_.nameAt.push_back(static_cast<std::uint32_t>(offset));
-    if (guard_) Record(files_.StatusIn(*listing_, folder.names.data() + offset));
+    // The look is put off until the listing ends, where it can be shared
+    // between two threads.
+    if (guard_) plan_.seen.emplace_back();
     Gathered();
   }
 
   void OnListed() override {
     Folder& folder = plan_.folders.back();
-    if (folder.firstFile < plan_.nameAt.size() && held_ < budget_) {
+    const std::size_t folderIndex = plan_.folders.size() - 1;
+    const bool hasFiles = folder.firstFile < plan_.nameAt.size();
+    if (hasFiles && held_ < budget_) {
       listing_->FinishListing();
-      folder.held = std::move(listing_);
+      folder.held = listing_;
       ++held_;
     }
-    listing_.reset();
     folder.names.shrink_to_fit();
+    if (guard_ && hasFiles) {
+      if (folder.held && files_.LooksFromAnotherThread())
+        unlooked_.push_back(folderIndex);
+      else
+        LookAt(folderIndex, *listing_);
+    }
+    listing_.reset();
   }
 
   // One file the user named, taken as named.
@@ -111,25 +123,54 @@ class PlanBuilder : public SweepListener {
     folder.names.assign(1, '\0');
     folder.firstFile = plan_.nameAt.size();
     plan_.nameAt.push_back(0);
-    if (guard_) Record(status);
+    if (guard_) Record(status, options_, plan_.seen.emplace_back());
     Gathered();
   }
 
   void Finish() {
+    LookAtTheKeptFolders();
+    for (const Seen& seen : plan_.seen)
+      if (!seen.missing && seen.spare == SpareReason::kNone) plan_.totalBytes += seen.size;
     if (observer_.onProgress) observer_.onProgress(plan_.nameAt.size());
   }
 
  private:
-  void Record(const FileStatus& status) {
-    Seen& seen = plan_.seen.emplace_back();
+  static void Record(const FileStatus& status, const CleanSettings& options, Seen& seen) {
     seen.missing = status.attributes == kInvalidAttributes;
     if (seen.missing) return;
     seen.device = status.device;
     seen.inode = status.inode;
     seen.size = status.size;
     seen.modified = status.modified;
-    seen.spare = SpareReasonOf(status.attributes, options_);
-    if (seen.spare == SpareReason::kNone) plan_.totalBytes += status.size;
+    seen.spare = SpareReasonOf(status.attributes, options);
+  }
+
+  // Looks at every file of the folder, in `directory`, the folder's own.
+  void LookAt(std::size_t folder, Directory& directory) {
+    for (std::size_t file = plan_.folders[folder].firstFile, end = plan_.EndOf(folder); file < end;
+         ++file)
+      Record(files_.StatusIn(directory, plan_.NameOf(folder, file)), options_, plan_.seen[file]);
+  }
+
+  // The folders whose look was put off: the later half of their files on
+  // the second thread, the rest here.
+  void LookAtTheKeptFolders() {
+    if (unlooked_.empty()) return;
+    std::size_t files = 0;
+    for (const std::size_t folder : unlooked_)
+      files += plan_.EndOf(folder) - plan_.folders[folder].firstFile;
+    std::size_t split = 0;
+    for (std::size_t first = 0; split < unlooked_.size() && 2 * first < files; ++split)
+      first += plan_.EndOf(unlooked_[split]) - plan_.folders[unlooked_[split]].firstFile;
+    BackgroundTask second;
+    second.Start([this, split] {
+      for (std::size_t index = split; index < unlooked_.size(); ++index)
+        LookAt(unlooked_[index], *plan_.folders[unlooked_[index]].held);
+    });
+    for (std::size_t index = 0; index < split; ++index)
+      LookAt(unlooked_[index], *plan_.folders[unlooked_[index]].held);
+    second.Wait();
+    unlooked_.clear();
   }
 
   void Gathered() {
@@ -146,6 +187,7 @@ class PlanBuilder : public SweepListener {
   std::size_t held_ = 0;
   std::uint32_t group_ = 0;
   std::shared_ptr<Directory> listing_;  // of the folder being filled
+  std::vector<std::size_t> unlooked_;   // kept folders whose files are yet to be looked at
 };
 
 void GatherCategories(const CleanSelection& selection, FileSystem& files, PlanBuilder& plan) {

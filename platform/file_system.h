@@ -144,6 +144,10 @@ class FileSystem {
   // system can tell; 0 otherwise.
   virtual int LastError() const { return 0; }
 
+  // Whether StatusIn may be called on another thread while this one makes
+  // the other calls (on other files).
+  virtual bool LooksFromAnotherThread() const { return false; }
+
   // How many directories a caller may keep open (for the calls on files in
   // them) besides those the file system holds itself. Beyond it, files are
   // reached by their paths. 0: none.

@@ -23,6 +23,9 @@ class InterposingFileSystem : public FileSystem {
     files_.BeginBatch();
   }
   void EndBatch() override { files_.EndBatch(); }
+  int LastError() const override { return files_.LastError(); }
+  std::size_t DirectoryBudget() const override { return files_.DirectoryBudget(); }
+  bool LooksFromAnotherThread() const override { return files_.LooksFromAnotherThread(); }
 
  private:
   FileAttributes DoGetAttributes(const std::string& path, const ListedIn& listedIn) override {
@@ -38,6 +41,25 @@ class InterposingFileSystem : public FileSystem {
   }
   bool DoRemoveFile(const std::string& path, const ListedIn& listedIn) override {
     return files_.RemoveFile(path, listedIn);
+  }
+  FileStatus DoStatus(const std::string& path, const ListedIn& listedIn) override {
+    return files_.Status(path, listedIn);
+  }
+  FileStatus DoStatusIn(Directory& directory, const char* name) override {
+    return files_.StatusIn(directory, name);
+  }
+  FileAttributes DoGetAttributesIn(Directory& directory, const char* name) override {
+    return files_.GetAttributesIn(directory, name);
+  }
+  bool DoSetNormalIn(Directory& directory, const char* name, FileAttributes current) override {
+    return files_.SetNormalIn(directory, name, current);
+  }
+  bool DoRestoreAttributesIn(Directory& directory, const char* name,
+                             FileAttributes saved) override {
+    return files_.RestoreAttributesIn(directory, name, saved);
+  }
+  bool DoRemoveFileIn(Directory& directory, const char* name) override {
+    return files_.RemoveFileIn(directory, name);
   }
 
   FileSystem& files_;

@@ -371,10 +371,15 @@ bool PosixFileSystem::DoRemoveFile(const std::string& path, const ListedIn& list
   return RemoveAt({-1, path}, location.directory, location.name);
 }
 
+// Changes nothing of this object: it may run on another thread.
 FileStatus PosixFileSystem::DoStatusIn(Directory& directory, const char* name) {
-  const FileStatus status = StatusAt(DescriptorOf(directory), name, name[0] == '.');
+  return StatusAt(DescriptorOf(directory), name, name[0] == '.');
+}
+
+FileAttributes PosixFileSystem::DoGetAttributesIn(Directory& directory, const char* name) {
+  const FileStatus status = DoStatusIn(directory, name);
   if (status.error) lastError_ = status.error;
-  return status;
+  return status.attributes;
 }
 
 bool PosixFileSystem::DoSetNormalIn(Directory& directory, const char* name,

@@ -29,6 +29,7 @@ class PosixFileSystem : public FileSystem {
   void EndBatch() override;
   int LastError() const override { return lastError_; }
   std::size_t DirectoryBudget() const override;
+  bool LooksFromAnotherThread() const override { return true; }
 
  private:
   // Where a path's last name is to be looked up: a directory descriptor
@@ -65,6 +66,7 @@ class PosixFileSystem : public FileSystem {
   bool DoRemoveFile(const std::string& path, const ListedIn& listedIn) override;
   FileStatus DoStatus(const std::string& path, const ListedIn& listedIn) override;
   FileStatus DoStatusIn(Directory& directory, const char* name) override;
+  FileAttributes DoGetAttributesIn(Directory& directory, const char* name) override;
   bool DoSetNormalIn(Directory& directory, const char* name, FileAttributes current) override;
   bool DoRestoreAttributesIn(Directory& directory, const char* name, FileAttributes saved) override;
   bool DoRemoveFileIn(Directory& directory, const char* name) override;
