@@ -1,5 +1,6 @@
 #include <QAbstractItemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -7,6 +8,7 @@
 
 #include <filesystem>
 
+#include "resources/main_window_template.h"
 #include "ui/byte_size_text.h"
 #include "ui/clean_plan_model.h"
 #include "ui/preview_dialog.h"
@@ -69,6 +71,7 @@ class PreviewDialogTest : public QObject {
   void pathsShowOnOneLine();
   void showsTheFilesByGroupWithTotalsAndCloseDeletesNothing();
   void cleanDeletesOnlyTheShownFilesThatStayedTheSame();
+  void gatheringNamesItsStepsUnderTheWaitCursor();
 };
 
 void PreviewDialogTest::sizesReadAsPeopleReadThem_data() {
@@ -116,13 +119,12 @@ void PreviewDialogTest::showsTheFilesByGroupWithTotalsAndCloseDeletesNothing() {
     std::sort(rows.begin() + 6, rows.begin() + 8);
     const QString entry = QString::fromStdString(junk);
     const QString gone = QString::fromStdString(rig.home.Path("gone"));
-    QCOMPARE(rows,
-             (QStringList{"Remove Temp Files: 2 files to delete (1.0 kB)",
-                          rig.home.Path("tmp/a.tmp").c_str() + QString("|3 bytes|"),
-                          rig.home.Path("tmp/b.tmp").c_str() + QString("|1.0 kB|"),
-                          gone + ": nothing to delete, 1 left alone", gone + "||not found",
-                          entry + " (*): 1 file to delete (7 bytes), 1 left alone",
-                          entry + "/.hidden|2 bytes|hidden", entry + "/plain|7 bytes|"}));
+    QCOMPARE(rows, (QStringList{"Remove Temp Files: 2 files to delete (1.0 kB)",
+                                rig.home.Path("tmp/a.tmp").c_str() + QString("|3 bytes|"),
+                                rig.home.Path("tmp/b.tmp").c_str() + QString("|1.0 kB|"),
+                                gone + ": nothing to delete, 1 left alone", gone + "||not found",
+                                entry + " (*): 1 file to delete (7 bytes), 1 left alone",
+                                entry + "/.hidden|2 bytes|hidden", entry + "/plain|7 bytes|"}));
     QCOMPARE(Summary(preview),
              QStringLiteral("3 files would be deleted, freeing 1.0 kB (1,010 "
                             "bytes). 2 files would be left alone: 1 hidden, 1 not found."));
@@ -157,6 +159,36 @@ void PreviewDialogTest::cleanDeletesOnlyTheShownFilesThatStayedTheSame() {
   QVERIFY(!fs::exists(junk + "/two"));
   QVERIFY(fs::exists(junk + "/new"));
   QVERIFY(fs::exists(junk + "/changed"));
+}
+
+void PreviewDialogTest::gatheringNamesItsStepsUnderTheWaitCursor() {
+  MainWindowRig rig(JunkEntries);
+  rig.StartShown();
+  auto* status = rig.Control<QLineEdit>(main_window_template::kStatusLine);
+  QStringList drawn;
+  class PaintSpy : public QObject {
+   public:
+    explicit PaintSpy(std::function<void()> onPaint) : onPaint_(std::move(onPaint)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) onPaint_();
+      return false;
+    }
+
+   private:
+    std::function<void()> onPaint_;
+  } spy([&] {
+    const QCursor* cursor = QApplication::overrideCursor();
+    const bool waiting = cursor && cursor->shape() == Qt::WaitCursor;
+    drawn << status->text() + (waiting ? "" : " (no wait cursor)");
+  });
+  status->installEventFilter(&spy);
+  WithPreview(rig, [](PreviewDialog& preview) { preview.reject(); });
+  status->removeEventFilter(&spy);
+
+  QVERIFY2(drawn.contains("Searching in " + QString::fromStdString(rig.home.Path("junk")) +
+                          " for files matching *"),
+           qPrintable(drawn.join('|')));
+  QCOMPARE(status->text(), QString());
 }
 
 int main(int argc, char* argv[]) {
