@@ -53,7 +53,7 @@ PreviewDialog::PreviewDialog(CleanPlan plan, const CleanSettings& options, FileS
       options_(options),
       files_(files),
       waitCursor_(waitCursor) {
-  setWindowTitle(QStringLiteral("Preview"));
+  setWindowTitle(QStringLiteral("Dustral Preview"));
   model_ = new CleanPlanModel(plan_, this);
 
   view_ = new QTreeView;
