@@ -81,9 +81,9 @@ std::string Files(std::uint64_t count) {
   return std::to_string(count) + (count == 1 ? " file" : " files");
 }
 
-// "5119000 bytes (4.9 MiB)": exact for scripts, readable for people.
+// "5119000 bytes (5.1 MB)": exact for scripts, readable for people.
 std::string Bytes(std::uint64_t bytes) {
-  if (bytes < 1024) return ReadableSize(bytes);
+  if (bytes < 1000) return ReadableSize(bytes);
   return std::to_string(bytes) + " bytes (" + ReadableSize(bytes) + ")";
 }
 

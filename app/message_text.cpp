@@ -1,6 +1,7 @@
 #include "app/message_text.h"
 
 #include <cstdio>
+#include <iterator>
 
 std::string QuotedForMessage(std::string_view name) {
   std::string quoted = "'";
@@ -36,15 +37,16 @@ std::string QuotedForMessage(std::string_view name) {
 }
 
 std::string ReadableSize(std::uint64_t bytes) {
-  if (bytes < 1024) return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
-  constexpr const char* kUnits[] = {"KiB", "MiB", "GiB", "TiB", "PiB", "EiB"};
-  double size = static_cast<double>(bytes) / 1024;
+  if (bytes < 1000) return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+  constexpr const char* kUnits[] = {"kB", "MB", "GB", "TB", "PB", "EB"};
+  // Tenths of the unit, rounded in integers; a size that would round up to
+  // "1000.0" of a unit moves on to the next.
+  std::uint64_t scale = 1000;
   std::size_t unit = 0;
-  while (size >= 1024 && unit + 1 < std::size(kUnits)) {
-    size /= 1024;
+  while (unit + 1 < std::size(kUnits) && bytes >= scale * 1000 - scale / 20) {
+    scale *= 1000;
     ++unit;
   }
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f %s", size, kUnits[unit]);
-  return text;
+  const std::uint64_t tenths = bytes / (scale / 10) + (bytes % (scale / 10) >= scale / 20 ? 1 : 0);
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " " + kUnits[unit];
 }
