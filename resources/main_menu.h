@@ -14,6 +14,7 @@ enum class MenuCommand : int {
   kAbout = 32777,
   kOptions = 32778,
   kCopyEntry = 32779,
+  kPreview = 32780,
 };
 
 struct MenuItem {
@@ -31,6 +32,7 @@ namespace main_menu {
 
 inline constexpr MenuItem kFileItems[] = {
     {MenuCommand::kClean, "C&lean", "Clean files..."},
+    {MenuCommand::kPreview, "Pre&view...", "See what a clean would delete"},
     {MenuCommand::kOptions, "&Options...", "Dustral Options"},
     {MenuCommand::kExit, "E&xit", "Quit Dustral"},
 };

@@ -16,6 +16,7 @@
 #include <map>
 #include <utility>
 
+#include "engine/clean_plan.h"
 #include "engine/clean_run.h"
 #include "engine/discover_locations.h"
 #include "resources/main_window_template.h"
@@ -28,6 +29,7 @@
 #include "ui/help_viewer.h"
 #include "ui/menu_builder.h"
 #include "ui/options_dialog.h"
+#include "ui/preview_dialog.h"
 #include "ui/window_modal.h"
 
 namespace {
@@ -200,6 +202,9 @@ void CCleanerDlg::OnCommand(MenuCommand command) {
     case MenuCommand::kOptions:
       OnOptions();
       break;
+    case MenuCommand::kPreview:
+      OnPreview();
+      break;
     case MenuCommand::kHelpContents:
       OnHelpContents();
       break;
@@ -226,6 +231,30 @@ void CCleanerDlg::OnOptions() {
   connect(&options, &COptionsDlg::helpRequested, this,
           [this, &options] { context_.help.ShowContents(&options); });
   options.DoModal();
+}
+
+void CCleanerDlg::OnPreview() {
+  std::vector<CleanEntry> entries;
+  for (int row = 0; row < entries_.Count(); ++row) {
+    CleanEntry entry;
+    if (entries_.GetEntry(row, entry)) entries.push_back(std::move(entry));
+  }
+  const CleanSelection selection{[this](ControlId box) { return boxes_->GetCheck(box) != 0; },
+                                 locations_, std::move(entries)};
+  CleanPlan plan;
+  {
+    // The status line names each step as the clean run does.
+    ScopedWaitCursor cursor(waitCursor_);
+    const GatherObserver observer{[this](const std::string& step) {
+                                    status_->SetText(step);
+                                    status_->Repaint();
+                                  },
+                                  {}};
+    plan = GatherCleanPlan(selection, settings_, context_.platform.files, /*guard=*/true, observer);
+    status_->SetText("");
+  }
+  PreviewDialog preview(std::move(plan), settings_, context_.platform.files, waitCursor_, this);
+  preview.DoModal();
 }
 
 void CCleanerDlg::OnAbout() {

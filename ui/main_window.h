@@ -63,6 +63,9 @@ class CCleanerDlg : public QDialog, private EntryEditor {
 
   void OnCommand(MenuCommand command);
   void OnOptions();
+  // Gathers what a clean would delete now and shows it; the preview's own
+  // Clean deletes exactly that.
+  void OnPreview();
   void OnAbout();
   void OnHelpContents();
   void OnClickList();

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
@@ -161,6 +162,7 @@ class MainWindowTest : public QObject {
   void statusTextsAreDrawnUnderTheWaitCursor();
   void helpMenuShowsTheContentsOrSaysWhy();
   void aboutBoxShowsNameAndIcon();
+  void noTwoItemsOfAMenuShareAnAccessKey();
 };
 
 void MainWindowTest::startUpShowsDiscoveryAndStoredSettings() {
@@ -223,7 +225,8 @@ void MainWindowTest::startUpShowsDiscoveryAndStoredSettings() {
   QStringList fileItems;
   for (QAction* action : rig.window->findChild<QMenu*>(QStringLiteral("FileMenu"))->actions())
     fileItems << action->text();
-  QCOMPARE(fileItems, (QStringList{"C&lean\tEnter", "&Options...", "E&xit\tEsc"}));
+  QCOMPARE(fileItems,
+           (QStringList{"C&lean\tEnter", "Pre&view...", "&Options...", "E&xit\tEsc"}));
   QCOMPARE(MenuAction(*rig.window, MenuCommand::kHelpContents)->text(), QStringLiteral("&Help\tF1"));
 }
 
@@ -739,6 +742,21 @@ void MainWindowTest::aboutBoxShowsNameAndIcon() {
   QVERIFY(texts.contains("Dustral Version 1.0b1"));
   QVERIFY(hasIcon);
   QVERIFY(!rig.window->HasEnded());
+}
+
+void MainWindowTest::noTwoItemsOfAMenuShareAnAccessKey() {
+  MainWindowRig rig("");
+  for (QMenu* menu : rig.window->findChild<QMenuBar*>()->findChildren<QMenu*>()) {
+    QSet<QChar> keys;
+    for (QAction* action : menu->actions()) {
+      const QString text = action->text();
+      const qsizetype marker = text.indexOf(QLatin1Char('&'));
+      QVERIFY2(marker >= 0 && marker + 1 < text.size(), qPrintable(text));
+      const QChar key = text.at(marker + 1).toLower();
+      QVERIFY2(!keys.contains(key), qPrintable(menu->objectName() + ": " + text));
+      keys.insert(key);
+    }
+  }
 }
 
 int main(int argc, char* argv[]) {

@@ -1,0 +1,204 @@
+#include "ui/preview_dialog.h"
+
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringListModel>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
+
+#include "ui/byte_size_text.h"
+#include "ui/clean_plan_model.h"
+#include "ui/window_modal.h"
+
+namespace {
+
+QString FilesText(std::uint64_t count) {
+  return count == 1 ? QStringLiteral("1 file")
+                    : QStringLiteral("%1 files").arg(GroupedNumber(count));
+}
+
+// "2 hidden, 1 read-only": the reasons that apply, in their fixed order.
+QString KeptText(std::uint64_t hidden, std::uint64_t readOnly, std::uint64_t system,
+                 std::uint64_t missing = 0) {
+  QStringList parts;
+  if (hidden) parts << QStringLiteral("%1 hidden").arg(GroupedNumber(hidden));
+  if (readOnly) parts << QStringLiteral("%1 read-only").arg(GroupedNumber(readOnly));
+  if (system) parts << QStringLiteral("%1 system").arg(GroupedNumber(system));
+  if (missing) parts << QStringLiteral("%1 not found").arg(GroupedNumber(missing));
+  return parts.join(QStringLiteral(", "));
+}
+
+QLabel* WrappedLabel(const QString& text, const QString& name) {
+  auto* label = new QLabel(text);
+  label->setObjectName(name);
+  label->setWordWrap(true);
+  return label;
+}
+
+}  // namespace
+
+PreviewDialog::PreviewDialog(CleanPlan plan, const CleanSettings& options, FileSystem& files,
+                             WaitCursor& waitCursor, QWidget* owner)
+    : QDialog(owner),
+      plan_(std::move(plan)),
+      options_(options),
+      files_(files),
+      waitCursor_(waitCursor) {
+  setWindowTitle(QStringLiteral("Dustral Preview"));
+  model_ = new CleanPlanModel(plan_, this);
+
+  view_ = new QTreeView;
+  view_->setObjectName(QStringLiteral("previewFiles"));
+  // Every row one line high: the view then lays out a hundred thousand rows
+  // without measuring them.
+  view_->setUniformRowHeights(true);
+  view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view_->setTextElideMode(Qt::ElideMiddle);
+  view_->setAllColumnsShowFocus(true);
+  view_->setModel(model_);
+  for (int group = 0; group < model_->rowCount(); ++group)
+    view_->setFirstColumnSpanned(group, {}, true);
+  view_->expandAll();
+
+  summary_ = WrappedLabel({}, QStringLiteral("previewSummary"));
+  summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  failureLines_ = new QStringListModel(this);
+  failures_ = new QListView;
+  failures_->setObjectName(QStringLiteral("previewFailures"));
+  failures_->setUniformItemSizes(true);
+  failures_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  failures_->setModel(failureLines_);
+  failures_->hide();
+
+  cleanButton_ = new QPushButton(QStringLiteral("&Clean"));
+  cleanButton_->setObjectName(QStringLiteral("previewClean"));
+  cleanButton_->setAutoDefault(false);
+  closeButton_ = new QPushButton(QStringLiteral("Close"));
+  closeButton_->setObjectName(QStringLiteral("previewClose"));
+  // Enter closes: deleting takes a deliberate press of Clean.
+  closeButton_->setDefault(true);
+  connect(cleanButton_, &QPushButton::clicked, this, &PreviewDialog::OnClean);
+  connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cleanButton_);
+  buttons->addWidget(closeButton_);
+
+  auto* layout = new QVBoxLayout(this);
+  intro_ = WrappedLabel(
+      QStringLiteral("A clean now, with the boxes, entries and options as they are, would delete "
+                     "these files. Clean below deletes exactly these: a file that changes or "
+                     "appears after this list was made is left alone, and so are the greyed "
+                     "ones, for the reason beside them."),
+      QStringLiteral("previewIntro"));
+  layout->addWidget(intro_);
+  layout->addWidget(view_, 3);
+  layout->addWidget(summary_);
+  layout->addWidget(failures_, 1);
+  layout->addLayout(buttons);
+
+  ShowTotals();
+  SizeOnce();
+  view_->setFocus();
+}
+
+PreviewDialog::~PreviewDialog() = default;
+
+int PreviewDialog::DoModal() { return RunWindowModal(*this); }
+
+// The columns and the window get their sizes from the font once, never
+// from the rows: measuring every row of a large plan would take seconds.
+void PreviewDialog::SizeOnce() {
+  const QFontMetrics metrics(view_->font());
+  QHeaderView* header = view_->header();
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(CleanPlanModel::kFileColumn, QHeaderView::Stretch);
+  const int padding = metrics.averageCharWidth() * 3;
+  header->resizeSection(CleanPlanModel::kSizeColumn,
+                        std::max(metrics.horizontalAdvance(QStringLiteral("999 bytes")),
+                                 metrics.horizontalAdvance(QStringLiteral("999.9 MB"))) +
+                            padding);
+  header->resizeSection(CleanPlanModel::kKeptColumn,
+                        metrics.horizontalAdvance(QStringLiteral("Left alone because")) + padding);
+
+  QSize size(metrics.averageCharWidth() * 140, metrics.lineSpacing() * 40);
+  if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen())
+    size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+  resize(size);
+}
+
+void PreviewDialog::ShowTotals() {
+  const PlanTotals& totals = model_->Totals();
+  QString text = totals.toDelete == 0
+                     ? QStringLiteral("Nothing would be deleted.")
+                     : QStringLiteral("%1 would be deleted, freeing %2.")
+                           .arg(FilesText(totals.toDelete), ByteTotalText(totals.bytes));
+  if (totals.Kept())
+    text += QStringLiteral(" %1 would be left alone: %2.")
+                .arg(FilesText(totals.Kept()),
+                     KeptText(totals.hidden, totals.readOnly, totals.system, totals.missing));
+  summary_->setText(text);
+  cleanButton_->setEnabled(totals.toDelete > 0);
+}
+
+void PreviewDialog::OnClean() {
+  if (report_) return;
+  cleanButton_->setEnabled(false);
+  closeButton_->setFocus();
+  {
+    ScopedWaitCursor cursor(waitCursor_);
+    QElapsedTimer sinceDrawn;
+    sinceDrawn.start();
+    report_ = ExecuteCleanPlan(plan_, options_, files_, [&](std::size_t done, std::size_t total) {
+      // Drawn on the spot, as the main window's status line is: the
+      // deletion has no event loop of its own.
+      if (sinceDrawn.elapsed() < 100) return;
+      sinceDrawn.restart();
+      summary_->setText(QStringLiteral("Deleting files... %1 of %2")
+                            .arg(GroupedNumber(done), GroupedNumber(total)));
+      summary_->repaint();
+    });
+  }
+  ShowReport(*report_);
+}
+
+void PreviewDialog::ShowReport(const CleanReport& report) {
+  intro_->setText(
+      QStringLiteral("Clean has run on the files listed here. Below is what became of them."));
+  QStringList lines;
+  lines << QStringLiteral("Deleted %1, freeing %2.")
+               .arg(FilesText(report.deleted), ByteTotalText(report.bytesFreed));
+  if (const QString kept =
+          KeptText(report.sparedHidden, report.sparedReadOnly, report.sparedSystem);
+      !kept.isEmpty())
+    lines << QStringLiteral("Left alone: %1.").arg(kept);
+  if (report.changed)
+    lines << QStringLiteral("Not deleted because they changed or appeared after the preview: %1.")
+                 .arg(GroupedNumber(report.changed));
+  if (report.vanished)
+    lines << QStringLiteral("Not found: %1.").arg(GroupedNumber(report.vanished));
+  if (report.failed)
+    lines << QStringLiteral("Could not be deleted: %1 (listed below, each with the reason).")
+                 .arg(GroupedNumber(report.failed));
+  summary_->setText(lines.join(QLatin1Char('\n')));
+
+  if (!report.failures.empty()) {
+    QStringList failures;
+    failures.reserve(static_cast<qsizetype>(report.failures.size()));
+    for (const CleanReport::Failure& failure : report.failures)
+      failures << QStringLiteral("%1: %2").arg(PathLineText(failure.path),
+                                               QString::fromStdString(failure.reason));
+    failureLines_->setStringList(failures);
+    failures_->show();
+  }
+}

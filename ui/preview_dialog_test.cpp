@@ -1,0 +1,200 @@
+#include <QAbstractItemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+#include <filesystem>
+
+#include "resources/main_window_template.h"
+#include "ui/byte_size_text.h"
+#include "ui/clean_plan_model.h"
+#include "ui/preview_dialog.h"
+#include "ui/testing/main_window_rig.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A wildcard entry on the test home's "junk" folder and, on top of it, an
+// entry naming a file that isn't there.
+std::string JunkEntries(const ScopedTestHome& home) {
+  return "\n[" + ProgramKey("Default Settings") + "]\n\"Number of Items\"=dword:00000002\n[" +
+         ProgramKey("Entries") + "]\n\"00000_FilePath\"=" + RegistryQuoted(home.Path("junk")) +
+         "\n\"00000_WildCard\"=\"*\"\n\"00000_Recurse\"=dword:00000000\n" +
+         "\"00001_FilePath\"=" + RegistryQuoted(home.Path("gone")) + "\n";
+}
+
+// Opens the preview from the File menu and runs `act` on it while it is open.
+void WithPreview(MainWindowRig& rig, std::function<void(PreviewDialog&)> act) {
+  auto done = WhenModal<PreviewDialog>(std::move(act));
+  rig.window->findChild<QMenuBar*>()
+      ->findChild<QAction*>(QStringLiteral("command%1").arg(int(MenuCommand::kPreview)))
+      ->trigger();
+  QVERIFY(*done);
+}
+
+// The top rows' texts, each followed by its files' cells "path|size|kept".
+QStringList Rows(const QAbstractItemModel& model) {
+  QStringList rows;
+  for (int group = 0; group < model.rowCount(); ++group) {
+    const QModelIndex top = model.index(group, 0);
+    rows << top.data().toString();
+    for (int file = 0; file < model.rowCount(top); ++file) {
+      QStringList cells;
+      for (int column = 0; column < 3; ++column)
+        cells << model.index(file, column, top).data().toString();
+      rows << cells.join('|');
+    }
+  }
+  return rows;
+}
+
+QString Summary(const PreviewDialog& preview) {
+  return preview.findChild<QLabel*>(QStringLiteral("previewSummary"))->text();
+}
+
+QPushButton* Button(const PreviewDialog& preview, const char* name) {
+  return preview.findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+class PreviewDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void sizesReadAsPeopleReadThem_data();
+  void sizesReadAsPeopleReadThem();
+  void pathsShowOnOneLine();
+  void showsTheFilesByGroupWithTotalsAndCloseDeletesNothing();
+  void cleanDeletesOnlyTheShownFilesThatStayedTheSame();
+  void gatheringNamesItsStepsUnderTheWaitCursor();
+};
+
+void PreviewDialogTest::sizesReadAsPeopleReadThem_data() {
+  QTest::addColumn<quint64>("bytes");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("one") << quint64{1} << "1 byte";
+  QTest::newRow("under a kilobyte") << quint64{999} << "999 bytes";
+  QTest::newRow("a kilobyte") << quint64{1000} << "1.0 kB (1,000 bytes)";
+  QTest::newRow("rounds half up") << quint64{1050} << "1.1 kB (1,050 bytes)";
+  QTest::newRow("never 1000.0 kB") << quint64{999950} << "1.0 MB (999,950 bytes)";
+  QTest::newRow("megabytes") << quint64{1234567} << "1.2 MB (1,234,567 bytes)";
+  QTest::newRow("largest") << ~quint64{0} << "18.4 EB (18,446,744,073,709,551,615 bytes)";
+}
+
+void PreviewDialogTest::sizesReadAsPeopleReadThem() {
+  QFETCH(quint64, bytes);
+  QFETCH(QString, text);
+  QCOMPARE(ByteTotalText(bytes), text);
+}
+
+void PreviewDialogTest::pathsShowOnOneLine() {
+  QCOMPARE(PathLineText("/a b/new\nline\ttab\x01"), QStringLiteral("/a b/new\\nline\\ttab\\x01"));
+  QCOMPARE(PathLineText("/not-utf8-\xff"), QStringLiteral("/not-utf8-\uFFFD"));
+}
+
+void PreviewDialogTest::showsTheFilesByGroupWithTotalsAndCloseDeletesNothing() {
+  MainWindowRig rig(JunkEntries);
+  const std::string junk = rig.home.Path("junk");
+  WriteTestFile(rig.home.Path("tmp/a.tmp"), "abc");
+  WriteTestFile(rig.home.Path("tmp/b.tmp"), std::string(1000, 'b'));
+  WriteTestFile(junk + "/plain", "1234567");
+  WriteTestFile(junk + "/.hidden", "hh");
+  rig.StartShown();
+
+  WithPreview(rig, [&](PreviewDialog& preview) {
+    QCOMPARE(preview.parentWidget(), rig.window.get());
+    QCOMPARE(preview.windowModality(), Qt::WindowModal);
+    QVERIFY(!QApplication::overrideCursor());
+    auto* view = preview.findChild<QTreeView*>(QStringLiteral("previewFiles"));
+    QVERIFY(view->uniformRowHeights());
+    QVERIFY(view->isFirstColumnSpanned(1, {}));
+    QStringList rows = Rows(*view->model());
+    // The order of a folder's files is the system's; only the groups' order is fixed.
+    std::sort(rows.begin() + 1, rows.begin() + 3);
+    std::sort(rows.begin() + 6, rows.begin() + 8);
+    const QString entry = QString::fromStdString(junk);
+    const QString gone = QString::fromStdString(rig.home.Path("gone"));
+    QCOMPARE(rows, (QStringList{"Remove Temp Files: 2 files to delete (1.0 kB)",
+                                rig.home.Path("tmp/a.tmp").c_str() + QString("|3 bytes|"),
+                                rig.home.Path("tmp/b.tmp").c_str() + QString("|1.0 kB|"),
+                                gone + ": nothing to delete, 1 left alone", gone + "||not found",
+                                entry + " (*): 1 file to delete (7 bytes), 1 left alone",
+                                entry + "/.hidden|2 bytes|hidden", entry + "/plain|7 bytes|"}));
+    QCOMPARE(Summary(preview),
+             QStringLiteral("3 files would be deleted, freeing 1.0 kB (1,010 "
+                            "bytes). 2 files would be left alone: 1 hidden, 1 not found."));
+    QTest::mouseClick(Button(preview, "previewClose"), Qt::LeftButton);
+  });
+  for (const std::string& kept :
+       {rig.home.Path("tmp/a.tmp"), rig.home.Path("tmp/b.tmp"), junk + "/plain", junk + "/.hidden"})
+    QVERIFY2(fs::exists(kept), kept.c_str());
+  QVERIFY(!rig.window->HasEnded());
+}
+
+void PreviewDialogTest::cleanDeletesOnlyTheShownFilesThatStayedTheSame() {
+  MainWindowRig rig(JunkEntries);
+  const std::string junk = rig.home.Path("junk");
+  for (const char* name : {"/one", "/two", "/changed"}) WriteTestFile(junk + name, "same");
+  rig.StartShown();
+
+  bool stillOpen = false;
+  WithPreview(rig, [&](PreviewDialog& preview) {
+    WriteTestFile(junk + "/new", "new");
+    WriteTestFile(junk + "/changed", "grown since");
+    QTest::mouseClick(Button(preview, "previewClean"), Qt::LeftButton);
+    QVERIFY(Summary(preview).startsWith("Deleted 2 files, freeing 8 bytes.\n"));
+    QVERIFY(Summary(preview).contains("changed or appeared after the preview: 1."));
+    QVERIFY(!Button(preview, "previewClean")->isEnabled());
+    stillOpen = preview.isVisible();
+    QTest::keyClick(&preview, Qt::Key_Escape);
+  });
+  QVERIFY(stillOpen);
+  QVERIFY(!QApplication::activeModalWidget());
+  QVERIFY(!fs::exists(junk + "/one"));
+  QVERIFY(!fs::exists(junk + "/two"));
+  QVERIFY(fs::exists(junk + "/new"));
+  QVERIFY(fs::exists(junk + "/changed"));
+}
+
+void PreviewDialogTest::gatheringNamesItsStepsUnderTheWaitCursor() {
+  MainWindowRig rig(JunkEntries);
+  rig.StartShown();
+  auto* status = rig.Control<QLineEdit>(main_window_template::kStatusLine);
+  QStringList drawn;
+  class PaintSpy : public QObject {
+   public:
+    explicit PaintSpy(std::function<void()> onPaint) : onPaint_(std::move(onPaint)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) onPaint_();
+      return false;
+    }
+
+   private:
+    std::function<void()> onPaint_;
+  } spy([&] {
+    const QCursor* cursor = QApplication::overrideCursor();
+    const bool waiting = cursor && cursor->shape() == Qt::WaitCursor;
+    drawn << status->text() + (waiting ? "" : " (no wait cursor)");
+  });
+  status->installEventFilter(&spy);
+  WithPreview(rig, [](PreviewDialog& preview) { preview.reject(); });
+  status->removeEventFilter(&spy);
+
+  QVERIFY2(drawn.contains("Searching in " + QString::fromStdString(rig.home.Path("junk")) +
+                          " for files matching *"),
+           qPrintable(drawn.join('|')));
+  QCOMPARE(status->text(), QString());
+}
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  PreviewDialogTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "preview_dialog_test.moc"
