@@ -121,6 +121,8 @@ bool Measure(const std::string& work, int count) {
   });
   const double unguardedSeconds = MedianSeconds([&] { Gather(files, root, false); });
   const double guardedSeconds = MedianSeconds([&] { Gather(files, root, true); });
+  OneThreadFileSystem oneThread;
+  const double guardedOneThreadSeconds = MedianSeconds([&] { Gather(oneThread, root, true); });
 
   std::size_t pathBytes = 0;
   std::size_t nameBytes = 0;
@@ -151,11 +153,11 @@ bool Measure(const std::string& work, int count) {
   std::printf("guarded plan (preview)         %8.1f ms  %.1f bytes a file (%.1f beside paths)\n",
               guardedSeconds * 1e3, bytesPerFile[1],
               bytesPerFile[1] - static_cast<double>(pathBytes) / planned);
+  std::printf("guarded plan, looks on one thread %5.1f ms\n", guardedOneThreadSeconds * 1e3);
   std::printf("guarded plan / sweep alone = %.2f, / sweep into full paths = %.2f\n",
               guardedSeconds / walkSeconds, guardedSeconds / listSeconds);
 
   bool allDeleted = true;
-  OneThreadFileSystem oneThread;
   struct Run {
     const char* what;
     std::string tree;

@@ -347,4 +347,22 @@ TEST(CleanPlanOnDiskTest, KeptDirectoriesFollowTheFilesAndNothingElse) {
     EXPECT_TRUE(fs::exists(kept)) << kept;
 }
 
+// A plan left open (a preview) keeps its directories out of the next
+// plan's budget, and gives them back when it goes.
+TEST(CleanPlanOnDiskTest, KeptDirectoriesCountAgainstEveryPlansBudget) {
+  ScopedTestHome home;
+  for (const char* file : {"t/a.tmp", "t/one/b.tmp", "t/two/c.tmp", "t/two/empty/keep.txt"})
+    WriteTestFile(home.Path(file));
+  PosixFileSystem files;
+  CleanLocations locations;
+  const CleanSelection selection{{}, locations, {Wildcard(home.Path("t"), "*.tmp", 1)}};
+  const std::size_t budget = files.DirectoryBudget();
+  {
+    const CleanPlan plan = GatherCleanPlan(selection, CleanSettings(), files, false);
+    ASSERT_EQ(plan.Count(), 3u);
+    EXPECT_EQ(files.DirectoryBudget(), budget - 3);
+  }
+  EXPECT_EQ(files.DirectoryBudget(), budget);
+}
+
 }  // namespace

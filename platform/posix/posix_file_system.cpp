@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <string>
@@ -22,14 +23,19 @@ std::optional<DirectoryIdentity> IdentityOf(int directory) {
                            static_cast<std::uint64_t>(status.st_ino)};
 }
 
+// Directories kept open after their listing, by every caller together.
+std::atomic<std::size_t> keptDirectories{0};
+
 class PosixDirectory : public Directory {
  public:
   explicit PosixDirectory(DIR* dir) : dir_(dir) {}
   ~PosixDirectory() override {
-    if (dir_)
+    if (dir_) {
       ::closedir(dir_);
-    else
+    } else {
       ::close(fd_);
+      --keptDirectories;
+    }
   }
   PosixDirectory(const PosixDirectory&) = delete;
   PosixDirectory& operator=(const PosixDirectory&) = delete;
@@ -78,6 +84,7 @@ class PosixDirectory : public Directory {
     ::closedir(dir_);
     dir_ = nullptr;
     fd_ = fd;
+    ++keptDirectories;
   }
 
   int Descriptor() const { return dir_ ? ::dirfd(dir_) : fd_; }
@@ -404,9 +411,11 @@ bool PosixFileSystem::DoRemoveFileIn(Directory& directory, const char* name) {
 
 std::size_t PosixFileSystem::DirectoryBudget() const {
   // Half of what the process may open, the rest left to everything else the
-  // program opens meanwhile.
+  // program opens meanwhile; less what is kept already (another plan).
   struct rlimit limit;
   if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur < 256) return 0;
   constexpr rlim_t kMost = 1 << 16;
-  return static_cast<std::size_t>(std::min<rlim_t>(limit.rlim_cur, 2 * kMost) / 2);
+  const auto half = static_cast<std::size_t>(std::min<rlim_t>(limit.rlim_cur, 2 * kMost) / 2);
+  const std::size_t kept = keptDirectories;
+  return kept < half ? half - kept : 0;
 }
