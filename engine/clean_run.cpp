@@ -33,8 +33,8 @@ void RunClean(CleanRunWindow& window, const CleanLocations& locations,
     const CleanSelection selection{
         [&window](ControlId box) { return window.boxes.GetCheck(box) != 0; }, locations,
         ReadEntries(window.entries)};
-    const GatherObserver observer{
-        [&window](const std::string& step) { ShowStep(window.status, step); }};
+    GatherObserver observer;
+    observer.onStep = [&window](const std::string& step) { ShowStep(window.status, step); };
     // Unguarded: nobody has seen this plan, so there is nothing it must
     // match; the attribute check at each deletion is what decides.
     const CleanPlan plan =
