@@ -9,6 +9,7 @@
 #include "app/command_line_run.h"
 #include "app/unattended_start.h"
 #include "app/window_module_loader.h"
+#include "platform/descriptor_limit.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ std::string ProgramName(const char* argv0) {
 // and an unattended start run on the standard library alone, with no
 // display. Only the window loads its module, and with it Qt.
 int main(int argc, char* argv[]) {
+  RaiseDescriptorLimit();
   const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   const std::string name = ProgramName(argc > 0 ? argv[0] : nullptr);
   const std::filesystem::path executable = RunningExecutable(argc > 0 ? argv[0] : nullptr);

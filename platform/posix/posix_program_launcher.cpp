@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/posix/posix_descriptor_limit.h"
+
 namespace {
 
 bool IsExecutableFile(const std::string& path) {
@@ -66,7 +68,8 @@ void CloseInheritedDescriptors(int limit) {
 // Runs in the new process, between fork and exec: only calls that are safe
 // there. It starts with every signal blocked, so that no handler of ours
 // can run in it.
-[[noreturn]] void BecomeDetached(const char* file, char* const argv[], int descriptorLimit) {
+[[noreturn]] void BecomeDetached(const char* file, char* const argv[], int descriptorLimit,
+                                 const std::optional<struct rlimit>& limitAtStart) {
   const int null = ::open("/dev/null", O_RDWR);
   if (null >= 0) {
     ::dup2(null, STDIN_FILENO);
@@ -74,6 +77,8 @@ void CloseInheritedDescriptors(int limit) {
     ::dup2(null, STDERR_FILENO);
   }
   CloseInheritedDescriptors(descriptorLimit);
+  // The limit we raised for ourselves is none of its business.
+  if (limitAtStart) ::setrlimit(RLIMIT_NOFILE, &*limitAtStart);
   // Signals we ignore or block would stay ignored or blocked across exec.
   // The dispositions go first: a signal unblocked while our handler was
   // still in place would run that handler here.
@@ -95,6 +100,7 @@ bool StartDetached(const std::string& file, std::vector<std::string> arguments) 
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
   const int descriptorLimit = DescriptorLimit();
+  const std::optional<struct rlimit> limitAtStart = DescriptorLimitAtStart();
 
   sigset_t all, previous;
   sigfillset(&all);
@@ -103,7 +109,7 @@ bool StartDetached(const std::string& file, std::vector<std::string> arguments) 
   if (middle == 0) {
     ::setsid();
     const pid_t program = ::fork();
-    if (program == 0) BecomeDetached(file.c_str(), argv.data(), descriptorLimit);
+    if (program == 0) BecomeDetached(file.c_str(), argv.data(), descriptorLimit, limitAtStart);
     ::_exit(program < 0 ? 1 : 0);
   }
   ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);

@@ -1,8 +1,9 @@
 #include "platform/posix/posix_program_launcher.h"
 
-#include <gtest/gtest.h>
 #include <dirent.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/descriptor_limit.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
@@ -54,9 +56,9 @@ class PosixProgramLauncherTest : public testing::Test {
 
 TEST_F(PosixProgramLauncherTest, StartsAnExecutableWithStreamsOnDevNull) {
   // A strange name: no shell quoting may be involved.
-  const std::string script = WriteScript(
-      home.Path("my program -x 'q'.sh"),
-      "readlink /proc/self/fd/0 > \"$0.tmp\"; echo \"$#\" >> \"$0.tmp\"; mv \"$0.tmp\" \"$0.ran\"\n");
+  const std::string script = WriteScript(home.Path("my program -x 'q'.sh"),
+                                         "readlink /proc/self/fd/0 > \"$0.tmp\"; echo \"$#\" >> "
+                                         "\"$0.tmp\"; mv \"$0.tmp\" \"$0.ran\"\n");
   PosixProgramLauncher launcher(home.Path("no-opener"));
   EXPECT_TRUE(launcher.Open(script));
   ASSERT_TRUE(AppearsSoon(script + ".ran"));
@@ -81,6 +83,9 @@ const bool kReportedInheritance = [] {
   std::string report = StatusLine("SigBlk") + "\n" + StatusLine("SigIgn") + "\n";
   report += "session " + std::to_string(::getsid(0)) + " group " + std::to_string(::getpgrp()) +
             " pid " + std::to_string(::getpid()) + "\n";
+  struct rlimit limit;
+  ::getrlimit(RLIMIT_NOFILE, &limit);
+  report += "nofile " + std::to_string(limit.rlim_cur) + "\n";
   if (DIR* fds = ::opendir("/proc/self/fd")) {
     while (const dirent* entry = ::readdir(fds)) {
       const int fd = std::atoi(entry->d_name);
@@ -97,8 +102,20 @@ const bool kReportedInheritance = [] {
 std::string ThisProgram() { return fs::read_symlink("/proc/self/exe").string(); }
 
 // What a started program inherits that it shouldn't: descriptors opened
-// without O_CLOEXEC, our session, a blocked and an ignored signal.
+// without O_CLOEXEC, our session, a blocked and an ignored signal, the
+// descriptor limit we raised for ourselves.
 TEST_F(PosixProgramLauncherTest, ProgramStartsCleanInASessionOfItsOwn) {
+  // Started as so many programs are, with a soft limit of 1,024.
+  struct rlimit original, atStart;
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &original), 0);
+  if (original.rlim_max <= 1024) GTEST_SKIP() << "the hard descriptor limit allows no raise";
+  atStart = original;
+  atStart.rlim_cur = 1024;
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &atStart), 0);
+  RaiseDescriptorLimit();
+  struct rlimit raised;
+  ::getrlimit(RLIMIT_NOFILE, &raised);
+  EXPECT_GT(raised.rlim_cur, atStart.rlim_cur);
   const std::string report = home.Path("probe.report");
   home.SetEnv(kProbeVariable, report);
   const int extra = ::open(home.Root().c_str(), O_RDONLY);  // no O_CLOEXEC
@@ -108,7 +125,8 @@ TEST_F(PosixProgramLauncherTest, ProgramStartsCleanInASessionOfItsOwn) {
   sigemptyset(&blocked);
   sigaddset(&blocked, SIGUSR1);
   ::pthread_sigmask(SIG_BLOCK, &blocked, &previousMask);
-  struct sigaction ignore {}, previousAction;
+  struct sigaction ignore {
+  }, previousAction;
   ignore.sa_handler = SIG_IGN;
   ::sigaction(SIGUSR2, &ignore, &previousAction);
 
@@ -119,6 +137,7 @@ TEST_F(PosixProgramLauncherTest, ProgramStartsCleanInASessionOfItsOwn) {
   ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
   ::close(extra);
   ::close(200);
+  ::setrlimit(RLIMIT_NOFILE, &original);
   EXPECT_TRUE(started);
   ASSERT_TRUE(AppearsSoon(report));
 
@@ -133,6 +152,9 @@ TEST_F(PosixProgramLauncherTest, ProgramStartsCleanInASessionOfItsOwn) {
   EXPECT_NE(session, ::getsid(0));
   EXPECT_EQ(group, session);  // in the group of the new session's leader
   EXPECT_NE(pid, session);    // but not the leader: no terminal can become its own
+  rlim_t softLimit = 0;
+  lines >> word >> softLimit;
+  EXPECT_EQ(softLimit, atStart.rlim_cur);
   std::string rest((std::istreambuf_iterator<char>(lines)), {});
   EXPECT_EQ(rest, "\n") << "inherited descriptors:" << rest;
 }
@@ -151,8 +173,8 @@ TEST_F(PosixProgramLauncherTest, ReturnsWithoutWaitingForTheProgram) {
 }
 
 TEST_F(PosixProgramLauncherTest, HandsDocumentsToTheOpener) {
-  const std::string opener = WriteScript(home.Path("bin/opener"),
-                                         "printf '%s' \"$1\" > \"$0.tmp\"; mv \"$0.tmp\" \"$0.ran\"\n");
+  const std::string opener = WriteScript(
+      home.Path("bin/opener"), "printf '%s' \"$1\" > \"$0.tmp\"; mv \"$0.tmp\" \"$0.ran\"\n");
   home.SetEnv("PATH", home.Path("bin") + ":/usr/bin:/bin");
   const std::string document = home.Path("notes\nfor me.txt");
   WriteTestFile(document);
@@ -164,8 +186,8 @@ TEST_F(PosixProgramLauncherTest, HandsDocumentsToTheOpener) {
 }
 
 TEST_F(PosixProgramLauncherTest, NameThatLooksLikeAnOptionReachesTheOpenerAsAFile) {
-  const std::string opener = WriteScript(home.Path("opener"),
-                                         "printf '%s' \"$1\" > \"$0.tmp\"; mv \"$0.tmp\" \"$0.ran\"\n");
+  const std::string opener = WriteScript(
+      home.Path("opener"), "printf '%s' \"$1\" > \"$0.tmp\"; mv \"$0.tmp\" \"$0.ran\"\n");
   PosixProgramLauncher launcher(opener);
   EXPECT_TRUE(launcher.Open("--help"));
   ASSERT_TRUE(AppearsSoon(opener + ".ran"));
