@@ -9,8 +9,7 @@ RegistryProfile::RegistryProfile(std::filesystem::path file, std::string applica
       registry_(RegistryFile::Parse(fileBytes_.value_or(""))) {}
 
 std::string RegistryProfile::SectionKey(const std::string& section) const {
-  return std::string("Software\\") + kRegistryCompanyKey + "\\" + applicationName_ + "\\" +
-         section;
+  return std::string("Software\\") + kRegistryCompanyKey + "\\" + applicationName_ + "\\" + section;
 }
 
 int32_t RegistryProfile::GetProfileInt(const std::string& section, const std::string& entry,
@@ -73,7 +72,9 @@ bool RegistryProfile::Commit() {
     fileBytes_ = std::move(bytes);
   }
   std::string content = registry_.Format();
-  if (!RegistryFile::WriteBytes(file_, content)) return false;
+  // The file holds these very bytes already (a run that changed no
+  // setting): writing them again would only cost a flush to the disk.
+  if (content != fileBytes_ && !RegistryFile::WriteBytes(file_, content)) return false;
   fileBytes_ = std::move(content);
   pending_.clear();
   return true;

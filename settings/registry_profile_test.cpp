@@ -9,8 +9,8 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
-#include <thread>
 #include <sstream>
+#include <thread>
 
 #include "platform/registry_location.h"
 #include "testing/scoped_test_home.h"
@@ -92,9 +92,31 @@ TEST_F(RegistryProfileTest, ANullTextDeletesTheValue) {
             "gone");
 }
 
+// Rewriting a file with the bytes it holds would cost a flush to the disk
+// at every unattended run; a change is still written.
+TEST_F(RegistryProfileTest, ACommitThatChangesNothingLeavesTheFileAlone) {
+  RegistryProfile first(path, "dustral");
+  first.WriteProfileInt("Default Settings", "Number", 1);
+  ASSERT_TRUE(first.Commit());
+  struct stat before {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+  RegistryProfile again(path, "dustral");
+  again.WriteProfileInt("Default Settings", "Number", 1);
+  ASSERT_TRUE(again.Commit());
+  struct stat after {};
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+
+  again.WriteProfileInt("Default Settings", "Number", 2);
+  ASSERT_TRUE(again.Commit());
+  EXPECT_EQ(RegistryProfile(path, "dustral").GetProfileInt("Default Settings", "Number", 0), 2);
+}
+
 TEST_F(RegistryProfileTest, CommitKeepsWhatOthersChangedMeanwhile) {
-  Store("REGEDIT4\n\n; kept\n[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\Default "
-        "Settings]\n\"Theirs\"=dword:00000001\n");
+  Store(
+      "REGEDIT4\n\n; kept\n[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\Default "
+      "Settings]\n\"Theirs\"=dword:00000001\n");
   RegistryProfile profile(path, "dustral");
   profile.WriteProfileInt("Default Settings", "Mine", 2);
 
