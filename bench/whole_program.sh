@@ -123,7 +123,10 @@ quoted() {
   printf '"%s"' "${text//\"/\\\"}"
 }
 
-# One entry "*.tmp" on the tree, with sub-directories; every category off.
+# One entry "*.tmp" on the tree, with sub-directories; every category off;
+# the other values at their defaults. The file is written as the program
+# saves it, byte for byte, as it finds it when the user has set it up in
+# the window: the run then has no change to save.
 write_settings() {
   local key="HKEY_CURRENT_USER\\Software\\Orlemont Software\\$application" value
   {
@@ -135,10 +138,17 @@ write_settings() {
       "Explorer History Clear" "Empty Recycle Bin"; do
       printf '"%s"=dword:00000000\n' "$value"
     done
+    printf '"Save settings"=dword:00000001\n"Auto-run EXE"=dword:00000000\n"Exe to run"=""\n'
+    for value in "Del Read-Only Files" "Del System Files" "Del Hidden Files"; do
+      printf '"%s"=dword:00000000\n' "$value"
+    done
+    printf '"List Field 1"=dword:0000012c\n"List Field 2"=dword:00000032\n'
+    printf '"List Field 3"=dword:00000032\n'
     printf '\n[%s\\Entries]\n' "$key"
     printf '"00000_FilePath"=%s\n' "$(quoted "$1")"
     printf '"00000_WildCard"="*.tmp"\n"00000_Recurse"=dword:00000001\n'
   } >"$settings_file"
+  cp "$settings_file" "$work/settings.written"
 }
 
 # Fails loudly unless the tree holds its directories and exactly the files
@@ -182,6 +192,9 @@ run() {  # WHO TREE [DIRECTORIES]
   end=$EPOCHREALTIME
   wall=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.1f", (e - s) * 1000 }')
   rss=$(tail -1 "$work/rss")
+  if [ "$who" = dustral ] && ! cmp -s "$settings_file" "$work/settings.written"; then
+    echo "note: dustral rewrote its settings file (the bench's file differs from what it saves)" >&2
+  fi
   check_tree "$who" "$tree" "${3:-$directories}"
 }
 
