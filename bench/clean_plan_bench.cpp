@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "engine/clean_plan.h"
 #include "engine/file_list.h"
 #include "engine/sweep.h"
@@ -30,30 +31,13 @@
 
 namespace {
 
-constexpr int kFilesPerDirectory = 100;
+using namespace bench;
+
 constexpr int kRounds = 5;
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-bool MakeTree(const std::string& root, int files) {
-  if (::mkdir(root.c_str(), 0755) != 0) return false;
-  char name[64];
-  for (int d = 0; d * kFilesPerDirectory < files; ++d) {
-    std::snprintf(name, sizeof name, "/dir%05d", d);
-    const std::string directory = root + name;
-    if (::mkdir(directory.c_str(), 0755) != 0) return false;
-    for (int f = 0; f < kFilesPerDirectory; ++f) {
-      std::snprintf(name, sizeof name, "/file%03d.%s", f, f % 2 ? "dat" : "tmp");
-      const int fd = ::open((directory + name).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-      if (fd < 0) return false;
-      ::close(fd);
-    }
-  }
-  return true;
+// Enough directories of kFilesPerDirectory for `files` files.
+bool MakeTreeOf(const std::string& root, int files) {
+  return MakeTree(root, (files + kFilesPerDirectory - 1) / kFilesPerDirectory);
 }
 
 std::size_t HeapInUse() { return mallinfo2().uordblks; }
@@ -96,18 +80,11 @@ class OneThreadFileSystem : public PosixFileSystem {
   bool LooksFromAnotherThread() const override { return false; }
 };
 
-std::string FreshDirectoryUnder(const std::string& parent) {
-  std::string pattern = parent + "/dustral-plan-bench-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (!::mkdtemp(buffer.data())) return "";
-  return buffer.data();
-}
 
 bool Measure(const std::string& work, int count) {
   const std::string root = work + "/tree";
-  if (!MakeTree(root, count) || !MakeTree(work + "/one-thread", count) ||
-      !MakeTree(work + "/look-ahead", count))
+  if (!MakeTreeOf(root, count) || !MakeTreeOf(work + "/one-thread", count) ||
+      !MakeTreeOf(work + "/look-ahead", count))
     return false;
   ::sync();
   PosixFileSystem files;
@@ -192,7 +169,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   // Entries name absolute paths only.
-  const std::string work = FreshDirectoryUnder(std::filesystem::absolute(parent).string());
+  const std::string work = FreshDirectoryUnder(std::filesystem::absolute(parent).string(), "dustral-plan-bench");
   if (work.empty()) {
     std::perror("cannot make a directory for the trees");
     return 1;

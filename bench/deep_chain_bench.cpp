@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "engine/deletion.h"
 #include "engine/file_list.h"
 #include "engine/sweep.h"
@@ -34,11 +35,7 @@ namespace {
 
 constexpr char kName[] = "d";
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using namespace bench;
 
 int OpenDescriptors() {
   DIR* fds = ::opendir("/proc/self/fd");
@@ -123,20 +120,6 @@ long RemoveChain(const std::string& root) {
   return left;
 }
 
-long PeakMemoryKiB() {
-  struct rusage usage {};
-  ::getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
-std::string FreshDirectoryUnder(const std::string& parent) {
-  std::string pattern = parent + "/dustral-deep-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (!::mkdtemp(buffer.data())) return "";
-  return buffer.data();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -148,7 +131,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s [LEVELS [EVERY [PARENT]]]\n", argv[0]);
     return 2;
   }
-  const std::string work = FreshDirectoryUnder(parent);
+  const std::string work = FreshDirectoryUnder(parent, "dustral-deep");
   if (work.empty()) {
     std::perror("cannot make a directory for the chain");
     return 1;

@@ -33,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "engine/clean_plan.h"
 #include "platform/posix/posix_file_system.h"
 #include "ui/clean_plan_model.h"
@@ -45,7 +46,7 @@ constexpr int kGroups = 4;
 constexpr int kFoldersPerGroup = 250;
 constexpr int kFilesPerFolder = 100;
 
-using Clock = std::chrono::steady_clock;
+using namespace bench;
 
 double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -63,27 +64,11 @@ bool MakeTree(const std::string& root) {
       if (::mkdir(folder.c_str(), 0755) != 0) return false;
       for (int f = 0; f < kFilesPerFolder; ++f) {
         std::snprintf(name, sizeof name, f % 10 ? "/file%03d.tmp" : "/.hidden%03d", f);
-        const int fd = ::open((folder + name).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-        if (fd < 0) return false;
-        ::close(fd);
+        if (!MakeEmptyFile(folder + name)) return false;
       }
     }
   }
   return true;
-}
-
-long PeakMemoryKiB() {
-  struct rusage usage {};
-  ::getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
-std::string FreshDirectoryUnder(const std::string& parent) {
-  std::string pattern = parent + "/dustral-preview-bench-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (!::mkdtemp(buffer.data())) return "";
-  return buffer.data();
 }
 
 bool Measure(const std::string& root) {
@@ -150,7 +135,8 @@ int main(int argc, char** argv) {
   const std::string parent =
       !args.empty() ? args[0].toStdString() : (tmpdir && *tmpdir ? tmpdir : "/tmp");
   // Entries name absolute paths only.
-  const std::string root = FreshDirectoryUnder(std::filesystem::absolute(parent).string());
+  const std::string root =
+      FreshDirectoryUnder(std::filesystem::absolute(parent).string(), "dustral-preview-bench");
   if (root.empty()) {
     std::perror("cannot make a directory for the tree");
     return 1;

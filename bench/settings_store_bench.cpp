@@ -22,16 +22,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "settings/registry_profile.h"
 #include "settings/settings_store.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using namespace bench;
 
 // A list whose own cost stays out of the figures: rows go to the top in
 // constant time.
@@ -77,12 +74,6 @@ class Messages : public MessageBox {
  public:
   MessageAnswer Show(const MessageRequest&) override { return MessageAnswer::kOk; }
 };
-
-long PeakMemoryKiB() {
-  struct rusage usage {};
-  ::getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;  // kilobytes on Linux
-}
 
 // Runs in the child: writes `count` entries, then loads and saves them as a
 // start and an exit of the program would.

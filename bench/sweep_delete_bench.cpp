@@ -22,42 +22,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "engine/clean_plan.h"
 #include "platform/posix/posix_file_system.h"
 
 namespace {
 
+using namespace bench;
+
 constexpr int kDirectories = 1000;
-constexpr int kFilesPerDirectory = 100;
-
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-bool MakeTree(const std::string& root, int directories = kDirectories) {
-  if (::mkdir(root.c_str(), 0755) != 0 && errno != EEXIST) return false;
-  char name[64];
-  for (int d = 0; d < directories; ++d) {
-    std::snprintf(name, sizeof name, "/dir%04d", d);
-    const std::string directory = root + name;
-    if (::mkdir(directory.c_str(), 0755) != 0) return false;
-    for (int f = 0; f < kFilesPerDirectory; ++f) {
-      std::snprintf(name, sizeof name, "/file%03d.%s", f, f % 2 ? "dat" : "tmp");
-      const int fd = ::open((directory + name).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-      if (fd < 0) return false;
-      ::close(fd);
-    }
-  }
-  return true;
-}
-
-long PeakMemoryKiB() {
-  struct rusage usage {};
-  ::getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;  // kilobytes on Linux
-}
 
 bool Clean(const std::string& root) {
   PosixFileSystem files;
@@ -82,19 +55,11 @@ bool Clean(const std::string& root) {
   return deleted == gathered.Count();
 }
 
-std::string FreshDirectoryUnder(const std::string& parent) {
-  std::string pattern = parent + "/dustral-bench-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (!::mkdtemp(buffer.data())) return "";
-  return buffer.data();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() == 2 && args[0] == "make") return MakeTree(args[1]) ? 0 : 1;
+  if (args.size() == 2 && args[0] == "make") return MakeTree(args[1], kDirectories) ? 0 : 1;
   if (args.size() == 3 && args[0] == "make") {
     const int directories = std::atoi(args[2].c_str());
     return directories > 0 && MakeTree(args[1], directories) ? 0 : 1;
@@ -108,13 +73,13 @@ int main(int argc, char** argv) {
 
   const char* tmpdir = std::getenv("TMPDIR");
   const std::string parent = !args.empty() ? args[0] : (tmpdir && *tmpdir ? tmpdir : "/tmp");
-  const std::string root = FreshDirectoryUnder(parent);
+  const std::string root = FreshDirectoryUnder(parent, "dustral-bench");
   if (root.empty()) {
     std::perror("cannot make a directory for the tree");
     return 1;
   }
   const auto start = Clock::now();
-  const bool made = MakeTree(root + "/tree");
+  const bool made = MakeTree(root + "/tree", kDirectories);
   std::printf("made %d files in %d directories under %s in %.3f s\n",
               kDirectories * kFilesPerDirectory, kDirectories, root.c_str(), SecondsSince(start));
   const bool cleaned = made && Clean(std::filesystem::absolute(root + "/tree").string());
