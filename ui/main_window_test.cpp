@@ -21,6 +21,7 @@
 #include "ui/entry_list_view.h"
 #include "ui/options_dialog.h"
 #include "ui/testing/main_window_rig.h"
+#include "ui/testing/paint_spy.h"
 
 namespace fs = std::filesystem;
 namespace ids = main_window_template;
@@ -665,17 +666,7 @@ void MainWindowTest::statusTextsAreDrawnUnderTheWaitCursor() {
     bool waiting;
   };
   std::vector<Drawn> drawn;
-  class PaintSpy : public QObject {
-   public:
-    explicit PaintSpy(std::function<void()> onPaint) : onPaint_(std::move(onPaint)) {}
-    bool eventFilter(QObject*, QEvent* event) override {
-      if (event->type() == QEvent::Paint) onPaint_();
-      return false;
-    }
-
-   private:
-    std::function<void()> onPaint_;
-  } spy([&] {
+  PaintSpy spy([&] {
     const QCursor* cursor = QApplication::overrideCursor();
     drawn.push_back({status->text(), cursor && cursor->shape() == Qt::WaitCursor});
   });

@@ -13,6 +13,7 @@
 #include "ui/clean_plan_model.h"
 #include "ui/preview_dialog.h"
 #include "ui/testing/main_window_rig.h"
+#include "ui/testing/paint_spy.h"
 
 namespace fs = std::filesystem;
 
@@ -166,17 +167,7 @@ void PreviewDialogTest::gatheringNamesItsStepsUnderTheWaitCursor() {
   rig.StartShown();
   auto* status = rig.Control<QLineEdit>(main_window_template::kStatusLine);
   QStringList drawn;
-  class PaintSpy : public QObject {
-   public:
-    explicit PaintSpy(std::function<void()> onPaint) : onPaint_(std::move(onPaint)) {}
-    bool eventFilter(QObject*, QEvent* event) override {
-      if (event->type() == QEvent::Paint) onPaint_();
-      return false;
-    }
-
-   private:
-    std::function<void()> onPaint_;
-  } spy([&] {
+  PaintSpy spy([&] {
     const QCursor* cursor = QApplication::overrideCursor();
     const bool waiting = cursor && cursor->shape() == Qt::WaitCursor;
     drawn << status->text() + (waiting ? "" : " (no wait cursor)");
