@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/background_task.h"
 #include "engine/clean_plan.h"
 #include "engine/clean_plan_data.h"
+#include "engine/look_ahead.h"
 #include "engine/sweep.h"
 
 namespace {
@@ -187,59 +187,12 @@ void Count(CleanReport& report, Fate fate, std::uint64_t size) {
   }
 }
 
-// A run of files of one folder, deleted one after another.
-struct Chunk {
-  std::size_t folder;
-  std::size_t begin;
-  std::size_t end;
-};
-
-// The longest run of files looked at ahead of their deletion: it bounds
-// the time between a file's check and its deletion to that of deleting as
-// many files.
-constexpr std::size_t kLookAhead = 256;
-
-std::vector<Chunk> ChunksOf(const CleanPlan::Data& plan) {
-  std::vector<Chunk> chunks;
-  for (std::size_t folder = 0; folder < plan.folders.size(); ++folder)
-    for (std::size_t begin = plan.folders[folder].firstFile, end = plan.EndOf(folder); begin < end;
-         begin += kLookAhead)
-      chunks.push_back({folder, begin, std::min(begin + kLookAhead, end)});
-  return chunks;
-}
-
-// Looks at the files of a chunk in a directory kept open, on the second
-// thread, while the first deletes those of the chunk before. Only the
-// look moves ahead: the deletions keep their order and each still follows
-// its file's check.
-class LookAhead {
- public:
-  LookAhead(const CleanPlan::Data& plan, FileSystem& files) : plan_(plan), files_(files) {}
-
-  // Starts looking at `chunk`, when its folder is kept open.
-  void Start(const Chunk& chunk, std::size_t slot) {
-    const Folder& folder = plan_.folders[chunk.folder];
-    std::vector<FileStatus>& looks = looks_[slot];
-    looks.clear();
-    if (!folder.held) return;
-    looks.resize(chunk.end - chunk.begin);
-    task_.Start([this, chunk, &folder, &looks] {
-      for (std::size_t file = chunk.begin; file < chunk.end; ++file)
-        looks[file - chunk.begin] = files_.StatusIn(*folder.held, plan_.NameOf(chunk.folder, file));
-    });
-  }
-  // What was looked at of the chunk started in `slot`; empty when nothing.
-  const std::vector<FileStatus>& Take(std::size_t slot) {
-    task_.Wait();
-    return looks_[slot];
-  }
-
- private:
-  const CleanPlan::Data& plan_;
-  FileSystem& files_;
-  std::vector<FileStatus> looks_[2];
-  BackgroundTask task_;
-};
+// How far the second thread looks ahead of the deletions. Wide enough
+// that it rarely waits and works on files the first thread has not touched
+// lately (the two then seldom pull the same data back and forth between
+// their processors); it bounds the time between a file's look and its
+// deletion to that of deleting as many files, some tens of milliseconds.
+constexpr std::size_t kLookAhead = 4096;
 
 }  // namespace
 
@@ -254,29 +207,17 @@ CleanReport ExecuteCleanPlan(
   const bool anyKindAllowed = options.m_bDelReadOnlyFiles && options.m_bDelSystemFiles;
   // Else every file gets a look, which the second thread can take ahead.
   std::optional<LookAhead> ahead;
-  if (!data.guarded && !anyKindAllowed && files.LooksFromAnotherThread())
-    ahead.emplace(data, files);
-  const std::vector<Chunk> chunks = ChunksOf(data);
+  if (!data.guarded && !anyKindAllowed && files.LooksFromAnotherThread() && total > 0)
+    ahead.emplace(data, files, kLookAhead);
   CleanReport report;
   ScopedFileBatch batch(files);
-  if (ahead && !chunks.empty()) ahead->Start(chunks[0], 0);
   FolderPaths paths(data);
-  std::size_t entered = 0;  // folders whose path is known
   std::string folderPath;
-  for (std::size_t index = 0; index < chunks.size(); ++index) {
-    const Chunk& chunk = chunks[index];
-    const Folder& record = data.folders[chunk.folder];
-    for (; entered <= chunk.folder; ++entered)
-      if (!data.folders[entered].named) folderPath = paths.Enter(entered);
-    if (record.named) folderPath = record.name;
-    const std::vector<FileStatus>* looked = nullptr;
-    if (ahead) {
-      looked = &ahead->Take(index % 2);
-      if (index + 1 < chunks.size()) ahead->Start(chunks[index + 1], (index + 1) % 2);
-      if (looked->empty()) looked = nullptr;
-    }
-    for (std::size_t file = chunk.begin; file < chunk.end; ++file) {
-      const char* name = data.NameOf(chunk.folder, file);
+  for (std::size_t folder = 0; folder < data.folders.size(); ++folder) {
+    const Folder& record = data.folders[folder];
+    folderPath = record.named ? record.name : paths.Enter(folder);
+    for (std::size_t file = record.firstFile, end = data.EndOf(folder); file < end; ++file) {
+      const char* name = data.NameOf(folder, file);
       Target target(files, record, name, folderPath);
       int failure = 0;
       Fate fate;
@@ -285,14 +226,14 @@ CleanReport ExecuteCleanPlan(
       } else {
         const bool checkNeeded =
             record.named || !anyKindAllowed || (name[0] == '.' && !options.m_bDelHiddenFiles);
-        fate =
-            DeleteUnguarded(target, checkNeeded, looked ? &(*looked)[file - chunk.begin] : nullptr,
-                            options, files, failure);
+        fate = DeleteUnguarded(target, checkNeeded, ahead ? ahead->Take(file) : nullptr, options,
+                               files, failure);
+        if (ahead) ahead->Done(file);
       }
       Count(report, fate, data.guarded ? data.seen[file].size : 0);
       if (fate == Fate::kFailed)
-        report.failures.push_back({data.FilePath(chunk.folder, file),
-                                   failure ? std::strerror(failure) : "unknown error"});
+        report.failures.push_back(
+            {data.FilePath(folder, file), failure ? std::strerror(failure) : "unknown error"});
       if (progress && (file + 1) % kProgressEvery == 0) progress(file + 1, total);
     }
   }

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,83 +27,113 @@ std::optional<DirectoryIdentity> IdentityOf(int directory) {
 // Directories kept open after their listing, by every caller together.
 std::atomic<std::size_t> keptDirectories{0};
 
+// What the listing reads at once: a directory of some hundred entries
+// comes in one call.
+constexpr std::size_t kListingBufferBytes = 32 * 1024;
+
 class PosixDirectory : public Directory {
  public:
-  explicit PosixDirectory(DIR* dir) : dir_(dir) {}
+  explicit PosixDirectory(int fd) : fd_(fd), buffer_(new char[kListingBufferBytes]) {}
   ~PosixDirectory() override {
-    if (dir_) {
-      ::closedir(dir_);
-    } else {
-      ::close(fd_);
-      --keptDirectories;
-    }
+    ::close(fd_);
+    if (!buffer_) --keptDirectories;
   }
   PosixDirectory(const PosixDirectory&) = delete;
   PosixDirectory& operator=(const PosixDirectory&) = delete;
 
   bool Next(DirectoryEntry& entry) override {
-    if (!dir_) return false;
-    while (const dirent* found = ::readdir(dir_)) {
+    if (!buffer_) return false;
+    for (;;) {
+      if (offset_ == filled_ && !Fill()) return false;
+      const auto* found = reinterpret_cast<const struct dirent64*>(buffer_.get() + offset_);
+      offset_ += found->d_reclen;
       const std::string_view name(found->d_name);
       if (name == "." || name == "..") continue;
       entry.name = name;
       entry.isDirectory = IsRealDirectory(*found);
       return true;
     }
-    return false;
   }
 
   std::unique_ptr<Directory> OpenSubdirectory(std::string_view name) override {
     const std::string terminated(name);
     // O_NOFOLLOW: a link that replaced the directory since it was listed is
     // refused rather than followed out of the tree.
-    return OpenDirectoryAt(Descriptor(), terminated.c_str(), O_NOFOLLOW);
+    return OpenDirectoryAt(fd_, terminated.c_str(), O_NOFOLLOW);
   }
 
   std::unique_ptr<Directory> OpenParent() override {
-    return OpenDirectoryAt(Descriptor(), "..", O_NOFOLLOW);
+    return OpenDirectoryAt(fd_, "..", O_NOFOLLOW);
   }
 
-  std::optional<DirectoryIdentity> Identity() override { return IdentityOf(Descriptor()); }
+  std::optional<DirectoryIdentity> Identity() override {
+    LookAtItself();
+    return identity_;
+  }
 
   std::optional<std::uint64_t> Mount() override {
-#ifdef STATX_MNT_ID
-    struct statx status;
-    if (::statx(Descriptor(), "", AT_EMPTY_PATH, STATX_MNT_ID, &status) == 0 &&
-        (status.stx_mask & STATX_MNT_ID))
-      return status.stx_mnt_id;
-#endif
-    return std::nullopt;
+    LookAtItself();
+    return mount_;
   }
 
-  // Keeps only a descriptor: the listing's buffer is some tens of
-  // kilobytes, too much for each of thousands of directories kept open.
+  // Frees the listing's buffer: too much for each of thousands of
+  // directories kept open.
   void FinishListing() override {
-    if (!dir_) return;
-    const int fd = ::fcntl(::dirfd(dir_), F_DUPFD_CLOEXEC, 0);
-    if (fd < 0) return;
-    ::closedir(dir_);
-    dir_ = nullptr;
-    fd_ = fd;
+    if (!buffer_) return;
+    buffer_.reset();
     ++keptDirectories;
   }
 
-  int Descriptor() const { return dir_ ? ::dirfd(dir_) : fd_; }
+  int Descriptor() const { return fd_; }
 
  private:
+  bool Fill() {
+    if (atEnd_) return false;
+    const ssize_t bytes = ::getdents64(fd_, buffer_.get(), kListingBufferBytes);
+    if (bytes <= 0) {
+      atEnd_ = true;
+      return false;
+    }
+    offset_ = 0;
+    filled_ = static_cast<std::size_t>(bytes);
+    return true;
+  }
+
+  // Identity and mount come from one call, made once: a directory stays
+  // the one it was opened as.
+  void LookAtItself() {
+    if (looked_) return;
+    looked_ = true;
+#ifdef STATX_MNT_ID
+    struct statx status;
+    if (::statx(fd_, "", AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW, STATX_INO | STATX_MNT_ID, &status) ==
+        0) {
+      identity_ = DirectoryIdentity{makedev(status.stx_dev_major, status.stx_dev_minor),
+                                    status.stx_ino};
+      if (status.stx_mask & STATX_MNT_ID) mount_ = status.stx_mnt_id;
+      return;
+    }
+#endif
+    identity_ = IdentityOf(fd_);
+  }
+
   // Trusts the type the listing gives and asks the file system only where
   // the listing doesn't know it.
-  bool IsRealDirectory(const dirent& found) const {
-#ifdef _DIRENT_HAVE_D_TYPE
+  bool IsRealDirectory(const struct dirent64& found) const {
     if (found.d_type != DT_UNKNOWN) return found.d_type == DT_DIR;
-#endif
     struct stat status;
-    return ::fstatat(::dirfd(dir_), found.d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+    return ::fstatat(fd_, found.d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
            S_ISDIR(status.st_mode);
   }
 
-  DIR* dir_;     // while listing
-  int fd_ = -1;  // once the listing is over
+  int fd_;
+  std::unique_ptr<char[]> buffer_;  // while listing
+  std::size_t offset_ = 0;          // of the next entry in the buffer
+  std::size_t filled_ = 0;          // bytes the last read put in the buffer
+  bool atEnd_ = false;
+  bool looked_ = false;
+  std::optional<DirectoryIdentity> identity_;
+  std::optional<std::uint64_t> mount_;
 };
 
 // The descriptor of a directory this file system opened, or -1.
@@ -114,12 +145,7 @@ int DescriptorOf(Directory& directory) {
 std::unique_ptr<Directory> OpenDirectoryAt(int parent, const char* path, int extraFlags) {
   const int fd = ::openat(parent, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | extraFlags);
   if (fd < 0) return nullptr;
-  DIR* dir = ::fdopendir(fd);
-  if (!dir) {
-    ::close(fd);
-    return nullptr;
-  }
-  return std::make_unique<PosixDirectory>(dir);
+  return std::make_unique<PosixDirectory>(fd);
 }
 
 bool BeginsWithDot(std::string_view path) {

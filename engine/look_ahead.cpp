@@ -1,0 +1,56 @@
+#include "engine/look_ahead.h"
+
+#include <limits>
+
+LookAhead::LookAhead(const CleanPlan::Data& plan, FileSystem& files, std::size_t window)
+    : plan_(plan),
+      files_(files),
+      window_(window),
+      step_(window / 4 + 1),
+      looks_(window),
+      kept_(window),
+      thread_([this] { LookAtEveryFile(); }) {}
+
+LookAhead::~LookAhead() {
+  stopping_.store(true);
+  freed_.store(std::numeric_limits<std::size_t>::max() / 2);
+  freed_.notify_all();
+  thread_.join();
+}
+
+bool LookAhead::WaitForRoom(std::size_t file) {
+  for (;;) {
+    const std::size_t freed = freed_.load(std::memory_order_acquire);
+    if (stopping_.load(std::memory_order_relaxed)) return false;
+    if (file < freed + window_) return true;
+    freed_.wait(freed, std::memory_order_acquire);
+  }
+}
+
+void LookAhead::LookAtEveryFile() {
+  for (std::size_t folder = 0; folder < plan_.folders.size(); ++folder) {
+    const CleanPlan::Data::Folder& record = plan_.folders[folder];
+    const bool kept = record.held && !record.named;
+    for (std::size_t file = record.firstFile, end = plan_.EndOf(folder); file < end; ++file) {
+      if (!WaitForRoom(file)) return;
+      const std::size_t place = file % window_;
+      kept_[place] = kept;
+      if (kept) looks_[place] = files_.StatusIn(*record.held, plan_.NameOf(folder, file));
+      looked_.store(file + 1, std::memory_order_release);
+      looked_.notify_one();
+    }
+  }
+}
+
+const FileStatus* LookAhead::Take(std::size_t file) {
+  for (std::size_t looked; (looked = looked_.load(std::memory_order_acquire)) <= file;)
+    looked_.wait(looked, std::memory_order_acquire);
+  const std::size_t place = file % window_;
+  return kept_[place] ? &looks_[place] : nullptr;
+}
+
+void LookAhead::Done(std::size_t file) {
+  if ((file + 1) % step_ != 0) return;
+  freed_.store(file + 1, std::memory_order_release);
+  freed_.notify_one();
+}
