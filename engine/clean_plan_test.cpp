@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/sweep.h"
 #include "engine/testing/fake_file_system.h"
 #include "platform/posix/posix_file_system.h"
 #include "testing/scoped_test_home.h"
@@ -366,3 +367,39 @@ TEST(CleanPlanOnDiskTest, KeptDirectoriesCountAgainstEveryPlansBudget) {
 }
 
 }  // namespace
+
+// A sweep shared between two threads gives the plan the order one thread
+// gives: many sub-directories, below a chain of single ones, some nested,
+// some empty, with files at every level; guarded, each file keeps its own
+// size.
+TEST(CleanPlanOnDiskTest, SharedSweepKeepsTheOrderOfOneThread) {
+  ScopedTestHome home;
+  const std::string tmp = home.Path("tmp");
+  WriteTestFile(tmp + "/top.tmp");
+  const std::string wide = tmp + "/only/wide";
+  for (int number = 0; number < 60; ++number) {
+    const std::string directory = wide + "/d" + std::to_string(number);
+    fs::create_directories(directory);
+    for (int file = 0; file < number % 4; ++file)
+      WriteTestFile(directory + "/" + std::to_string(file) + ".tmp", std::string(number, 'x'));
+    if (number % 5 == 0) WriteTestFile(directory + "/n/m/deep.tmp", std::string(number, 'x'));
+  }
+  PosixFileSystem files;
+  FileList oneThread;
+  SweepDirectory(files, oneThread, tmp, "/*.tmp", 1);
+  ASSERT_EQ(oneThread.Count(), 1u + 90u + 12u);
+
+  CleanLocations locations;
+  locations.m_strTmp = tmp;
+  const CleanSelection selection{
+      [](ControlId box) { return box == ControlId::kTempBox; }, locations, {}};
+  for (const bool guard : {false, true}) {
+    const CleanPlan plan = GatherCleanPlan(selection, CleanSettings(), files, guard);
+    std::vector<std::string> paths;
+    for (std::size_t index = 0; index < plan.Count(); ++index) {
+      paths.push_back(plan.PathAt(index));
+      if (guard) EXPECT_EQ(plan.SizeAt(index), fs::file_size(paths.back())) << paths.back();
+    }
+    EXPECT_THAT(paths, ElementsAreArray(oneThread.begin(), oneThread.end())) << guard;
+  }
+}

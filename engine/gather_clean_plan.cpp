@@ -1,4 +1,6 @@
+#include <atomic>
 #include <cerrno>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,58 +50,81 @@ class PlanBuilder : public SweepListener {
  public:
   PlanBuilder(CleanPlan::Data& plan, FileSystem& files, const CleanSettings& options, bool guard,
               const GatherObserver& observer)
-      : plan_(plan),
+      : plan_(&plan),
         files_(files),
         options_(options),
         guard_(guard),
-        observer_(observer),
-        budget_(files.DirectoryBudget()) {}
+        observer_(&observer),
+        budget_(files.DirectoryBudget()),
+        held_(std::make_shared<std::atomic<std::size_t>>(0)) {}
+
+  // A builder of a plan of its own, filled on the sweep's second thread:
+  // it looks at the files there and then, and tells no progress.
+  std::unique_ptr<SweepListener> Fork() override {
+    std::unique_ptr<PlanBuilder> fork(new PlanBuilder(*this));
+    fork->plan_ = fork->own_.get();
+    return fork;
+  }
+
+  void Adopt(SweepListener& other, std::uint32_t parent) override {
+    CleanPlan::Data& found = *static_cast<PlanBuilder&>(other).own_;
+    const auto base = static_cast<std::uint32_t>(plan_->folders.size());
+    const std::size_t firstFile = plan_->nameAt.size();
+    for (Folder& folder : found.folders) {
+      folder.parent = folder.parent == CleanPlan::Data::kNoParent ? parent : folder.parent + base;
+      folder.firstFile += firstFile;
+      plan_->folders.push_back(std::move(folder));
+    }
+    plan_->nameAt.insert(plan_->nameAt.end(), found.nameAt.begin(), found.nameAt.end());
+    plan_->seen.insert(plan_->seen.end(), found.seen.begin(), found.seen.end());
+    found = CleanPlan::Data();
+    if (observer_->onProgress) observer_->onProgress(plan_->nameAt.size());
+  }
 
   void BeginGroup(std::string label) {
-    plan_.groups.push_back({std::move(label)});
-    group_ = static_cast<std::uint32_t>(plan_.groups.size() - 1);
+    plan_->groups.push_back({std::move(label)});
+    group_ = static_cast<std::uint32_t>(plan_->groups.size() - 1);
   }
 
   void Step(const std::string& status) {
-    if (observer_.onStep) observer_.onStep(status);
+    if (observer_->onStep) observer_->onStep(status);
   }
 
   std::uint32_t OnDirectory(std::uint32_t parent, std::string_view, std::string_view name,
                             const DirectoryIdentity& identity,
                             const std::shared_ptr<Directory>& directory) override {
-    Folder& folder = plan_.folders.emplace_back();
+    Folder& folder = plan_->folders.emplace_back();
     folder.parent = parent == kStart ? CleanPlan::Data::kNoParent : parent;
     folder.group = group_;
     folder.name = name;
-    folder.firstFile = plan_.nameAt.size();
+    folder.firstFile = plan_->nameAt.size();
     folder.identity = identity;
     listing_ = directory;
-    return static_cast<std::uint32_t>(plan_.folders.size() - 1);
+    return static_cast<std::uint32_t>(plan_->folders.size() - 1);
   }
 
   void OnFile(std::string_view name) override {
-    Folder& folder = plan_.folders.back();
+    Folder& folder = plan_->folders.back();
     const std::size_t offset = folder.names.size();
     folder.names.append(name).push_back('\0');
-    plan_.nameAt.push_back(static_cast<std::uint32_t>(offset));
+    plan_->nameAt.push_back(static_cast<std::uint32_t>(offset));
     // The look is put off until the listing ends, where it can be shared
     // between two threads.
-    if (guard_) plan_.seen.emplace_back();
+    if (guard_) plan_->seen.emplace_back();
     Gathered();
   }
 
   void OnListed() override {
-    Folder& folder = plan_.folders.back();
-    const std::size_t folderIndex = plan_.folders.size() - 1;
-    const bool hasFiles = folder.firstFile < plan_.nameAt.size();
-    if (hasFiles && held_ < budget_) {
+    Folder& folder = plan_->folders.back();
+    const std::size_t folderIndex = plan_->folders.size() - 1;
+    const bool hasFiles = folder.firstFile < plan_->nameAt.size();
+    if (hasFiles && KeepOne()) {
       listing_->FinishListing();
       folder.held = listing_;
-      ++held_;
     }
     folder.names.shrink_to_fit();
     if (guard_ && hasFiles) {
-      if (folder.held && files_.LooksFromAnotherThread())
+      if (folder.held && files_.LooksFromAnotherThread() && !looksHere_)
         unlooked_.push_back(folderIndex);
       else
         LookAt(folderIndex, *listing_);
@@ -116,22 +141,22 @@ class PlanBuilder : public SweepListener {
       if (status.attributes != kInvalidAttributes && (status.attributes & kAttributeDirectory))
         return;
     }
-    Folder& folder = plan_.folders.emplace_back();
+    Folder& folder = plan_->folders.emplace_back();
     folder.group = group_;
     folder.named = true;
     folder.name = path;
     folder.names.assign(1, '\0');
-    folder.firstFile = plan_.nameAt.size();
-    plan_.nameAt.push_back(0);
-    if (guard_) Record(status, options_, plan_.seen.emplace_back());
+    folder.firstFile = plan_->nameAt.size();
+    plan_->nameAt.push_back(0);
+    if (guard_) Record(status, options_, plan_->seen.emplace_back());
     Gathered();
   }
 
   void Finish() {
     LookAtTheKeptFolders();
-    for (const Seen& seen : plan_.seen)
-      if (!seen.missing && seen.spare == SpareReason::kNone) plan_.totalBytes += seen.size;
-    if (observer_.onProgress) observer_.onProgress(plan_.nameAt.size());
+    for (const Seen& seen : plan_->seen)
+      if (!seen.missing && seen.spare == SpareReason::kNone) plan_->totalBytes += seen.size;
+    if (observer_->onProgress) observer_->onProgress(plan_->nameAt.size());
   }
 
  private:
@@ -147,9 +172,9 @@ class PlanBuilder : public SweepListener {
 
   // Looks at every file of the folder, in `directory`, the folder's own.
   void LookAt(std::size_t folder, Directory& directory) {
-    for (std::size_t file = plan_.folders[folder].firstFile, end = plan_.EndOf(folder); file < end;
+    for (std::size_t file = plan_->folders[folder].firstFile, end = plan_->EndOf(folder); file < end;
          ++file)
-      Record(files_.StatusIn(directory, plan_.NameOf(folder, file)), options_, plan_.seen[file]);
+      Record(files_.StatusIn(directory, plan_->NameOf(folder, file)), options_, plan_->seen[file]);
   }
 
   // The folders whose look was put off: the later half of their files on
@@ -158,36 +183,60 @@ class PlanBuilder : public SweepListener {
     if (unlooked_.empty()) return;
     std::size_t files = 0;
     for (const std::size_t folder : unlooked_)
-      files += plan_.EndOf(folder) - plan_.folders[folder].firstFile;
+      files += plan_->EndOf(folder) - plan_->folders[folder].firstFile;
     std::size_t split = 0;
     for (std::size_t first = 0; split < unlooked_.size() && 2 * first < files; ++split)
-      first += plan_.EndOf(unlooked_[split]) - plan_.folders[unlooked_[split]].firstFile;
+      first += plan_->EndOf(unlooked_[split]) - plan_->folders[unlooked_[split]].firstFile;
     BackgroundTask second;
     second.Start([this, split] {
       for (std::size_t index = split; index < unlooked_.size(); ++index)
-        LookAt(unlooked_[index], *plan_.folders[unlooked_[index]].held);
+        LookAt(unlooked_[index], *plan_->folders[unlooked_[index]].held);
     });
     for (std::size_t index = 0; index < split; ++index)
-      LookAt(unlooked_[index], *plan_.folders[unlooked_[index]].held);
+      LookAt(unlooked_[index], *plan_->folders[unlooked_[index]].held);
     second.Wait();
     unlooked_.clear();
   }
 
-  void Gathered() {
-    if (observer_.onProgress && plan_.nameAt.size() % kProgressEvery == 0)
-      observer_.onProgress(plan_.nameAt.size());
+  bool KeepOne() {
+    if (held_->fetch_add(1) < budget_) return true;
+    held_->fetch_sub(1);
+    return false;
   }
 
-  CleanPlan::Data& plan_;
+  void Gathered() {
+    if (observer_->onProgress && plan_->nameAt.size() % kProgressEvery == 0)
+      observer_->onProgress(plan_->nameAt.size());
+  }
+
+  // A fork's start: what the sweep doesn't change, and the budget shared.
+  PlanBuilder(const PlanBuilder& from)
+      : plan_(nullptr),
+        files_(from.files_),
+        options_(from.options_),
+        guard_(from.guard_),
+        observer_(&kSilent),
+        budget_(from.budget_),
+        held_(from.held_),
+        group_(from.group_),
+        own_(std::make_unique<CleanPlan::Data>()),
+        looksHere_(true) {}
+
+  static inline const GatherObserver kSilent{};
+
+  CleanPlan::Data* plan_;
   FileSystem& files_;
   const CleanSettings& options_;
   const bool guard_;
-  const GatherObserver& observer_;
+  const GatherObserver* observer_;
   const std::size_t budget_;
-  std::size_t held_ = 0;
+  // Directories kept open by the builder and its forks together.
+  std::shared_ptr<std::atomic<std::size_t>> held_;
   std::uint32_t group_ = 0;
   std::shared_ptr<Directory> listing_;  // of the folder being filled
   std::vector<std::size_t> unlooked_;   // kept folders whose files are yet to be looked at
+  std::unique_ptr<CleanPlan::Data> own_;  // a fork's
+  bool looksHere_ = false;                // a fork looks at files as they are listed
 };
 
 void GatherCategories(const CleanSelection& selection, FileSystem& files, PlanBuilder& plan) {

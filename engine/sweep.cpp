@@ -1,9 +1,12 @@
 #include "engine/sweep.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "platform/wildcard_match.h"
@@ -25,7 +28,60 @@ struct Level {
   std::vector<std::string> subdirectories;  // in listing order
   std::size_t next = 0;                     // the first not yet swept
   std::uint32_t token = 0;                  // what the listener answered for it
-  bool done() const { return next == subdirectories.size(); }
+  // Its sub-directories are swept by two threads (see SharedLevel).
+  std::unique_ptr<class SharedLevel> shared;
+  bool done() const { return !shared && next == subdirectories.size(); }
+};
+
+class Walk;
+
+// The sub-directories of one directory, swept by two threads: the walk
+// takes them one by one from the front, the second thread takes runs of
+// them from the back onto forks of the listener, until the two meet. The
+// listener then adopts the forks in order, so that it is told everything
+// as if one thread had swept it all.
+class SharedLevel {
+ public:
+  SharedLevel(const Walk& owner, SweepListener& listener, std::shared_ptr<Directory> directory,
+              std::string path, std::vector<std::string> names);
+  ~SharedLevel() { Join(); }
+  SharedLevel(const SharedLevel&) = delete;
+  SharedLevel& operator=(const SharedLevel&) = delete;
+
+  // The next sub-directory for the walk; nullptr once the second thread has
+  // the rest.
+  const std::string* TakeFront() {
+    std::lock_guard lock(mutex_);
+    return front_ < back_ ? &names_[front_++] : nullptr;
+  }
+
+  // Waits for the second thread and tells the listener what it found below
+  // the directory the listener knows as `parent`.
+  void AdoptInto(SweepListener& listener, std::uint32_t parent) {
+    Join();
+    if (failure_) std::rethrow_exception(failure_);
+    // Taken from the back, so the last run taken comes first.
+    for (auto run = runs_.rbegin(); run != runs_.rend(); ++run) listener.Adopt(**run, parent);
+    runs_.clear();
+  }
+
+ private:
+  void SweepFromTheBack();
+  void Join() {
+    if (thread_.joinable()) thread_.join();
+  }
+
+  const Walk& owner_;
+  SweepListener& listener_;
+  const std::shared_ptr<Directory> directory_;
+  const std::string path_;
+  const std::vector<std::string> names_;
+  std::mutex mutex_;
+  std::size_t front_ = 0;  // names_[front_, back_) are not taken yet
+  std::size_t back_;
+  std::vector<std::unique_ptr<SweepListener>> runs_;  // of the second thread, last first
+  std::exception_ptr failure_;
+  std::thread thread_;  // last: it starts once the rest is ready
 };
 
 // A depth-first walk kept on the heap rather than on the call stack, so
@@ -36,8 +92,13 @@ struct Level {
 // sub-directory pass.
 class Walk {
  public:
-  Walk(SweepListener& listener, std::string path, std::string_view wildcard, bool recurse)
-      : listener_(listener), path_(std::move(path)), wildcard_(wildcard), recurse_(recurse) {}
+  Walk(SweepListener& listener, std::string path, std::string_view wildcard, bool recurse,
+       bool mayShare)
+      : listener_(listener),
+        path_(std::move(path)),
+        wildcard_(wildcard),
+        recurse_(recurse),
+        mayShare_(mayShare && recurse) {}
 
   void Run(std::shared_ptr<Directory> start) {
     const std::optional<DirectoryIdentity> identity = start->Identity();
@@ -48,30 +109,67 @@ class Walk {
     device_ = identity->device;
     mount_ = start->Mount();
     Enter(std::move(start), *identity, 0, SweepListener::kStart, path_);
+    Finish();
+  }
+
+  // Sweeps `directory`, a sub-directory `owner` found and checked, as the
+  // start of this walk, on the file system `owner` stays on.
+  void RunBelow(const Walk& owner, std::shared_ptr<Directory> directory,
+                const DirectoryIdentity& identity, std::string_view name) {
+    device_ = owner.device_;
+    mount_ = owner.mount_;
+    Enter(std::move(directory), identity, 0, SweepListener::kStart, name);
+    Finish();
+  }
+
+  // Opens the sub-directory `name` of `parent` for the walk, if it is still
+  // a directory on the starting file system.
+  std::shared_ptr<Directory> OpenBelow(Directory& parent, const std::string& name,
+                                       DirectoryIdentity& identity) const {
+    std::shared_ptr<Directory> subdirectory = parent.OpenSubdirectory(name);
+    if (!subdirectory) return nullptr;
+    const std::optional<DirectoryIdentity> found = subdirectory->Identity();
+    if (!found || !OnTheStartingFileSystem(*found, *subdirectory)) return nullptr;
+    identity = *found;
+    return subdirectory;
+  }
+
+  std::string_view Wildcard() const { return wildcard_; }
+
+ private:
+  void Finish() {
     while (!levels_.empty()) {
       Level& level = levels_.back();
-      if (level.done()) {
+      const std::string* name = NextOf(level);
+      if (!name) {
         Leave();
         continue;
       }
-      const std::string& name = level.subdirectories[level.next++];
-      std::shared_ptr<Directory> subdirectory = level.directory->OpenSubdirectory(name);
+      DirectoryIdentity found;
+      std::shared_ptr<Directory> subdirectory = OpenBelow(*level.directory, *name, found);
       if (!subdirectory) continue;
-      const std::optional<DirectoryIdentity> found = subdirectory->Identity();
-      if (!found || !OnTheStartingFileSystem(*found, *subdirectory)) continue;
       path_.resize(level.pathLength);
-      path_.append(1, kPathSeparator).append(name);
+      path_.append(1, kPathSeparator).append(*name);
       const std::size_t depth = level.depth + 1;
       const std::uint32_t parent = level.token;
       const std::string_view entered = std::string_view(path_).substr(level.pathLength + 1);
       // A directory with nothing left to sweep needs no keeping: a chain
       // of single sub-directories then holds one level whatever its depth.
       if (level.done()) levels_.pop_back();
-      Enter(std::move(subdirectory), *found, depth, parent, entered);
+      Enter(std::move(subdirectory), found, depth, parent, entered);
     }
   }
 
- private:
+  // The level's next sub-directory to sweep; nullptr when none is left to
+  // this thread, after the second thread's share is adopted.
+  const std::string* NextOf(Level& level) {
+    if (!level.shared) return level.done() ? nullptr : &level.subdirectories[level.next++];
+    if (const std::string* name = level.shared->TakeFront()) return name;
+    level.shared->AdoptInto(listener_, level.token);
+    level.shared.reset();
+    return nullptr;
+  }
+
   bool OnTheStartingFileSystem(const DirectoryIdentity& identity, Directory& directory) const {
     if (identity.device != device_) return false;
     if (!mount_) return true;
@@ -100,6 +198,14 @@ class Walk {
     // Kept even when it has no sub-directory: the walk climbs back from it
     // to the level it returns to, which may have been closed.
     level.directory = std::move(directory);
+    // Every directory still to be swept lies below the first one with more
+    // than one sub-directory: sharing those shares the whole rest.
+    if (mayShare_ && level.subdirectories.size() > 1) {
+      mayShare_ = false;
+      level.shared = std::make_unique<SharedLevel>(*this, listener_, level.directory, path_,
+                                                   std::move(level.subdirectories));
+      level.subdirectories.clear();
+    }
     levels_.push_back(std::move(level));
     CloseAboveTheDeepest();
   }
@@ -176,10 +282,54 @@ class Walk {
   std::string path_;  // of the directory being read
   std::string_view wildcard_;
   bool recurse_;
+  bool mayShare_;  // until a level is shared: one at most
   std::uint64_t device_ = 0;
   std::optional<std::uint64_t> mount_;
   std::vector<Level> levels_;  // the start first; only the deepest ones hold their directory
 };
+
+SharedLevel::SharedLevel(const Walk& owner, SweepListener& listener,
+                         std::shared_ptr<Directory> directory, std::string path,
+                         std::vector<std::string> names)
+    : owner_(owner),
+      listener_(listener),
+      directory_(std::move(directory)),
+      path_(std::move(path)),
+      names_(std::move(names)),
+      back_(names_.size()),
+      thread_([this] { SweepFromTheBack(); }) {}
+
+void SharedLevel::SweepFromTheBack() {
+  try {
+    for (;;) {
+      std::size_t begin, end;
+      {
+        std::lock_guard lock(mutex_);
+        if (back_ - front_ < 2) return;
+        // An eighth of what is left: long runs while the two are far
+        // apart, single directories where they meet.
+        const std::size_t run = std::max<std::size_t>(1, (back_ - front_) / 8);
+        end = back_;
+        begin = back_ = end - run;
+      }
+      std::unique_ptr<SweepListener> fork = listener_.Fork();
+      for (std::size_t index = begin; index < end; ++index) {
+        DirectoryIdentity identity;
+        std::shared_ptr<Directory> subdirectory =
+            owner_.OpenBelow(*directory_, names_[index], identity);
+        if (!subdirectory) continue;
+        Walk(*fork, path_ + kPathSeparator + names_[index], owner_.Wildcard(), true, false)
+            .RunBelow(owner_, std::move(subdirectory), identity, names_[index]);
+      }
+      std::lock_guard lock(mutex_);
+      runs_.push_back(std::move(fork));
+    }
+  } catch (...) {
+    // The walk meets it once it has swept its own share.
+    std::lock_guard lock(mutex_);
+    failure_ = std::current_exception();
+  }
+}
 
 // Keeps the whole path of each file, the form the recycle bin and the
 // older callers work with.
@@ -217,7 +367,8 @@ void Sweep(FileSystem& files, SweepListener& listener, const std::string& direct
   std::shared_ptr<Directory> opened =
       files.OpenDirectory(directory.empty() ? std::string(1, kPathSeparator) : directory);
   if (!opened) return;
-  Walk(listener, directory, wildcard, recurse != 0).Run(std::move(opened));
+  const bool mayShare = recurse && files.LooksFromAnotherThread() && listener.Fork() != nullptr;
+  Walk(listener, directory, wildcard, recurse != 0, mayShare).Run(std::move(opened));
 }
 
 void SweepDirectory(FileSystem& files, FileList& list, const std::string& directory,

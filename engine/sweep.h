@@ -29,6 +29,16 @@ class SweepListener {
   virtual void OnFile(std::string_view name) = 0;
   // The listing of the directory entered last is over.
   virtual void OnListed() {}
+
+  // A listener of the same kind, to be told on another thread what a part
+  // of the sweep finds, for Adopt to take in afterwards; nothing where this
+  // listener can't share its sweep. Called on that other thread while this
+  // listener is being told what the sweep finds: it may only read what the
+  // calls above don't change.
+  virtual std::unique_ptr<SweepListener> Fork() { return nullptr; }
+  // Takes in what `fork` was told, as if it were told here now. The
+  // directories it was told of with kStart as their parent lie in `parent`.
+  virtual void Adopt(SweepListener& /*fork*/, std::uint32_t /*parent*/) {}
 };
 
 // Tells `listener` of every file in `directory` whose name matches
@@ -44,6 +54,12 @@ class SweepListener {
 // of directories open at once (besides those the listener keeps). An empty
 // `directory` stands for the root, what remains of "/" once its trailing
 // separator is removed.
+//
+// Where the file system and the listener allow it, the sub-directories of
+// the first directory that has more than one are shared with a second
+// thread, which sweeps them from the last one backwards onto forks of the
+// listener; the listener adopts those in order once the first thread has
+// swept its share, so that it is told everything in the same order.
 void Sweep(FileSystem& files, SweepListener& listener, const std::string& directory,
            const std::string& pattern, int recurse);
 

@@ -144,8 +144,9 @@ class FileSystem {
   // system can tell; 0 otherwise.
   virtual int LastError() const { return 0; }
 
-  // Whether StatusIn may be called on another thread while this one makes
-  // the other calls (on other files).
+  // Whether StatusIn, and the calls of directories this file system opened,
+  // may be made on another thread while this one makes the other calls (on
+  // other files and directories).
   virtual bool LooksFromAnotherThread() const { return false; }
 
   // How many directories a caller may keep open (for the calls on files in
