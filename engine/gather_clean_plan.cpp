@@ -172,8 +172,8 @@ class PlanBuilder : public SweepListener {
 
   // Looks at every file of the folder, in `directory`, the folder's own.
   void LookAt(std::size_t folder, Directory& directory) {
-    for (std::size_t file = plan_->folders[folder].firstFile, end = plan_->EndOf(folder); file < end;
-         ++file)
+    for (std::size_t file = plan_->folders[folder].firstFile, end = plan_->EndOf(folder);
+         file < end; ++file)
       Record(files_.StatusIn(directory, plan_->NameOf(folder, file)), options_, plan_->seen[file]);
   }
 
@@ -233,8 +233,8 @@ class PlanBuilder : public SweepListener {
   // Directories kept open by the builder and its forks together.
   std::shared_ptr<std::atomic<std::size_t>> held_;
   std::uint32_t group_ = 0;
-  std::shared_ptr<Directory> listing_;  // of the folder being filled
-  std::vector<std::size_t> unlooked_;   // kept folders whose files are yet to be looked at
+  std::shared_ptr<Directory> listing_;    // of the folder being filled
+  std::vector<std::size_t> unlooked_;     // kept folders whose files are yet to be looked at
   std::unique_ptr<CleanPlan::Data> own_;  // a fork's
   bool looksHere_ = false;                // a fork looks at files as they are listed
 };

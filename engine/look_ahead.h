@@ -37,7 +37,7 @@ class LookAhead {
   const CleanPlan::Data& plan_;
   FileSystem& files_;
   const std::size_t window_;
-  const std::size_t step_;  // files deleted between two wake-ups of the second thread
+  const std::size_t step_;              // files deleted between two wake-ups of the second thread
   std::vector<FileStatus> looks_;       // file i at i % window_
   std::vector<unsigned char> kept_;     // whether that place holds a look
   std::atomic<std::size_t> looked_{0};  // files looked at (or passed over)

@@ -18,8 +18,8 @@ TEST(LookAheadTest, EachLookIsItsOwnFilesThroughAWindowFarSmallerThanThePlan) {
   ScopedTestHome home;
   const std::string tmp = home.Path("many");
   for (int number = 0; number < 300; ++number) {
-    const std::string path = tmp + "/" + std::to_string(number % 3) + "/" +
-                             std::to_string(number) + ".tmp";
+    const std::string path =
+        tmp + "/" + std::to_string(number % 3) + "/" + std::to_string(number) + ".tmp";
     WriteTestFile(path);
     if (number % 7 == 0) ::chmod(path.c_str(), 0444);
   }
