@@ -30,6 +30,7 @@
 #include "engine/file_list.h"
 #include "engine/sweep.h"
 #include "platform/posix/posix_file_system.h"
+#include "testing/deep_chain.h"
 
 namespace {
 
@@ -96,30 +97,6 @@ bool MakeChain(const std::string& root, long levels, long every) {
   return true;
 }
 
-// Removes the chain (too deep for removal by path); the files left in it.
-long RemoveChain(const std::string& root) {
-  long left = 0;
-  long depth = 0;
-  int directory = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  while (directory >= 0) {
-    if (::unlinkat(directory, "f.tmp", 0) == 0) ++left;
-    const int below = ::openat(directory, kName, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (below < 0) break;
-    ::close(directory);
-    directory = below;
-    ++depth;
-  }
-  for (; directory >= 0 && depth > 0; --depth) {
-    const int above = ::openat(directory, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ::close(directory);
-    directory = above;
-    if (directory >= 0) ::unlinkat(directory, kName, AT_REMOVEDIR);
-  }
-  if (directory >= 0) ::close(directory);
-  ::rmdir(root.c_str());
-  return left;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,7 +121,7 @@ int main(int argc, char** argv) {
   std::printf("made a chain of %ld levels with %ld files under %s in %.1f s\n", levels, files,
               work.c_str(), SecondsSince(start));
   if (!made) {
-    RemoveChain(root);
+    RemoveChain(root, kName);
     ::rmdir(work.c_str());
     return 1;
   }
@@ -185,7 +162,7 @@ int main(int argc, char** argv) {
               before, sweepPeak, peakDescriptors);
   std::printf("longest path %zu bytes; peak memory %ld KiB\n",
               gathered.Count() ? gathered.At(gathered.Count() - 1).size() : 0, PeakMemoryKiB());
-  const long left = RemoveChain(root);
+  const long left = RemoveChain(root, kName);
   ::rmdir(work.c_str());
   const bool whole = gathered.Count() == static_cast<std::size_t>(files) &&
                      deleted == gathered.Count() && left == 0;

@@ -19,6 +19,7 @@
 #include "engine/deletion.h"
 #include "engine/testing/fake_file_system.h"
 #include "platform/posix/posix_file_system.h"
+#include "testing/deep_chain.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
@@ -146,29 +147,6 @@ void MakeChain(const std::string& root, int levels) {
   if (directory >= 0) ::close(directory);
 }
 
-// Counts the f.tmp left in the chain below `root`, and removes the chain,
-// which is too deep for removal by path.
-int CountAndRemoveChain(const std::string& root) {
-  int left = 0;
-  int directory = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  int depth = 0;
-  while (directory >= 0) {
-    if (::unlinkat(directory, "f.tmp", 0) == 0) ++left;
-    const int below = ::openat(directory, kLink, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (below < 0) break;
-    ::close(directory);
-    directory = below;
-    ++depth;
-  }
-  for (; directory >= 0 && depth > 0; --depth) {
-    const int above = ::openat(directory, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ::close(directory);
-    directory = above;
-    if (directory >= 0) ::unlinkat(directory, kLink, AT_REMOVEDIR);
-  }
-  if (directory >= 0) ::close(directory);
-  return left;
-}
 
 // Sweeps and deletes every f.tmp below `root` with no more than 32 open
 // descriptors; exits with 0 when all `expected` were gathered and deleted.
@@ -325,7 +303,7 @@ TEST_F(SweepTest, ChainDeeperThanTheDescriptorLimitAndThePathLimitCleansFully) {
   const std::string root = home.Path("chain");
   MakeChain(root, kLevels);
   EXPECT_EXIT(CleanWithFewDescriptorsAndExit(files, root, kLevels), testing::ExitedWithCode(0), "");
-  EXPECT_EQ(CountAndRemoveChain(root), 0);
+  EXPECT_EQ(RemoveChain(root, kLink), 0);
 }
 
 // The same rules against an in-memory file system, where the listing order
