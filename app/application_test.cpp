@@ -77,11 +77,21 @@ void ApplicationTest::nameAndHelpFileFollowTheExecutable_data() {
   QTest::addColumn<QString>("executable");
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("help");
-  QTest::newRow("installed") << "/usr/bin/dustral" << "dustral" << "/usr/bin/dustral.HLP";
-  QTest::newRow("renamed") << "/opt/x/sweeper" << "sweeper" << "/opt/x/sweeper.HLP";
-  QTest::newRow("extension") << "/w/DUSTRAL.EXE" << "DUSTRAL" << "/w/DUSTRAL.HLP";
-  QTest::newRow("dots") << "/w/my.clean.er" << "my.clean" << "/w/my.clean.HLP";
-  QTest::newRow("spaces") << "/a b/-dus tral" << "-dus tral" << "/a b/-dus tral.HLP";
+  QTest::newRow("installed") << "/usr/bin/dustral"
+                             << "dustral"
+                             << "/usr/bin/dustral.HLP";
+  QTest::newRow("renamed") << "/opt/x/sweeper"
+                           << "sweeper"
+                           << "/opt/x/sweeper.HLP";
+  QTest::newRow("extension") << "/w/DUSTRAL.EXE"
+                             << "DUSTRAL"
+                             << "/w/DUSTRAL.HLP";
+  QTest::newRow("dots") << "/w/my.clean.er"
+                        << "my.clean"
+                        << "/w/my.clean.HLP";
+  QTest::newRow("spaces") << "/a b/-dus tral"
+                          << "-dus tral"
+                          << "/a b/-dus tral.HLP";
 }
 
 void ApplicationTest::nameAndHelpFileFollowTheExecutable() {
@@ -128,7 +138,8 @@ void ApplicationTest::theProgramRunsItsWindowAndHelpsFromEveryDialog() {
     QTest::keyClick(&window, Qt::Key_F1, Qt::ControlModifier);
     QVERIFY(!ShownHelpWindow());
     QTest::keyClick(&window, Qt::Key_F1);
-    helpedMain = ShownHelpWindow() && ShownHelpWindow()->Browser()->toPlainText().contains("sweeper");
+    helpedMain =
+        ShownHelpWindow() && ShownHelpWindow()->Browser()->toPlainText().contains("sweeper");
     ShownHelpWindow()->installEventFilter(&helpBlocked);
 
     WhenModal<COptionsDlg>([&](COptionsDlg& options) {

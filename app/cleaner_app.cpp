@@ -30,9 +30,8 @@ int CCleanerApp::InitInstance(bool autoCleanAllowed) {
   RegistryProfile profile(registryFile, applicationName_);
   const Environment& environment = SystemEnvironment();
 
-  CCleanerDlg mainWindow(MainWindowContext{ui_, SystemPlatformServices(), profile,
-                                           otherPrograms, environment, help_,
-                                           applicationName_, autoCleanAllowed});
+  CCleanerDlg mainWindow(MainWindowContext{ui_, SystemPlatformServices(), profile, otherPrograms,
+                                           environment, help_, applicationName_, autoCleanAllowed});
   mainWindow_ = &mainWindow;
   mainWindow.DoModal();
   mainWindow_ = nullptr;

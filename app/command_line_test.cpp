@@ -40,12 +40,15 @@ class CommandLineTest : public QObject {
 void CommandLineTest::answersWithoutOpeningAWindow_data() {
   QTest::addColumn<QStringList>("arguments");
   QTest::addColumn<int>("status");
-  QTest::addColumn<QString>("output");      // how standard output starts
+  QTest::addColumn<QString>("output");       // how standard output starts
   QTest::addColumn<QString>("errorOutput");  // how standard error starts
-  QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: dustral [OPTION]" << "";
+  QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: dustral [OPTION]"
+                        << "";
   QTest::newRow("help after a switch")
-      << QStringList{"--no-autoclean", "--help"} << 0 << "Usage: dustral" << "";
-  QTest::newRow("version") << QStringList{"--version"} << 0 << "Dustral 1.0b1\n" << "";
+      << QStringList{"--no-autoclean", "--help"} << 0 << "Usage: dustral"
+      << "";
+  QTest::newRow("version") << QStringList{"--version"} << 0 << "Dustral 1.0b1\n"
+                           << "";
   QTest::newRow("unknown option")
       << QStringList{"--bogus", "--help"} << 2 << ""
       << "dustral: unrecognized option '--bogus'\nUsage: dustral [OPTION]";

@@ -29,15 +29,13 @@ std::string Dword(const std::string& name, int value) {
 
 std::string StoredText(const RegistryFile& registry, const std::string& section,
                        const std::string& name) {
-  const auto value =
-      registry.QueryValue(RegistryRoot::kCurrentUser, kProgramKey + section, name);
+  const auto value = registry.QueryValue(RegistryRoot::kCurrentUser, kProgramKey + section, name);
   return value ? std::string(value->data.c_str()) : "<missing>";
 }
 
 std::string StoredDword(const RegistryFile& registry, const std::string& section,
                         const std::string& name) {
-  const auto value =
-      registry.QueryValue(RegistryRoot::kCurrentUser, kProgramKey + section, name);
+  const auto value = registry.QueryValue(RegistryRoot::kCurrentUser, kProgramKey + section, name);
   if (!value || value->type != registry_type::kDword) return "<missing>";
   return std::to_string(static_cast<unsigned char>(value->data[0]));
 }
@@ -56,9 +54,9 @@ class UnattendedRunTest : public QObject {
 void UnattendedRunTest::cleansSavesAndEndsOnItsOwn() {
   ScopedTestHome home;
   const auto at = [&home](const std::string& relative) { return home.Path(relative); };
-  for (const char* file : {"recent/old.lnk", "recent/note.txt", "netscape/cache1", "netscape/.keep",
-                           "tmp/a.tmp", "tmp/deeper/b.tmp", "single file.dat", "logs/x.log",
-                           "logs/sub/y.log", "logs/keep.txt"})
+  for (const char* file :
+       {"recent/old.lnk", "recent/note.txt", "netscape/cache1", "netscape/.keep", "tmp/a.tmp",
+        "tmp/deeper/b.tmp", "single file.dat", "logs/x.log", "logs/sub/y.log", "logs/keep.txt"})
     WriteTestFile(at(file));
   const std::string afterward = at("after clean.sh");
   WriteTestFile(afterward, "#!/bin/sh\ntouch \"$0.ran\"\n");
@@ -101,8 +99,8 @@ void UnattendedRunTest::cleansSavesAndEndsOnItsOwn() {
   for (const char* gone : {"recent/old.lnk", "netscape/cache1", "tmp/a.tmp", "single file.dat",
                            "logs/x.log", "logs/sub/y.log"})
     QVERIFY2(!fs::exists(at(gone)), gone);
-  for (const char* kept : {"recent/note.txt", "netscape/.keep", "tmp/deeper/b.tmp",
-                           "logs/keep.txt"})
+  for (const char* kept :
+       {"recent/note.txt", "netscape/.keep", "tmp/deeper/b.tmp", "logs/keep.txt"})
     QVERIFY2(fs::exists(at(kept)), kept);
   QTRY_VERIFY_WITH_TIMEOUT(fs::exists(afterward + ".ran"), 10000);
 

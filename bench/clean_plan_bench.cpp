@@ -80,7 +80,6 @@ class OneThreadFileSystem : public PosixFileSystem {
   bool LooksFromAnotherThread() const override { return false; }
 };
 
-
 bool Measure(const std::string& work, int count) {
   const std::string root = work + "/tree";
   if (!MakeTreeOf(root, count) || !MakeTreeOf(work + "/one-thread", count) ||
@@ -169,7 +168,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   // Entries name absolute paths only.
-  const std::string work = FreshDirectoryUnder(std::filesystem::absolute(parent).string(), "dustral-plan-bench");
+  const std::string work =
+      FreshDirectoryUnder(std::filesystem::absolute(parent).string(), "dustral-plan-bench");
   if (work.empty()) {
     std::perror("cannot make a directory for the trees");
     return 1;

@@ -158,8 +158,8 @@ int main(int argc, char** argv) {
   std::printf("gathered %zu files in %.3f s (again while counting: %zu)\n", gathered.Count(),
               sweepSeconds, again.Count());
   std::printf("deleted %zu in %.3f s\n", deleted, deleteSeconds);
-  std::printf("open descriptors: %d before, at most %d while sweeping, %d while deleting\n",
-              before, sweepPeak, peakDescriptors);
+  std::printf("open descriptors: %d before, at most %d while sweeping, %d while deleting\n", before,
+              sweepPeak, peakDescriptors);
   std::printf("longest path %zu bytes; peak memory %ld KiB\n",
               gathered.Count() ? gathered.At(gathered.Count() - 1).size() : 0, PeakMemoryKiB());
   const long left = RemoveChain(root, kName);

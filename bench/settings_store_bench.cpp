@@ -13,10 +13,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <array>
 #include <deque>
 #include <filesystem>
 #include <string>

@@ -42,7 +42,8 @@ class CleanRunTest : public testing::Test {
   }
   // Rows appear in the list top to bottom in the order given here.
   void AddRows(const std::vector<CleanEntry>& rows) {
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) ASSERT_TRUE(entries_.InsertEntry(*row));
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+      ASSERT_TRUE(entries_.InsertEntry(*row));
   }
   void Run() { RunClean(window_, locations_, settings_, platform_); }
 
@@ -76,8 +77,8 @@ TEST_F(CleanRunTest, NothingToDoStillShowsCleaningAndEndsEmpty) {
 }
 
 TEST_F(CleanRunTest, CategoriesInTheirOrderWithTheirPatternsAndDepths) {
-  Tick({ControlId::kRecentBox, ControlId::kTempBox, ControlId::kNetscapeBox,
-        ControlId::kIECacheBox, ControlId::kIEHistoryBox});
+  Tick({ControlId::kRecentBox, ControlId::kTempBox, ControlId::kNetscapeBox, ControlId::kIECacheBox,
+        ControlId::kIEHistoryBox});
   locations_ = {"/recent", "/ns", "/iec", "/ieh", "/temp", "/tmp2"};
   // Listed out of the run's order, so that the order can only come from the run.
   for (const char* path :
@@ -87,13 +88,14 @@ TEST_F(CleanRunTest, CategoriesInTheirOrderWithTheirPatternsAndDepths) {
     files_.AddFile(path);
 
   Run();
-  EXPECT_THAT(status_.texts,
-              ElementsAre("Searching for recent documents...", "Searching for temp files...",
-                          "Searching for tmp files...", "Searching for Navigator cached files...",
-                          "Searching for Internet Explorer cached files...",
-                          "Searching for Internet Explorer history files...", "Cleaning files...",
-                          ""));
-  EXPECT_EQ(status_.repainted, std::vector<std::string>(status_.texts.begin(), status_.texts.end() - 1));
+  EXPECT_THAT(
+      status_.texts,
+      ElementsAre("Searching for recent documents...", "Searching for temp files...",
+                  "Searching for tmp files...", "Searching for Navigator cached files...",
+                  "Searching for Internet Explorer cached files...",
+                  "Searching for Internet Explorer history files...", "Cleaning files...", ""));
+  EXPECT_EQ(status_.repainted,
+            std::vector<std::string>(status_.texts.begin(), status_.texts.end() - 1));
   EXPECT_THAT(files_.PathsOf("RemoveFile"),
               ElementsAre("/recent/doc.lnk", "/temp/a.tmp", "/tmp2/x.TMP", "/tmp2/sub/y.tmp",
                           "/ns/CACHE0", "/iec/page.htm", "/iec/cache1/img.gif", "/ieh/visited"));
@@ -111,9 +113,9 @@ TEST_F(CleanRunTest, EverythingIsGatheredBeforeTheFirstDeletion) {
   const auto lastOpen = std::find_if(calls.rbegin(), calls.rend(), [](const std::string& call) {
     return call.starts_with("Open");
   });
-  const auto firstAttributes = std::find_if(calls.begin(), calls.end(), [](const std::string& call) {
-    return call.starts_with("GetAttributes");
-  });
+  const auto firstAttributes =
+      std::find_if(calls.begin(), calls.end(),
+                   [](const std::string& call) { return call.starts_with("GetAttributes"); });
   ASSERT_NE(lastOpen, calls.rend());
   ASSERT_NE(firstAttributes, calls.end());
   EXPECT_LT(calls.rend() - lastOpen - 1, firstAttributes - calls.begin());
@@ -146,9 +148,10 @@ TEST_F(CleanRunTest, EntriesAfterCategoriesTopRowFirst) {
            Wildcard("/flat", "*.BAK", 0)});
 
   Run();
-  EXPECT_THAT(status_.texts,
-              ElementsAre("Searching for temp files...", "Searching in /logs/ for files matching *.log",
-                          "Searching in /flat for files matching *.BAK", "Cleaning files...", ""));
+  EXPECT_THAT(
+      status_.texts,
+      ElementsAre("Searching for temp files...", "Searching in /logs/ for files matching *.log",
+                  "Searching in /flat for files matching *.BAK", "Cleaning files...", ""));
   // The trailing separator shows in the text but never doubles in a path.
   EXPECT_THAT(files_.PathsOf("GetAttributes"),
               ElementsAre("/temp/t.tmp", "/one/listed.txt", "/logs/a.log", "/logs/old/b.log",
@@ -290,8 +293,8 @@ TEST(CleanRunOnDiskTest, DeletesWhatWasAskedAndNothingElse) {
                                   entry + "/x.log", home.Path("single file")})
     EXPECT_FALSE(fs::exists(gone)) << gone;
   EXPECT_FALSE(fs::exists(fs::symlink_status(tmp + "/link-out.tmp")));
-  for (const std::string& kept : {temp + "/sub/kept.tmp", temp + "/.hidden.tmp",
-                                  outside + "/precious.tmp", entry + "/x.txt"})
+  for (const std::string& kept :
+       {temp + "/sub/kept.tmp", temp + "/.hidden.tmp", outside + "/precious.tmp", entry + "/x.txt"})
     EXPECT_TRUE(fs::exists(kept)) << kept;
   EXPECT_TRUE(fs::is_symlink(tmp + "/link-out"));
 }

@@ -45,7 +45,8 @@ TEST_P(DeletionOptionsTest, SparedFilesAreLeftUntouched) {
   FakeFileSystem files;
   files.AddFile("/d/file", c.attributes);
 
-  EXPECT_EQ(DeleteListedFile(files, c.settings, "/d/file"), c.deleted ? DeletionResult::kDeleted : DeletionResult::kSpared);
+  EXPECT_EQ(DeleteListedFile(files, c.settings, "/d/file"),
+            c.deleted ? DeletionResult::kDeleted : DeletionResult::kSpared);
   EXPECT_EQ(files.Exists("/d/file"), !c.deleted);
   if (!c.deleted) {
     EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/file"));
@@ -61,21 +62,26 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"normal file, nothing allowed", kAttributeNormal, Allowing(0, 0, 0), true},
         OptionCase{"hidden file, hidden not allowed", kAttributeHidden, Allowing(0, 1, 1), false},
         OptionCase{"hidden file, hidden allowed", kAttributeHidden, Allowing(1, 0, 0), true},
-        OptionCase{"read-only file, read-only not allowed", kAttributeReadOnly, Allowing(1, 0, 1), false},
-        OptionCase{"read-only file, read-only allowed", kAttributeReadOnly, Allowing(0, 1, 0), true},
+        OptionCase{"read-only file, read-only not allowed", kAttributeReadOnly, Allowing(1, 0, 1),
+                   false},
+        OptionCase{"read-only file, read-only allowed", kAttributeReadOnly, Allowing(0, 1, 0),
+                   true},
         OptionCase{"system file, system not allowed", kAttributeSystem, Allowing(1, 1, 0), false},
         OptionCase{"system file, system allowed", kAttributeSystem, Allowing(0, 0, 1), true},
-        OptionCase{"hidden read-only file, only hidden allowed", kHiddenReadOnly, Allowing(1, 0, 0), false},
-        OptionCase{"hidden read-only file, only read-only allowed", kHiddenReadOnly, Allowing(0, 1, 0), false},
+        OptionCase{"hidden read-only file, only hidden allowed", kHiddenReadOnly, Allowing(1, 0, 0),
+                   false},
+        OptionCase{"hidden read-only file, only read-only allowed", kHiddenReadOnly,
+                   Allowing(0, 1, 0), false},
         OptionCase{"hidden read-only file, both allowed", kHiddenReadOnly, Allowing(1, 1, 0), true},
-        OptionCase{"hidden read-only system file, all allowed",
-                   kHiddenReadOnly | kAttributeSystem, Allowing(1, 1, 1), true}));
+        OptionCase{"hidden read-only system file, all allowed", kHiddenReadOnly | kAttributeSystem,
+                   Allowing(1, 1, 1), true}));
 
 TEST(DeletionTest, ReadOnlyFileIsMadeNormalThenDeleted) {
   FakeFileSystem files;
   files.AddFile("/d/file", kAttributeReadOnly);
   EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), "/d/file"), DeletionResult::kDeleted);
-  EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/file", "SetNormal /d/file", "RemoveFile /d/file"));
+  EXPECT_THAT(files.calls,
+              ElementsAre("GetAttributes /d/file", "SetNormal /d/file", "RemoveFile /d/file"));
 }
 
 TEST(DeletionTest, FailedDeletionGivesTheAttributesBack) {
@@ -108,11 +114,13 @@ TEST(DeletionTest, FileInADirectoryReplacedSinceTheSweepIsLeftAlone) {
   files.AddFile("/d/kept", kAttributeReadOnly);
   files.AddFile("/d/gone", kAttributeReadOnly);
   const DirectoryIdentity listedIn = files.IdentityOf("/d");
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/gone", listedIn), DeletionResult::kDeleted);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/gone", listedIn),
+            DeletionResult::kDeleted);
   files.ReplaceDirectory("/d");
   files.calls.clear();
 
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/kept", listedIn), DeletionResult::kNotAFile);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/kept", listedIn),
+            DeletionResult::kNotAFile);
   EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/kept"));
   EXPECT_EQ(files.AttributesOf("/d/kept"), kAttributeReadOnly);
   // Named by the user rather than listed, the path is taken as it is.

@@ -8,15 +8,13 @@ struct RegistrySource {
   const char* valueName;
 };
 
-constexpr RegistrySource kRecent{RegistryRoot::kCurrentUser,
-                                 "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                                 "Recent"};
-constexpr RegistrySource kNetscapeCache{RegistryRoot::kCurrentUser,
-                                        "Software\\Netscape\\Netscape Navigator\\Cache",
-                                        "Cache Dir"};
-constexpr RegistrySource kIECacheMain{RegistryRoot::kLocalMachine,
-                                      "SOFTWARE\\Microsoft\\Internet Explorer\\Main",
-                                      "Cache_Directory"};
+constexpr RegistrySource kRecent{
+    RegistryRoot::kCurrentUser,
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Recent"};
+constexpr RegistrySource kNetscapeCache{
+    RegistryRoot::kCurrentUser, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir"};
+constexpr RegistrySource kIECacheMain{
+    RegistryRoot::kLocalMachine, "SOFTWARE\\Microsoft\\Internet Explorer\\Main", "Cache_Directory"};
 constexpr RegistrySource kIECachePaths{
     RegistryRoot::kLocalMachine,
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Cache\\Paths", "Directory"};

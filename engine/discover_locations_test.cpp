@@ -70,20 +70,19 @@ class DiscoverLocationsTest : public ::testing::Test {
 TEST_F(DiscoverLocationsTest, TakesEveryLocationExactlyAsGiven) {
   SetEverything();
   const DiscoveredLocations found = Discover();
-  EXPECT_EQ(found.locations,
-            (CleanLocations{"C:\\WINDOWS\\Recent\\", "/home/u/.netscape/cache",
-                            "C:\\WINDOWS\\Temporary Internet Files", "C:\\WINDOWS\\History",
-                            "/var/tmp", "/tmp"}));
+  EXPECT_EQ(found.locations, (CleanLocations{"C:\\WINDOWS\\Recent\\", "/home/u/.netscape/cache",
+                                             "C:\\WINDOWS\\Temporary Internet Files",
+                                             "C:\\WINDOWS\\History", "/var/tmp", "/tmp"}));
   EXPECT_TRUE(found.switchedOff.empty());
 }
 
 TEST_F(DiscoverLocationsTest, NothingFoundSwitchesOffFiveBoxesInOrder) {
   const DiscoveredLocations found = Discover();
   EXPECT_EQ(found.locations, CleanLocations{});
-  EXPECT_EQ(found.switchedOff,
-            (std::vector<ControlId>{ControlId::kRecentBox, ControlId::kTempBox,
-                                    ControlId::kNetscapeBox, ControlId::kIECacheBox,
-                                    ControlId::kIEHistoryBox}));
+  EXPECT_EQ(
+      found.switchedOff,
+      (std::vector<ControlId>{ControlId::kRecentBox, ControlId::kTempBox, ControlId::kNetscapeBox,
+                              ControlId::kIECacheBox, ControlId::kIEHistoryBox}));
 }
 
 TEST_F(DiscoverLocationsTest, TempAndTmp) {
@@ -105,8 +104,8 @@ TEST_F(DiscoverLocationsTest, TempAndTmp) {
     const DiscoveredLocations found = Discover();
     EXPECT_EQ(found.locations.m_strTemp, c.temp) << c.temp << "|" << c.tmp;
     EXPECT_EQ(found.locations.m_strTmp, c.tmp) << c.temp << "|" << c.tmp;
-    const bool off = std::count(found.switchedOff.begin(), found.switchedOff.end(),
-                                ControlId::kTempBox) == 1;
+    const bool off =
+        std::count(found.switchedOff.begin(), found.switchedOff.end(), ControlId::kTempBox) == 1;
     EXPECT_EQ(off, c.switchedOff) << c.temp << "|" << c.tmp;
   }
 }
@@ -180,8 +179,8 @@ TEST(SwitchOffMissing, UnchecksThenDisablesEachBox) {
   found.switchedOff = {ControlId::kRecentBox, ControlId::kIEHistoryBox};
   CallLog boxes;
   SwitchOffMissing(found, boxes);
-  EXPECT_EQ(boxes.calls, (std::vector<std::string>{"check 1000=0", "enable 1000=0",
-                                                   "check 1004=0", "enable 1004=0"}));
+  EXPECT_EQ(boxes.calls, (std::vector<std::string>{"check 1000=0", "enable 1000=0", "check 1004=0",
+                                                   "enable 1004=0"}));
 }
 
 // The main window's start-up against the user's registry file: discovery

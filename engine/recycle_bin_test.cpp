@@ -60,8 +60,10 @@ TEST_F(RecycleBinTest, DeletesFilesDirectlyInTheBinAndTheirInfo) {
   const std::string odd = Trashed("new\nline -x \\ \xff");
 
   Empty();
-  for (const auto& [file, name] : {std::pair{plain, "report.doc"}, {upper, "DESKTOP.INI"},
-                                   {hidden, ".hidden"}, {odd, "new\nline -x \\ \xff"}}) {
+  for (const auto& [file, name] : {std::pair{plain, "report.doc"},
+                                   {upper, "DESKTOP.INI"},
+                                   {hidden, ".hidden"},
+                                   {odd, "new\nline -x \\ \xff"}}) {
     EXPECT_FALSE(fs::exists(file)) << name;
     EXPECT_FALSE(fs::exists(Info(name))) << name;
   }
@@ -77,7 +79,8 @@ TEST_F(RecycleBinTest, SparesDesktopIniReadOnlyFilesAndFolders) {
 
   Empty();
   for (const std::string& file : spared) EXPECT_TRUE(fs::exists(file)) << file;
-  for (const char* name : {"desktop.ini", "desktop.ini.old", "my desktop.ini", "locked.txt", "folder"})
+  for (const char* name :
+       {"desktop.ini", "desktop.ini.old", "my desktop.ini", "locked.txt", "folder"})
     EXPECT_TRUE(fs::exists(Info(name))) << name;
   EXPECT_TRUE(fs::exists(bin_ + "/folder/inside.txt"));
 }

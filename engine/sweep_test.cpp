@@ -78,7 +78,8 @@ int RunProgram(const std::vector<std::string>& arguments, const char* extraEnvir
   if (child == 0) {
     if (extraEnvironment) ::putenv(const_cast<char*>(extraEnvironment));
     std::vector<char*> argv;
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments)
+      argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     const int devNull = ::open("/dev/null", O_RDWR);
     ::dup2(devNull, STDIN_FILENO);
@@ -116,7 +117,8 @@ bool RerunInPrivateMountNamespace(std::string& reason) {
 class ScopedMounts {
  public:
   ~ScopedMounts() {
-    for (auto it = targets_.rbegin(); it != targets_.rend(); ++it) ::umount2(it->c_str(), MNT_DETACH);
+    for (auto it = targets_.rbegin(); it != targets_.rend(); ++it)
+      ::umount2(it->c_str(), MNT_DETACH);
   }
   bool Mount(const std::string& source, const std::string& target, const char* type,
              unsigned long flags) {
@@ -146,7 +148,6 @@ void MakeChain(const std::string& root, int levels) {
   }
   if (directory >= 0) ::close(directory);
 }
-
 
 // Sweeps and deletes every f.tmp below `root` with no more than 32 open
 // descriptors; exits with 0 when all `expected` were gathered and deleted.
@@ -325,9 +326,9 @@ TEST_F(SweepOrderTest, FollowsTheListingOrderAndReadsEachDirectoryOnce) {
   SweepDirectory(files, list, "/d", "/*.tmp", 1);
   EXPECT_THAT(Paths(list), ElementsAre("/d/z.tmp", "/d/a.tmp", "/d/first/x.tmp", "/d/first/v.tmp",
                                        "/d/first/deeper/y.tmp", "/d/second/w.tmp"));
-  EXPECT_THAT(files.calls, ElementsAre("OpenDirectory /d", "OpenSubdirectory /d/first",
-                                       "OpenSubdirectory /d/first/deeper",
-                                       "OpenSubdirectory /d/second"));
+  EXPECT_THAT(files.calls,
+              ElementsAre("OpenDirectory /d", "OpenSubdirectory /d/first",
+                          "OpenSubdirectory /d/first/deeper", "OpenSubdirectory /d/second"));
 }
 
 TEST_F(SweepOrderTest, DeepTreeKeepsItsOrderWithFewDirectoriesOpen) {
@@ -373,7 +374,8 @@ TEST_F(SweepOrderTest, EachPathKeepsTheDirectoryItWasListedIn) {
   files.AddFile("/d/c.tmp");
   SweepDirectory(files, list, "/d", "/*.tmp", 1);
   list.Append("/named/by/the/user");
-  ASSERT_THAT(Paths(list), ElementsAre("/d/a.tmp", "/d/c.tmp", "/d/sub/b.tmp", "/named/by/the/user"));
+  ASSERT_THAT(Paths(list),
+              ElementsAre("/d/a.tmp", "/d/c.tmp", "/d/sub/b.tmp", "/named/by/the/user"));
   EXPECT_EQ(list.ListedInAt(0), files.IdentityOf("/d"));
   EXPECT_EQ(list.ListedInAt(1), files.IdentityOf("/d"));
   EXPECT_EQ(list.ListedInAt(2), files.IdentityOf("/d/sub"));

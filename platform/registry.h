@@ -53,6 +53,6 @@ class RegistryStrings {
   // The text is the data up to its first NUL; a value without data bytes
   // gives the empty text. On failure returns false and leaves `text` as it
   // was.
-  bool ReadRegistryString(RegistryRoot root, std::string_view keyPath,
-                          std::string_view valueName, std::string& text) const;
+  bool ReadRegistryString(RegistryRoot root, std::string_view keyPath, std::string_view valueName,
+                          std::string& text) const;
 };

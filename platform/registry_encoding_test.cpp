@@ -23,7 +23,9 @@ TEST(RegistryEncoding, EveryByteStringSurvivesUtf16) {
 }
 
 TEST(RegistryEncoding, LoneSurrogatesFromOtherProgramsReadAsReplacement) {
-  EXPECT_EQ(FromUtf16Le(std::string("\x3d\xd8\x41\x00", 4)), "\xef\xbf\xbd" "A");
+  EXPECT_EQ(FromUtf16Le(std::string("\x3d\xd8\x41\x00", 4)),
+            "\xef\xbf\xbd"
+            "A");
   EXPECT_EQ(ToUtf16Le("\xc3\xa9"), std::string("\xe9\x00", 2));
 }
 

@@ -141,8 +141,7 @@ std::string RegistryFile::Encoded(std::string_view line) const {
 }
 
 std::string RegistryFile::Decoded(std::string_view line) const {
-  return encoding_ == Encoding::kUtf16Le ? registry_encoding::FromUtf16Le(line)
-                                         : std::string(line);
+  return encoding_ == Encoding::kUtf16Le ? registry_encoding::FromUtf16Le(line) : std::string(line);
 }
 
 std::string RegistryFile::Format() const {
@@ -253,8 +252,8 @@ std::size_t RegistryFile::CountValues(RegistryRoot root, std::string_view keyPat
   return count;
 }
 
-bool RegistryFile::SetValue(RegistryRoot root, std::string_view keyPath,
-                            std::string_view valueName, RegistryValue value) {
+bool RegistryFile::SetValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName,
+                            RegistryValue value) {
   if (!registry_text::FitsOnOneLine(keyPath) || !registry_text::FitsOnOneLine(valueName))
     return false;
   const std::string fullPath = FullPath(root, keyPath);

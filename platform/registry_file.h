@@ -72,7 +72,7 @@ class RegistryFile : public RegistryStrings {
     // The value's lines as read, joined by their line ends, in the file's
     // encoding; empty once the value changed.
     std::string lines;
-    bool removed = false;            // deleted: written no more
+    bool removed = false;  // deleted: written no more
   };
   // A line kept as it was read, in the file's encoding.
   struct VerbatimLine {
@@ -80,8 +80,8 @@ class RegistryFile : public RegistryStrings {
   };
   using Item = std::variant<StoredValue, VerbatimLine>;
   struct Key {
-    std::string path;  // below the root's name, as in the file
-    std::string line;  // the key line as read, or empty for a new key
+    std::string path;                // below the root's name, as in the file
+    std::string line;                // the key line as read, or empty for a new key
     std::vector<Item> items;         // up to the key's last value
     std::vector<VerbatimLine> tail;  // the comments and blank lines after it
     // Where the last live value of each name is in `items`, by the name in

@@ -84,10 +84,10 @@ TEST(RegistryFileFormat, UnchangedFileIsWrittenBackByteForByte) {
 // readable.
 std::string RandomRegistryText(std::mt19937& random) {
   const std::vector<std::string> names = {"\"v\"", "@", "\"V\"", "\"v", "v"};
-  const std::vector<std::string> data = {"\"text\"", "hex:41,\\", "hex(1):41,00", "dword:0a",
-                                         "\"un",       "hex:zz",     "-",            "dword:"};
-  const std::vector<std::string> junk = {"[", "]", "\\", "\"", ";", " ", "=", ",", "41",
-                                         std::string(1, '\0'), "\xff"};
+  const std::vector<std::string> data = {
+      "\"text\"", "hex:41,\\", "hex(1):41,00", "dword:0a", "\"un", "hex:zz", "-", "dword:"};
+  const std::vector<std::string> junk = {
+      "[", "]", "\\", "\"", ";", " ", "=", ",", "41", std::string(1, '\0'), "\xff"};
   auto pick = [&random](const std::vector<std::string>& from) {
     return from[random() % from.size()];
   };
@@ -95,9 +95,15 @@ std::string RandomRegistryText(std::mt19937& random) {
   const int lines = static_cast<int>(random() % 12);
   for (int i = 0; i < lines; ++i) {
     switch (random() % 4) {
-      case 0: text += "[HKEY_CURRENT_USER\\K]"; break;
-      case 1: text += pick(names) + "=" + pick(data); break;
-      case 2: text += "  41,42"; break;
+      case 0:
+        text += "[HKEY_CURRENT_USER\\K]";
+        break;
+      case 1:
+        text += pick(names) + "=" + pick(data);
+        break;
+      case 2:
+        text += "  41,42";
+        break;
       default:
         for (int j = static_cast<int>(random() % 6); j > 0; --j) text += pick(junk);
     }
@@ -212,7 +218,8 @@ TEST(RegistryFileWriting, ChangesTouchOnlyTheirOwnLines) {
 }
 
 TEST(RegistryFileWriting, NewLinesFollowTheFilesLineEnding) {
-  RegistryFile file = RegistryFile::Parse("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"a\"=\"1\"\r\n");
+  RegistryFile file =
+      RegistryFile::Parse("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"a\"=\"1\"\r\n");
   file.SetValue(kUser, "A", "b", RegistryValue::String("2"));
   file.SetValue(kUser, "B", "c", RegistryValue::Dword(3));
   EXPECT_EQ(file.Format(),
@@ -273,8 +280,9 @@ TEST(RegistryFileFormat, Utf16ExportsAreReadAndWrittenBackInUtf16) {
   // A value holding "é" (00E9) and U+1F600 (the surrogate pair D83D DE00).
   const std::string exported =
       "\xff\xfe" +
-      Utf16("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Test]\r\n"
-            "\"Path\"=\"C:\\\\") +
+      Utf16(
+          "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Test]\r\n"
+          "\"Path\"=\"C:\\\\") +
       std::string("\xe9\0\x3d\xd8\x00\xde", 6) + Utf16("\"\r\n");
   RegistryFile file = RegistryFile::Parse(exported);
   EXPECT_EQ(file.QueryValue(kUser, "Test", "Path"),

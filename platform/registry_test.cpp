@@ -34,8 +34,8 @@ TEST_F(ReadRegistryStringTest, AcceptsOnlyStringAndNoneTypes) {
   ASSERT_TRUE(Read({registry_type::kNone, std::string("C:\\TEMP\\\0junk", 13)}));
   EXPECT_EQ(text, "C:\\TEMP\\");
 
-  for (uint32_t type : {registry_type::kExpandString, registry_type::kBinary,
-                        registry_type::kDword, 7u, 0x12345u}) {
+  for (uint32_t type : {registry_type::kExpandString, registry_type::kBinary, registry_type::kDword,
+                        7u, 0x12345u}) {
     text = "untouched";
     EXPECT_FALSE(Read({type, std::string("abc\0", 4)})) << type;
     EXPECT_EQ(text, "untouched");

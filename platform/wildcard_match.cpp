@@ -10,7 +10,7 @@ bool MatchesPlain(std::string_view wildcard, std::string_view name) {
   std::size_t w = 0;
   std::size_t n = 0;
   std::size_t starAt = std::string_view::npos;  // position of the last '*' seen
-  std::size_t resumeAt = 0;                      // name position that '*' covers up to
+  std::size_t resumeAt = 0;                     // name position that '*' covers up to
   while (n < name.size()) {
     if (w < wildcard.size() && wildcard[w] == '*') {
       starAt = w++;

@@ -11,8 +11,8 @@ enum class ControlKind {
   kPushButton,
   kCheckBox,
   kRadioButton,
-  kEdit,         // single-line edit with a border
-  kComboBox,     // drop-down combo box with an editable edit part
+  kEdit,      // single-line edit with a border
+  kComboBox,  // drop-down combo box with an editable edit part
   kGroupBox,
   kStatic,       // left-aligned static text
   kIcon,         // the program's icon; width and height are ignored

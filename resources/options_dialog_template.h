@@ -10,7 +10,8 @@ inline constexpr int kAutoRunBox = static_cast<int>(OptionControlId::kAutoRunBox
 inline constexpr int kHelpButton = 1007;
 inline constexpr int kChooseButton = 1012;
 inline constexpr int kProgramEdit = static_cast<int>(OptionControlId::kProgramEdit);
-inline constexpr int kQuitAfterCleaningBox = static_cast<int>(OptionControlId::kQuitAfterCleaningBox);
+inline constexpr int kQuitAfterCleaningBox =
+    static_cast<int>(OptionControlId::kQuitAfterCleaningBox);
 inline constexpr int kSaveSettingsBox = static_cast<int>(OptionControlId::kSaveSettingsBox);
 inline constexpr int kSystemFilesBox = static_cast<int>(OptionControlId::kSystemFilesBox);
 inline constexpr int kReadOnlyFilesBox = static_cast<int>(OptionControlId::kReadOnlyFilesBox);

@@ -30,8 +30,8 @@ void EntryCommands::EditEntry(bool replace) {
   const int row = entries_.SelectedRow();
   CleanEntry entry;
   if (!entries_.GetEntry(row, entry)) {
-    messages_.Show({"No item specified!", applicationName_, MessageIcon::kNone,
-                    MessageButtons::kOk});
+    messages_.Show(
+        {"No item specified!", applicationName_, MessageIcon::kNone, MessageButtons::kOk});
     return;
   }
   if (!editor_.Run(entry, EntryEditMode::kEdit)) return;

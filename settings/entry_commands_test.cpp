@@ -93,7 +93,8 @@ TEST_F(EntryCommandsTest, CopyKeepsTheOriginalAndAddsTheCopyOnTop) {
 
   ASSERT_EQ(editor.opened.size(), 1u);
   EXPECT_EQ(editor.opened[0].mode, EntryEditMode::kEdit);
-  EXPECT_EQ(list.rows, (Rows{{"/c", "*.bak", "Yes"}, {"/a", "*.tmp", "No"}, {"/c", "*.bak", "Yes"}}));
+  EXPECT_EQ(list.rows,
+            (Rows{{"/c", "*.bak", "Yes"}, {"/a", "*.tmp", "No"}, {"/c", "*.bak", "Yes"}}));
 }
 
 TEST_F(EntryCommandsTest, CancelledEditOrCopyChangesNothing) {
@@ -144,7 +145,9 @@ TEST_F(EntryCommandsTest, DroppedNamesBecomeFileEntriesLastOnTop) {
   Fill({kA});
   const std::string strange = "/d/-x y\n\\z\xff" + std::string(300, 'n');
   commands.OnDropFiles({"/d/x", "/d/folder", strange});
-  EXPECT_EQ(list.rows, (Rows{{strange, "", ""}, {"/d/folder", "", ""}, {"/d/x", "", ""}, {"/a", "*.tmp", "No"}}));
+  EXPECT_EQ(
+      list.rows,
+      (Rows{{strange, "", ""}, {"/d/folder", "", ""}, {"/d/x", "", ""}, {"/a", "*.tmp", "No"}}));
 }
 
 TEST_F(EntryCommandsTest, ARefusedDropGoesOnWithTheNextName) {
@@ -183,8 +186,8 @@ TEST_F(EntryCommandsTest, RetargetingAnEverythingEntryAsksFirst) {
 }
 
 TEST_F(EntryCommandsTest, OnlyAnExactEverythingWildcardWithANewPathAsks) {
-  Fill({CleanEntry{0, "/a", "*.* ", 0}, CleanEntry{0, "/b", "*", 0},
-        CleanEntry{0, "/c", "*.*", 0}});
+  Fill(
+      {CleanEntry{0, "/a", "*.* ", 0}, CleanEntry{0, "/b", "*", 0}, CleanEntry{0, "/c", "*.*", 0}});
   messages.defaultAnswer = MessageAnswer::kCancel;
   commands.OnEndLabelEdit(0, "/a2");
   commands.OnEndLabelEdit(1, "/b2");

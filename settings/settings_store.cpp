@@ -128,8 +128,9 @@ void LoadSettings(Profile& profile, CleanSettings& settings, SettingsWindow& win
   ListControl& list = window.entries.Control();
   for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
     const Column& column = kColumns[c];
-    list.InsertColumn(c, column.heading,
-                      profile.GetProfileInt(kOptionsSection, column.widthName, column.defaultWidth));
+    list.InsertColumn(
+        c, column.heading,
+        profile.GetProfileInt(kOptionsSection, column.widthName, column.defaultWidth));
   }
 
   LoadEntries(profile, window);

@@ -30,9 +30,9 @@
 // from.
 struct SettingsWindow {
   CheckBoxes& boxes;
-  EntryList& entries;          // entries.Control() gives the columns
-  MessageBox& messages;        // owned by the main window
-  std::string applicationName; // caption of "Couldn't insert entry from registry!"
+  EntryList& entries;           // entries.Control() gives the columns
+  MessageBox& messages;         // owned by the main window
+  std::string applicationName;  // caption of "Couldn't insert entry from registry!"
 };
 
 // Reads the options into `settings`, sets the six category boxes, creates

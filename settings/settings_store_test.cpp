@@ -74,13 +74,12 @@ TEST_F(SettingsOnDisk, FirstStartGivesTheDefaults) {
   Load(window);
 
   EXPECT_EQ(settings, CleanSettings{});
-  EXPECT_EQ(window.boxes.checks,
-            (std::map<ControlId, int>{{ControlId::kRecentBox, 1},
-                                      {ControlId::kTempBox, 1},
-                                      {ControlId::kNetscapeBox, 1},
-                                      {ControlId::kIECacheBox, 1},
-                                      {ControlId::kIEHistoryBox, 1},
-                                      {ControlId::kRecycleBinBox, 0}}));
+  EXPECT_EQ(window.boxes.checks, (std::map<ControlId, int>{{ControlId::kRecentBox, 1},
+                                                           {ControlId::kTempBox, 1},
+                                                           {ControlId::kNetscapeBox, 1},
+                                                           {ControlId::kIECacheBox, 1},
+                                                           {ControlId::kIEHistoryBox, 1},
+                                                           {ControlId::kRecycleBinBox, 0}}));
   ASSERT_EQ(window.list.columns.size(), 3u);
   EXPECT_EQ(window.list.columns[0].heading, "File/Path");
   EXPECT_EQ(window.list.columns[0].width, 300);
@@ -114,8 +113,8 @@ TEST_F(SettingsOnDisk, EverythingSavedComesBack) {
   EXPECT_EQ(second.list.columns[1].width, 50);
   EXPECT_EQ(second.list.columns[2].width, 12);
   // Loading puts each entry at the top: the order turns round.
-  EXPECT_EQ(second.Entries(),
-            (std::vector<CleanEntry>{Wildcard("/a dir", "*.tmp", 1), Individual("/b\nfile\\\"x\xff")}));
+  EXPECT_EQ(second.Entries(), (std::vector<CleanEntry>{Wildcard("/a dir", "*.tmp", 1),
+                                                       Individual("/b\nfile\\\"x\xff")}));
 }
 
 TEST_F(SettingsOnDisk, EachRunReversesTheStoredOrder) {
@@ -322,13 +321,12 @@ TEST(SettingsOrder, LoadReadsInItsFixedOrder) {
   LoadSettings(profile, settings, window.window);
 
   EXPECT_EQ(settings, (CleanSettings{20, "/run", 22, 23, 25, 24, 26, 21}));
-  EXPECT_EQ(window.boxes.checks,
-            (std::map<ControlId, int>{{ControlId::kRecentBox, 27},
-                                      {ControlId::kTempBox, 28},
-                                      {ControlId::kNetscapeBox, 29},
-                                      {ControlId::kIECacheBox, 30},
-                                      {ControlId::kIEHistoryBox, 31},
-                                      {ControlId::kRecycleBinBox, 32}}));
+  EXPECT_EQ(window.boxes.checks, (std::map<ControlId, int>{{ControlId::kRecentBox, 27},
+                                                           {ControlId::kTempBox, 28},
+                                                           {ControlId::kNetscapeBox, 29},
+                                                           {ControlId::kIECacheBox, 30},
+                                                           {ControlId::kIEHistoryBox, 31},
+                                                           {ControlId::kRecycleBinBox, 32}}));
   EXPECT_EQ(window.list.columns[0].width, 33);
   EXPECT_EQ(window.list.columns[1].width, 34);
   EXPECT_EQ(window.list.columns[2].width, 35);

@@ -7,5 +7,6 @@
 
 CAboutDlg::CAboutDlg(QWidget* owner) : QDialog(owner) {
   const DialogControls controls = BuildDialog(*this, about_template::kTemplate);
-  if (auto* ok = controls.Get<QPushButton>(1)) connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  if (auto* ok = controls.Get<QPushButton>(1))
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -167,8 +167,8 @@ bool TakesFocusOnClick(ControlKind kind) {
 
 DialogUnits::DialogUnits(const QFont& font) {
   const QFontMetrics metrics(font);
-  const int alphabetWidth =
-      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  const int alphabetWidth = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   baseX_ = (alphabetWidth / 26 + 1) / 2;
   baseY_ = metrics.height();
 }
@@ -194,7 +194,8 @@ DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate
   dialog.setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
   dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  dialog.setFixedSize(units.ToPixelsX(dialogTemplate.width), units.ToPixelsY(dialogTemplate.height));
+  dialog.setFixedSize(units.ToPixelsX(dialogTemplate.width),
+                      units.ToPixelsY(dialogTemplate.height));
 
   DialogControls controls;
   std::vector<QWidget*> tabStops;

@@ -31,7 +31,8 @@ constexpr DialogControl kControls[] = {
     {15, ControlKind::kCheckBox, "&Tick", 10, 80, 60, 10, style::kTabStop},
     {16, ControlKind::kEdit, "status", 10, 95, 100, 11, style::kReadOnly},
     {17, ControlKind::kPlaceholder, "", 120, 80, 60, 30, style::kTabStop},
-    {kIdOk, ControlKind::kPushButton, "OK", 150, 10, 50, 14, style::kTabStop | style::kDefaultButton},
+    {kIdOk, ControlKind::kPushButton, "OK", 150, 10, 50, 14,
+     style::kTabStop | style::kDefaultButton},
     {kIdCancel, ControlKind::kPushButton, "Cancel", 150, 28, 50, 14, style::kTabStop},
     {kUnnamedControl, ControlKind::kGroupBox, "Frame", 5, 75, 110, 20, style::kNone},
     {kUnnamedControl, ControlKind::kIcon, "", 120, 40, 0, 0, style::kNone},
@@ -104,7 +105,8 @@ class DialogLayoutTest : public QObject {
         QCOMPARE(place.width(), units.ToPixelsX(c.width));
       // A widget that needs more height keeps the template's vertical centre.
       const QRect planned = units.ToPixels(c.x, c.y, c.width, c.height);
-      QVERIFY2(place.height() >= planned.height(), qPrintable(controls.InTemplateOrder()[i]->objectName()));
+      QVERIFY2(place.height() >= planned.height(),
+               qPrintable(controls.InTemplateOrder()[i]->objectName()));
       QVERIFY(qAbs(place.center().y() - planned.center().y()) <= 1);
     }
     // A radio button whose text is longer than its place shows it whole.
@@ -126,7 +128,8 @@ class DialogLayoutTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(QApplication::focusWidget(), controls.Find(11));
 
-    QCOMPARE(TabChainNames(controls.Find(11)), QStringList({"ctl11", "ctl14", "ctl15", "ctl17", "ctl1", "ctl2"}));
+    QCOMPARE(TabChainNames(controls.Find(11)),
+             QStringList({"ctl11", "ctl14", "ctl15", "ctl17", "ctl1", "ctl2"}));
     QCOMPARE(controls.Find(17), list);
     QCOMPARE(list->parentWidget(), &dialog);
 

@@ -30,7 +30,8 @@ FileChooserRequest FileToDeleteRequest(std::string typedPath) {
 
 }  // namespace
 
-CEntryDlg::CEntryDlg(CleanEntry* entry, EntryEditMode editMode, QWidget* owner, UiServices& services)
+CEntryDlg::CEntryDlg(CleanEntry* entry, EntryEditMode editMode, QWidget* owner,
+                     UiServices& services)
     : QDialog(owner), m_entry(entry), m_editMode(editMode), m_services(services) {
   using namespace entry_dialog;
   const DialogControls controls = BuildDialog(*this, kTemplate);
@@ -81,7 +82,8 @@ void CEntryDlg::OnInitDialog() {
 void CEntryDlg::FillWildcardBox(const std::optional<std::string>& currentWildcard) {
   m_wildcardBox->clear();
   if (currentWildcard) m_wildcardBox->addItem(m_wildcardText.Remember(*currentWildcard));
-  for (const char* wildcard : kStandardWildcards) m_wildcardBox->addItem(QString::fromUtf8(wildcard));
+  for (const char* wildcard : kStandardWildcards)
+    m_wildcardBox->addItem(QString::fromUtf8(wildcard));
   // Adding the first item selects it; only a current wildcard is selected.
   m_wildcardBox->setCurrentIndex(currentWildcard ? 0 : -1);
 }
@@ -107,16 +109,15 @@ void CEntryDlg::OnChangePath() {
 }
 
 void CEntryDlg::OnBrowseFile() {
-  const std::optional<std::string> chosen = m_services.ChooseFile(
-      this, FileToDeleteRequest(m_fileText.Recall(m_fileEdit->text())));
+  const std::optional<std::string> chosen =
+      m_services.ChooseFile(this, FileToDeleteRequest(m_fileText.Recall(m_fileEdit->text())));
   if (!chosen || chosen->empty()) return;
   SetFileText(*chosen);
 }
 
 void CEntryDlg::OnBrowseDir() {
-  const std::optional<std::string> chosen =
-      m_services.ChooseDirectory(this, "Choose directory to clean from...",
-                                 m_pathText.Recall(m_pathEdit->text()));
+  const std::optional<std::string> chosen = m_services.ChooseDirectory(
+      this, "Choose directory to clean from...", m_pathText.Recall(m_pathEdit->text()));
   if (!chosen || chosen->empty()) return;
   SetPathText(*chosen);
 }
@@ -132,7 +133,8 @@ bool IsFullPath(const std::string& path) { return path.starts_with('/'); }
 }  // namespace
 
 void CEntryDlg::ShowFileError(const char* text) {
-  m_services.ShowMessage(this, {text, "File error", MessageIcon::kExclamation, MessageButtons::kOk});
+  m_services.ShowMessage(this,
+                         {text, "File error", MessageIcon::kExclamation, MessageButtons::kOk});
 }
 
 void CEntryDlg::OnOK() {

@@ -47,7 +47,9 @@ class OpenEntryDialog {
     if (wildcardMode()->isChecked()) return "wildcard";
     return "none";
   }
-  bool endedWith(QDialog::DialogCode code) { return !dialog.isVisible() && dialog.result() == code; }
+  bool endedWith(QDialog::DialogCode code) {
+    return !dialog.isVisible() && dialog.result() == code;
+  }
 
   FakeUiServices services;
   CleanEntry entry;
@@ -204,7 +206,8 @@ class EntryDialogTest : public QObject {
       d.click(kIdOk);
       QVERIFY(d.dialog.isVisible());
       QCOMPARE(d.services.messages.size(), 1u);
-      QCOMPARE(d.services.messages[0].text, std::string("Please enter a full path, beginning with /!"));
+      QCOMPARE(d.services.messages[0].text,
+               std::string("Please enter a full path, beginning with /!"));
       QCOMPARE(d.services.messages[0].caption, std::string("File error"));
     }
   }
@@ -306,7 +309,8 @@ class EntryDialogTest : public QObject {
     QTest::keyClicks(d.wildcards(), "*.log");
     d.services.directoryAnswers = {std::nullopt, std::string("/var/log")};
     d.click(kBrowseDirButton);
-    QCOMPARE(d.services.directoryTitles, std::vector<std::string>{"Choose directory to clean from..."});
+    QCOMPARE(d.services.directoryTitles,
+             std::vector<std::string>{"Choose directory to clean from..."});
     QCOMPARE(d.mode(), QString("none"));
     d.click(kBrowseDirButton);
     QCOMPARE(d.pathEdit()->text(), QString("/var/log"));

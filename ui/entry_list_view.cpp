@@ -25,8 +25,7 @@ class LabelEditDelegate : public QStyledItemDelegate {
   LabelEditDelegate(std::function<void(int, const QString&)> take, QObject* parent)
       : QStyledItemDelegate(parent), take_(std::move(take)) {}
 
-  void setModelData(QWidget* editor, QAbstractItemModel*,
-                    const QModelIndex& index) const override {
+  void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
     if (auto* line = qobject_cast<QLineEdit*>(editor)) take_(index.row(), line->text());
   }
 

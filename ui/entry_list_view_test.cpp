@@ -76,7 +76,9 @@ void EntryListViewTest::noRowIsSelectedOnceRowsComeOrGo() {
   QCOMPARE(list.SelectedRow(), -1);
   select(0);
   QCOMPARE(list.InsertRow(0, "/new"), 0);
-  for (int r = 0; r < list.topLevelItemCount(); ++r) qWarning() << r << list.topLevelItem(r)->isSelected() << list.selectionModel()->isRowSelected(r);
+  for (int r = 0; r < list.topLevelItemCount(); ++r)
+    qWarning() << r << list.topLevelItem(r)->isSelected()
+               << list.selectionModel()->isRowSelected(r);
   QCOMPARE(list.SelectedRow(), -1);
 }
 

@@ -39,8 +39,7 @@ void HelpWindowTest::placedWhollyOnTheScreen() {
   const QMargins frame(5, 25, 5, 5);
   QCOMPARE(PlaceOnScreen({640, 560}, frame, owner, QRect(0, 0, 1280, 800)), expected);
   // A screen smaller than the window: it shrinks to fit.
-  QCOMPARE(PlaceOnScreen({640, 560}, frame, owner, QRect(0, 0, 600, 400)),
-           QRect(5, 25, 590, 370));
+  QCOMPARE(PlaceOnScreen({640, 560}, frame, owner, QRect(0, 0, 600, 400)), QRect(5, 25, 590, 370));
 }
 
 void HelpWindowTest::outlivesTheDialogThatOpenedItAndClosesWithItsKeys() {

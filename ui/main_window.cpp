@@ -96,8 +96,7 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
                    controls.Get<QPushButton>(ids::kCopyButton)};
 
   connect(entryList_, &EntryListView::listClicked, this, [this] { OnClickList(); });
-  connect(entryList_, &EntryListView::listDoubleClicked, this,
-          [this] { commands_.OnEditEntry(); });
+  connect(entryList_, &EntryListView::listDoubleClicked, this, [this] { commands_.OnEditEntry(); });
   connect(entryList_, &EntryListView::listRightClicked, this,
           [this](QPoint at) { OnRclickList(at); });
   // Queued: the question about a wide target may only be asked once the

@@ -93,7 +93,7 @@ class CCleanerDlg : public QDialog, private EntryEditor {
   CleanSettings settings_;
   bool ended_ = false;
 
-  EntryListView* entryList_;  // made first: the entry list works on it
+  EntryListView* entryList_;                // made first: the entry list works on it
   std::vector<QPushButton*> entryButtons_;  // Edit, Delete, Copy
   std::vector<QWidget*> tabStops_;
 

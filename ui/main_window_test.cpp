@@ -170,8 +170,7 @@ void MainWindowTest::startUpShowsDiscoveryAndStoredSettings() {
   MainWindowRig rig([](const ScopedTestHome& home) {
     return Key("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
                "Shell Folders") +
-           Text("Recent", home.Path("recent")) +
-           Entries({{"/a", "*.tmp", 0}, {"/b/file", "", 0}}) +
+           Text("Recent", home.Path("recent")) + Entries({{"/a", "*.tmp", 0}, {"/b/file", "", 0}}) +
            Options({{"Explorer Clear", 0}, {"Netscape Clear", 1}, {"List Field 1", 210}});
   });
   rig.StartShown();
@@ -181,13 +180,13 @@ void MainWindowTest::startUpShowsDiscoveryAndStoredSettings() {
     bool enabled;
     bool checked;
   };
-  for (const Expected& box : {Expected{ids::kRecentBox, true, true},
-                              Expected{ids::kTempBox, true, true},
-                              Expected{ids::kRecycleBinBox, true, false},
-                              Expected{ids::kNetscapeBox, false, true},  // not found, stored 1
-                              Expected{ids::kIECacheBox, false, false},
-                              // not found, then ticked by the stored default
-                              Expected{ids::kIEHistoryBox, false, true}}) {
+  for (const Expected& box :
+       {Expected{ids::kRecentBox, true, true}, Expected{ids::kTempBox, true, true},
+        Expected{ids::kRecycleBinBox, true, false},
+        Expected{ids::kNetscapeBox, false, true},  // not found, stored 1
+        Expected{ids::kIECacheBox, false, false},
+        // not found, then ticked by the stored default
+        Expected{ids::kIEHistoryBox, false, true}}) {
     auto* widget = rig.Control<QCheckBox>(box.id);
     QVERIFY2(widget, qPrintable(QString::number(box.id)));
     QCOMPARE(widget->isEnabled(), box.enabled);
@@ -226,9 +225,9 @@ void MainWindowTest::startUpShowsDiscoveryAndStoredSettings() {
   QStringList fileItems;
   for (QAction* action : rig.window->findChild<QMenu*>(QStringLiteral("FileMenu"))->actions())
     fileItems << action->text();
-  QCOMPARE(fileItems,
-           (QStringList{"C&lean\tEnter", "Pre&view...", "&Options...", "E&xit\tEsc"}));
-  QCOMPARE(MenuAction(*rig.window, MenuCommand::kHelpContents)->text(), QStringLiteral("&Help\tF1"));
+  QCOMPARE(fileItems, (QStringList{"C&lean\tEnter", "Pre&view...", "&Options...", "E&xit\tEsc"}));
+  QCOMPARE(MenuAction(*rig.window, MenuCommand::kHelpContents)->text(),
+           QStringLiteral("&Help\tF1"));
 }
 
 void MainWindowTest::onlyAClickInTheListEnablesTheEntryButtons() {
@@ -248,18 +247,15 @@ void MainWindowTest::onlyAClickInTheListEnablesTheEntryButtons() {
   QVERIFY(!Enabled(rig, ids::kEditButton));
 
   // A click below the rows hits none, and still counts.
-  QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                    QPoint(5, list.viewport()->height() - 5));
-  for (int id : {ids::kEditButton, ids::kDeleteButton, ids::kCopyButton})
-    QVERIFY(Enabled(rig, id));
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(5, list.viewport()->height() - 5));
+  for (int id : {ids::kEditButton, ids::kDeleteButton, ids::kCopyButton}) QVERIFY(Enabled(rig, id));
 
   for (int left : {1, 0}) {
     SelectRow(list, 0);
     MenuAction(*rig.window, MenuCommand::kDeleteEntry)->trigger();
     QCOMPARE(list.RowCount(), left);
   }
-  for (int id : {ids::kEditButton, ids::kDeleteButton, ids::kCopyButton})
-    QVERIFY(Enabled(rig, id));
+  for (int id : {ids::kEditButton, ids::kDeleteButton, ids::kCopyButton}) QVERIFY(Enabled(rig, id));
 }
 
 void MainWindowTest::buttonsAndMenuItemsReachTheEntryCommands() {
@@ -436,7 +432,8 @@ void MainWindowTest::droppedLocalFilesBecomeEntriesLastOnTop() {
   EntryListView& list = *List(rig);
   QCOMPARE(list.RowCount(), 5);
   QCOMPARE(Cell(rig, 0, 0), longName);
-  QCOMPARE(Cell(rig, 1, 0), std::string("/d/\xff\xfe" "raw\nname"));
+  QCOMPARE(Cell(rig, 1, 0), std::string("/d/\xff\xfe"
+                                        "raw\nname"));
   QCOMPARE(Cell(rig, 2, 0), std::string("/d/folder"));
   QCOMPARE(Cell(rig, 3, 0), std::string("/d/x y.txt"));
   for (int row = 0; row < 4; ++row) {
@@ -557,8 +554,9 @@ void MainWindowTest::everyWayOutSavesOnce() {
 }
 
 void MainWindowTest::optionsTakeEffectForTheNextClean() {
-  MainWindowRig rig(
-      [](const ScopedTestHome& home) { return Entries({{home.Path("junk"), "*", 0}}); });
+  MainWindowRig rig([](const ScopedTestHome& home) {
+    return Entries({{home.Path("junk"), "*", 0}});
+  });
   rig.StartShown();
   WriteTestFile(rig.home.Path("junk/.hidden"));
   WriteTestFile(rig.home.Path("junk/plain"));

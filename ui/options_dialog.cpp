@@ -31,7 +31,8 @@ COptionsDlg::COptionsDlg(CleanSettings* settings, QWidget* owner, UiServices& se
 
   connect(controls.Get<QPushButton>(kChooseButton), &QPushButton::clicked, this,
           &COptionsDlg::OnChooseProgram);
-  connect(controls.Get<QPushButton>(kHelpButton), &QPushButton::clicked, this, &COptionsDlg::OnHelp);
+  connect(controls.Get<QPushButton>(kHelpButton), &QPushButton::clicked, this,
+          &COptionsDlg::OnHelp);
   connect(controls.Get<QPushButton>(kIdOk), &QPushButton::clicked, this, &COptionsDlg::OnOK);
   connect(controls.Get<QPushButton>(kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
 
@@ -67,9 +68,10 @@ void COptionsDlg::OnOK() {
 }
 
 void COptionsDlg::OnChooseProgram() {
-  const FileChooserRequest request{"Select executable to run",
-                                   {{"Executables (*.exe) ", "*.exe"}, {" All Files (*.*) ", "*.*"}},
-                                   m_programText.Recall(m_programEdit->text())};
+  const FileChooserRequest request{
+      "Select executable to run",
+      {{"Executables (*.exe) ", "*.exe"}, {" All Files (*.*) ", "*.*"}},
+      m_programText.Recall(m_programEdit->text())};
   const std::optional<std::string> chosen = m_services.ChooseFile(this, request);
   if (!chosen || chosen->empty()) return;
   m_programEdit->setText(m_programText.Remember(*chosen));

@@ -32,8 +32,12 @@ class OpenOptionsDialog {
   QLineEdit* program() { return ControlOf<QLineEdit>(dialog, kProgramEdit); }
   QPushButton* button(int id) { return ControlOf<QPushButton>(dialog, id); }
   void click(int id) { QTest::mouseClick(button(id), Qt::LeftButton); }
-  void toggle(int id) { QTest::mouseClick(box(id), Qt::LeftButton, {}, QPoint(4, box(id)->height() / 2)); }
-  bool endedWith(QDialog::DialogCode code) { return !dialog.isVisible() && dialog.result() == code; }
+  void toggle(int id) {
+    QTest::mouseClick(box(id), Qt::LeftButton, {}, QPoint(4, box(id)->height() / 2));
+  }
+  bool endedWith(QDialog::DialogCode code) {
+    return !dialog.isVisible() && dialog.result() == code;
+  }
 
   FakeUiServices services;
   CleanSettings settings;
@@ -249,9 +253,9 @@ class OptionsDialogTest : public QObject {
   void accessKeysReachTheirControls() {
     OpenOptionsDialog d;
     const std::pair<Qt::Key, int> keys[] = {
-        {Qt::Key_A, kAutoRunBox},        {Qt::Key_S, kSystemFilesBox},
-        {Qt::Key_R, kReadOnlyFilesBox},  {Qt::Key_H, kHiddenFilesBox},
-        {Qt::Key_L, kAutoCleanBox},      {Qt::Key_Q, kQuitAfterCleaningBox},
+        {Qt::Key_A, kAutoRunBox},       {Qt::Key_S, kSystemFilesBox},
+        {Qt::Key_R, kReadOnlyFilesBox}, {Qt::Key_H, kHiddenFilesBox},
+        {Qt::Key_L, kAutoCleanBox},     {Qt::Key_Q, kQuitAfterCleaningBox},
         {Qt::Key_T, kSaveSettingsBox}};
     for (const auto& [key, id] : keys) {
       if (id == kHiddenFilesBox) continue;  // Alt+H is "&Help"'s as well

@@ -44,8 +44,8 @@ void ShowFilterTextsAsGiven(QFileDialog& dialog, const FileChooserRequest& reque
 MessageAnswer QtUiServices::ShowMessage(QWidget* owner, const MessageRequest& request) {
   const QString caption =
       request.caption.empty() ? QApplication::applicationName() : ToDisplayText(request.caption);
-  QMessageBox box(ToQtIcon(request.icon), caption, ToDisplayText(request.text), QMessageBox::NoButton,
-                  owner);
+  QMessageBox box(ToQtIcon(request.icon), caption, ToDisplayText(request.text),
+                  QMessageBox::NoButton, owner);
   // Paths may hold '<' and '&': never read them as markup.
   box.setTextFormat(Qt::PlainText);
   if (request.buttons == MessageButtons::kOkCancelDefaultCancel) {

@@ -92,8 +92,8 @@ class QtUiServicesTest : public QObject {
       title = box.windowTitle();
       QTest::keyClick(&box, Qt::Key_Return);
     });
-    services.ShowMessage(nullptr, {"Failed to launch help.", "", MessageIcon::kExclamation,
-                                   MessageButtons::kOk});
+    services.ShowMessage(
+        nullptr, {"Failed to launch help.", "", MessageIcon::kExclamation, MessageButtons::kOk});
     QCOMPARE(title, QApplication::applicationName());
   }
 
@@ -147,10 +147,10 @@ class QtUiServicesTest : public QObject {
       std::string typed;
       QString start;
     };
-    for (const Case& each : {Case{home.Path("projects/old"), QString::fromStdString(home.Path("projects/old"))},
-                             Case{home.Path("projects/not yet/deeper"),
-                                  QString::fromStdString(home.Path("projects"))},
-                             Case{"", homeFolder}, Case{"relative/path", homeFolder}})
+    for (const Case& each :
+         {Case{home.Path("projects/old"), QString::fromStdString(home.Path("projects/old"))},
+          Case{home.Path("projects/not yet/deeper"), QString::fromStdString(home.Path("projects"))},
+          Case{"", homeFolder}, Case{"relative/path", homeFolder}})
       QCOMPARE(DirectoryToStartIn(each.typed), each.start);
   }
 

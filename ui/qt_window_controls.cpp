@@ -21,9 +21,7 @@ void QtCheckBoxes::Enable(ControlId box, bool enabled) {
   if (found != boxes_.end()) found->second->setEnabled(enabled);
 }
 
-void QtStatusLine::SetText(const std::string& text) {
-  line_.setText(ToDisplayText(text));
-}
+void QtStatusLine::SetText(const std::string& text) { line_.setText(ToDisplayText(text)); }
 
 void QtStatusLine::Repaint() { line_.repaint(); }
 

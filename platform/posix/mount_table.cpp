@@ -31,8 +31,8 @@ std::string DecodeField(std::string_view field) {
 // iso9660, udf, autofs, squashfs, overlay, ...) is never touched: a
 // whitelist keeps an unknown pseudo or network file system out too.
 constexpr std::array<std::string_view, 20> kLocalDiskTypes = {
-    "ext2",  "ext3",  "ext4",  "xfs",   "btrfs", "f2fs",    "jfs",  "reiserfs", "nilfs2", "bcachefs",
-    "zfs",   "vfat",  "msdos", "exfat", "ntfs",  "ntfs3",   "hfs",  "hfsplus",  "ufs",    "fuseblk",
+    "ext2", "ext3", "ext4",  "xfs",   "btrfs", "f2fs",  "jfs", "reiserfs", "nilfs2", "bcachefs",
+    "zfs",  "vfat", "msdos", "exfat", "ntfs",  "ntfs3", "hfs", "hfsplus",  "ufs",    "fuseblk",
 };
 
 bool IsUnder(std::string_view directory, std::string_view parent) {

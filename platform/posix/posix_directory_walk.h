@@ -33,8 +33,8 @@ class PosixDirectoryWalk {
 
  private:
   struct Step {
-    std::size_t end;   // where its name ends in reached_; 0 for the start
-    int fd = -1;       // -1 while closed to spare descriptors
+    std::size_t end;  // where its name ends in reached_; 0 for the start
+    int fd = -1;      // -1 while closed to spare descriptors
     DirectoryIdentity identity;
   };
   bool Start(bool absolute);

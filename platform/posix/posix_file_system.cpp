@@ -108,8 +108,8 @@ class PosixDirectory : public Directory {
     struct statx status;
     if (::statx(fd_, "", AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW, STATX_INO | STATX_MNT_ID, &status) ==
         0) {
-      identity_ = DirectoryIdentity{makedev(status.stx_dev_major, status.stx_dev_minor),
-                                    status.stx_ino};
+      identity_ =
+          DirectoryIdentity{makedev(status.stx_dev_major, status.stx_dev_minor), status.stx_ino};
       if (status.stx_mask & STATX_MNT_ID) mount_ = status.stx_mnt_id;
       return;
     }

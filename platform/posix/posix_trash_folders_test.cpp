@@ -113,8 +113,8 @@ TEST_F(PosixTrashFoldersTest, LinkedTrashesAndBinFoldersAreRefused) {
   fs::create_directory_symlink(home.Path("elsewhere/trash/files"),
                                home.Path("disk2/.Trash-" + uidText + "/files"));
 
-  const std::string table = WriteMountTable({"/dev/sda1 " + home.Path("disk") + " ext4",
-                                             "/dev/sdb1 " + home.Path("disk2") + " ext4"});
+  const std::string table = WriteMountTable(
+      {"/dev/sda1 " + home.Path("disk") + " ext4", "/dev/sdb1 " + home.Path("disk2") + " ext4"});
   EXPECT_TRUE(Trash(table).BinFolders().empty());
 }
 
@@ -134,7 +134,8 @@ TEST_F(PosixTrashFoldersTest, TrashOfAnotherUserIsLeftAlone) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can give a directory to another user";
   const std::string foreign = MakeTrash("disk/.Trash-" + uidText);
   ASSERT_EQ(::chown(foreign.c_str(), uid + 4242, static_cast<gid_t>(-1)), 0);
-  EXPECT_TRUE(Trash(WriteMountTable({"/dev/sda1 " + home.Path("disk") + " ext4"})).BinFolders().empty());
+  EXPECT_TRUE(
+      Trash(WriteMountTable({"/dev/sda1 " + home.Path("disk") + " ext4"})).BinFolders().empty());
 }
 
 TEST_F(PosixTrashFoldersTest, MissingMountTableLeavesTheHomeTrash) {

@@ -37,11 +37,11 @@ class RegistryFileOnDisk : public ::testing::Test {
 TEST_F(RegistryFileOnDisk, LivesInTheUsersConfigDirectory) {
   EXPECT_EQ(path, home.Root() / "config" / "Orlemont Software" / "registry.reg");
   home.SetEnv("XDG_CONFIG_HOME", std::nullopt);
-  EXPECT_EQ(UserRegistryFilePath(), home.Root() / "home" / ".config" / "Orlemont Software" /
-                                        "registry.reg");
+  EXPECT_EQ(UserRegistryFilePath(),
+            home.Root() / "home" / ".config" / "Orlemont Software" / "registry.reg");
   home.SetEnv("XDG_CONFIG_HOME", "relative/dir");
-  EXPECT_EQ(UserRegistryFilePath(), home.Root() / "home" / ".config" / "Orlemont Software" /
-                                        "registry.reg");
+  EXPECT_EQ(UserRegistryFilePath(),
+            home.Root() / "home" / ".config" / "Orlemont Software" / "registry.reg");
 }
 
 TEST_F(RegistryFileOnDisk, SaveCreatesTheDirectoryAndLoadReadsItBack) {

@@ -51,10 +51,9 @@ void RemoveWhenStale(int dirFd, const char* name) {
   if (fd < 0) return;
   struct stat opened {};
   struct stat named {};
-  if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
-      ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-      ::fstatat(dirFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-      named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
+  if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+      ::fstatat(dirFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == opened.st_dev &&
+      named.st_ino == opened.st_ino)
     ::unlinkat(dirFd, name, 0);
   ::close(fd);
 }

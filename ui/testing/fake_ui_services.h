@@ -21,7 +21,8 @@ class FakeUiServices : public UiServices {
     return answer;
   }
 
-  std::optional<std::string> ChooseFile(QWidget* owner, const FileChooserRequest& request) override {
+  std::optional<std::string> ChooseFile(QWidget* owner,
+                                        const FileChooserRequest& request) override {
     fileRequests.push_back(request);
     chooserOwners.push_back(owner);
     return Next(fileAnswers);

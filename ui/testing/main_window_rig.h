@@ -64,9 +64,9 @@ class MainWindowRig {
     const std::string noMounts = home.Path("mounts");
     std::ofstream{noMounts};
     trash_ = std::make_unique<PosixTrashFolders>(TrashSources{noMounts, std::nullopt, ::getuid()});
-    window = std::make_unique<CCleanerDlg>(MainWindowContext{
-        ui, PlatformServices{files_, *trash_, launcher_}, *profile_, *registry_, environment_,
-        *help, kRigApplicationName});
+    window = std::make_unique<CCleanerDlg>(
+        MainWindowContext{ui, PlatformServices{files_, *trash_, launcher_}, *profile_, *registry_,
+                          environment_, *help, kRigApplicationName});
   }
 
   // Starts the window as the program does, but shows it without a modal
@@ -80,10 +80,10 @@ class MainWindowRig {
   // The registry file as it is on disk now.
   std::optional<RegistryValue> Stored(const std::string& section, const std::string& name) const {
     return RegistryFile::Load(UserRegistryFilePath())
-        .QueryValue(RegistryRoot::kCurrentUser,
-                    std::string("Software\\Orlemont Software\\") + kRigApplicationName + "\\" +
-                        section,
-                    name);
+        .QueryValue(
+            RegistryRoot::kCurrentUser,
+            std::string("Software\\Orlemont Software\\") + kRigApplicationName + "\\" + section,
+            name);
   }
 
   std::string HelpFile() const { return home.Path("dustral.HLP"); }
