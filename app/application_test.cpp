@@ -8,8 +8,9 @@
 #include "app/application_paths.h"
 #include "app/cleaner_app.h"
 #include "app/help_key_filter.h"
+#include "platform/posix/registry_file_io.h"
+#include "platform/posix/registry_location.h"
 #include "platform/registry_file.h"
-#include "platform/registry_location.h"
 #include "testing/scoped_test_home.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
@@ -156,7 +157,7 @@ void ApplicationTest::theProgramRunsItsWindowAndHelpsFromEveryDialog() {
   // The options dialog blocks the main window only: the help stays usable.
   QCOMPARE(helpBlocked.blocked, 0);
   // Saved on closing, under the name the executable has.
-  QVERIFY(RegistryFile::Load(UserRegistryFilePath())
+  QVERIFY(LoadRegistryFile(UserRegistryFilePath())
               .QueryValue(RegistryRoot::kCurrentUser,
                           "Software\\Orlemont Software\\sweeper\\Default Settings",
                           "Save settings"));

@@ -7,8 +7,9 @@
 #include <fstream>
 #include <string>
 
+#include "platform/posix/registry_file_io.h"
+#include "platform/posix/registry_location.h"
 #include "platform/registry_file.h"
-#include "platform/registry_location.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
@@ -104,14 +105,14 @@ void UnattendedRunTest::cleansSavesAndEndsOnItsOwn() {
     QVERIFY2(fs::exists(at(kept)), kept);
   QTRY_VERIFY_WITH_TIMEOUT(fs::exists(afterward + ".ran"), 10000);
 
-  // Saved as on Exit: the rows top first, so the stored order is reversed.
-  const RegistryFile saved = RegistryFile::Load(UserRegistryFilePath());
+  // Saved as on Exit: the rows top first, in the stored order.
+  const RegistryFile saved = LoadRegistryFile(UserRegistryFilePath());
   QCOMPARE(StoredDword(saved, "Default Settings", "Number of Items"), std::string("2"));
-  QCOMPARE(StoredText(saved, "Entries", "00000_FilePath"), at("logs"));
-  QCOMPARE(StoredText(saved, "Entries", "00000_WildCard"), std::string("*.log"));
-  QCOMPARE(StoredDword(saved, "Entries", "00000_Recurse"), std::string("1"));
-  QCOMPARE(StoredText(saved, "Entries", "00001_FilePath"), at("single file.dat"));
-  QCOMPARE(StoredText(saved, "Entries", "00001_WildCard"), std::string("<missing>"));
+  QCOMPARE(StoredText(saved, "Entries", "00000_FilePath"), at("single file.dat"));
+  QCOMPARE(StoredText(saved, "Entries", "00000_WildCard"), std::string("<missing>"));
+  QCOMPARE(StoredText(saved, "Entries", "00001_FilePath"), at("logs"));
+  QCOMPARE(StoredText(saved, "Entries", "00001_WildCard"), std::string("*.log"));
+  QCOMPARE(StoredDword(saved, "Entries", "00001_Recurse"), std::string("1"));
   QCOMPARE(StoredDword(saved, "Default Settings", "Auto-clean"), std::string("1"));
   QCOMPARE(StoredDword(saved, "Default Settings", "List Field 1"), std::string("44"));  // 300
   std::string recent;

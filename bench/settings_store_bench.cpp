@@ -25,6 +25,7 @@
 #include "bench/bench_support.h"
 #include "settings/registry_profile.h"
 #include "settings/settings_store.h"
+#include "settings/testing/file_profile.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ int Measure(int count, const std::filesystem::path& file) {
       std::snprintf(path, sizeof path, "/home/user/projects/build-%06d", i);
       entries.InsertEntry(CleanEntry{i % 3 ? 0 : 1, path, i % 3 ? "*.tmp" : "", i % 2});
     }
-    RegistryProfile profile(file, "DUSTRAL");
+    FileProfile profile(file, "DUSTRAL");
     SaveSettings(profile, settings, window);
   }
 
@@ -99,7 +100,7 @@ int Measure(int count, const std::filesystem::path& file) {
   EntryList entries(list, messages);
   SettingsWindow window{boxes, entries, messages, "DUSTRAL"};
   auto start = Clock::now();
-  RegistryProfile profile(file, "DUSTRAL");
+  FileProfile profile(file, "DUSTRAL");
   LoadSettings(profile, settings, window);
   const double loadSeconds = SecondsSince(start);
 

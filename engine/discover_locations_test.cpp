@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/posix/registry_file_io.h"
+#include "platform/posix/registry_location.h"
 #include "platform/registry_file.h"
-#include "platform/registry_location.h"
 #include "settings/registry_profile.h"
 #include "settings/settings_store.h"
+#include "settings/testing/file_profile.h"
 #include "testing/fake_window.h"
 #include "testing/scoped_test_home.h"
 
@@ -202,10 +204,10 @@ TEST(StartUp, DiscoveryThenSettingsFromTheUserRegistryFile) {
   CleanSettings settings;
   const std::string applicationName = "dustral";
 
-  RegistryFile registry = RegistryFile::Load(UserRegistryFilePath());
+  RegistryFile registry = LoadRegistryFile(UserRegistryFilePath());
   DiscoveredLocations found = DiscoverLocations(registry, SystemEnvironment());
   SwitchOffMissing(found, boxes);
-  RegistryProfile profile(UserRegistryFilePath(), applicationName);
+  FileProfile profile(UserRegistryFilePath(), applicationName);
   SettingsWindow window{boxes, entries, messages, applicationName};
   LoadSettings(profile, settings, window);
 

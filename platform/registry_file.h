@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,29 +27,6 @@ class RegistryFile : public RegistryStrings {
   // with its byte-order mark.
   static RegistryFile Parse(std::string_view bytes);
   std::string Format() const;
-
-  // A larger file is taken for unreadable: no registry file of this
-  // program grows near it, and reading it whole could exhaust the memory.
-  static constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{256} << 20;
-
-  // The bytes of the file at `path`: empty when it doesn't exist; nothing
-  // when it exists but can't be read, is no regular file (a FIFO, a device)
-  // or is larger than kMaxFileSize, so that a save doesn't overwrite it.
-  static std::optional<std::string> ReadBytes(const std::filesystem::path& path);
-  // Reads the file at `path`; a missing or unreadable file gives an empty
-  // registry. Never throws on the file's content.
-  static RegistryFile Load(const std::filesystem::path& path);
-  // Reads the file at `path`: empty when it doesn't exist, nothing when
-  // ReadBytes refuses it.
-  static std::optional<RegistryFile> ReadExisting(const std::filesystem::path& path);
-  // Writes the whole registry as a new file beside `path` and renames it
-  // over `path`, creating the directory when missing, so that the file is
-  // always either the old one or the new one. False when nothing changed on
-  // disk; an empty `path` is never written. Takes no lock (see
-  // RegistryFileLock).
-  bool Save(const std::filesystem::path& path) const;
-  // The same for the bytes of a formatted registry.
-  static bool WriteBytes(const std::filesystem::path& path, std::string_view content);
 
   std::optional<RegistryValue> QueryValue(RegistryRoot root, std::string_view keyPath,
                                           std::string_view valueName) const override;

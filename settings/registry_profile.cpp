@@ -1,31 +1,50 @@
 #include "settings/registry_profile.h"
 
-RegistryProfile::RegistryProfile(std::filesystem::path file, std::string applicationName,
-                                 std::chrono::milliseconds lockWait)
-    : file_(std::move(file)),
-      applicationName_(std::move(applicationName)),
-      lockWait_(lockWait),
-      fileBytes_(RegistryFile::ReadBytes(file_)),
-      registry_(RegistryFile::Parse(fileBytes_.value_or(""))) {}
+#include "platform/ascii.h"
+
+namespace {
+
+// Key and value names match without regard to ASCII case.
+std::string PendingName(const std::string& keyPath, const std::string& entry) {
+  std::string name = keyPath + '\n' + entry;
+  for (char& c : name) c = FoldAsciiCase(c);
+  return name;
+}
+
+}  // namespace
+
+RegistryProfile::RegistryProfile(UserRegistry& registry, std::string applicationName)
+    : registry_(registry), applicationName_(std::move(applicationName)) {}
 
 std::string RegistryProfile::SectionKey(const std::string& section) const {
   return std::string("Software\\") + kRegistryCompanyKey + "\\" + applicationName_ + "\\" + section;
 }
 
+std::optional<RegistryValue> RegistryProfile::Read(const std::string& section,
+                                                   const std::string& entry) const {
+  const std::string keyPath = SectionKey(section);
+  if (const auto found = pendingByName_.find(PendingName(keyPath, entry));
+      found != pendingByName_.end())
+    return pending_[found->second].value;
+  return registry_.QueryValue(RegistryRoot::kCurrentUser, keyPath, entry);
+}
+
 int32_t RegistryProfile::GetProfileInt(const std::string& section, const std::string& entry,
                                        int32_t defaultValue) const {
-  const auto value = registry_.QueryValue(RegistryRoot::kCurrentUser, SectionKey(section), entry);
+  const auto value = Read(section, entry);
   const auto number = value ? value->AsDword() : std::nullopt;
   return number ? static_cast<int32_t>(*number) : defaultValue;
 }
 
 std::size_t RegistryProfile::CountValues(const std::string& section) const {
+  // Read at start-up, before anything is written; pending writes are not
+  // counted.
   return registry_.CountValues(RegistryRoot::kCurrentUser, SectionKey(section));
 }
 
 std::string RegistryProfile::GetProfileString(const std::string& section, const std::string& entry,
                                               const std::string& defaultValue) const {
-  const auto value = registry_.QueryValue(RegistryRoot::kCurrentUser, SectionKey(section), entry);
+  const auto value = Read(section, entry);
   if (!value || value->type != registry_type::kString) return defaultValue;
   return value->data.substr(0, value->data.find('\0'));
 }
@@ -42,40 +61,16 @@ void RegistryProfile::WriteProfileString(const std::string& section, const std::
 
 void RegistryProfile::Write(const std::string& section, const std::string& entry,
                             std::optional<RegistryValue> value) {
-  pending_.push_back(PendingWrite{section, entry});
-  Apply(registry_, SectionKey(section), entry, value);
-}
-
-void RegistryProfile::Apply(RegistryFile& registry, const std::string& keyPath,
-                            const std::string& entry, const std::optional<RegistryValue>& value) {
-  if (value)
-    registry.SetValue(RegistryRoot::kCurrentUser, keyPath, entry, *value);
-  else
-    registry.DeleteValue(RegistryRoot::kCurrentUser, keyPath, entry);
+  std::string keyPath = SectionKey(section);
+  pendingByName_[PendingName(keyPath, entry)] = pending_.size();
+  pending_.push_back(
+      RegistryWrite{RegistryRoot::kCurrentUser, std::move(keyPath), entry, std::move(value)});
 }
 
 bool RegistryProfile::Commit() {
   if (pending_.empty()) return true;
-  // Held until the new file is in place; a writer that holds it too long
-  // is not waited for (see RegistryFileLock).
-  const RegistryFileLock lock(file_, lockWait_);
-  auto bytes = RegistryFile::ReadBytes(file_);
-  if (!bytes) return false;
-  if (bytes != fileBytes_) {
-    RegistryFile current = RegistryFile::Parse(*bytes);
-    for (const auto& write : pending_) {
-      const std::string keyPath = SectionKey(write.section);
-      Apply(current, keyPath, write.entry,
-            registry_.QueryValue(RegistryRoot::kCurrentUser, keyPath, write.entry));
-    }
-    registry_ = std::move(current);
-    fileBytes_ = std::move(bytes);
-  }
-  std::string content = registry_.Format();
-  // The file holds these very bytes already (a run that changed no
-  // setting): writing them again would only cost a flush to the disk.
-  if (content != fileBytes_ && !RegistryFile::WriteBytes(file_, content)) return false;
-  fileBytes_ = std::move(content);
+  if (!registry_.Apply(pending_)) return false;
   pending_.clear();
+  pendingByName_.clear();
   return true;
 }

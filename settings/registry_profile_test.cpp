@@ -12,7 +12,9 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/registry_location.h"
+#include "platform/posix/registry_file_io.h"
+#include "platform/posix/registry_location.h"
+#include "settings/testing/file_profile.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
@@ -50,7 +52,7 @@ TEST_F(RegistryProfileTest, ReadsTheApplicationsSectionKeys) {
       "\n"
       "[HKEY_CURRENT_USER\\Software\\Orlemont Software\\other\\Default Settings]\n"
       "\"Elsewhere\"=dword:00000001\n");
-  const RegistryProfile profile(path, "dustral");
+  const FileProfile profile(path);
   const std::string s = "Default Settings";
 
   EXPECT_EQ(profile.GetProfileInt(s, "Minus one", 0), -1);
@@ -67,41 +69,39 @@ TEST_F(RegistryProfileTest, ReadsTheApplicationsSectionKeys) {
 }
 
 TEST_F(RegistryProfileTest, WritesReachTheFileOnlyAtCommit) {
-  RegistryProfile profile(path, "dustral");
+  FileProfile profile(path);
   profile.WriteProfileInt("Default Settings", "Number", -2);
   profile.WriteProfileString("Default Settings", "Text", "a \"b\"\n\xff");
   EXPECT_EQ(profile.GetProfileInt("Default Settings", "Number", 0), -2);
   EXPECT_FALSE(fs::exists(path));
 
   ASSERT_TRUE(profile.Commit());
-  const RegistryFile file = RegistryFile::Load(path);
+  const RegistryFile file = LoadRegistryFile(path);
   EXPECT_EQ(file.QueryValue(kUser, kSectionKey, "Number"), RegistryValue::Dword(0xfffffffe));
   EXPECT_EQ(file.QueryValue(kUser, kSectionKey, "Text"), RegistryValue::String("a \"b\"\n\xff"));
-  EXPECT_EQ(RegistryProfile(path, "dustral").GetProfileString("Default Settings", "Text", ""),
-            "a \"b\"\n\xff");
+  EXPECT_EQ(FileProfile(path).GetProfileString("Default Settings", "Text", ""), "a \"b\"\n\xff");
 }
 
 TEST_F(RegistryProfileTest, ANullTextDeletesTheValue) {
-  RegistryProfile profile(path, "dustral");
+  FileProfile profile(path);
   profile.WriteProfileString("Entries", "00003_WildCard", "*.tmp");
   ASSERT_TRUE(profile.Commit());
   profile.WriteProfileString("Entries", "00003_WildCard", std::nullopt);
   EXPECT_EQ(profile.GetProfileString("Entries", "00003_WildCard", "gone"), "gone");
   ASSERT_TRUE(profile.Commit());
-  EXPECT_EQ(RegistryProfile(path, "dustral").GetProfileString("Entries", "00003_WildCard", "gone"),
-            "gone");
+  EXPECT_EQ(FileProfile(path).GetProfileString("Entries", "00003_WildCard", "gone"), "gone");
 }
 
 // Rewriting a file with the bytes it holds would cost a flush to the disk
 // at every unattended run; a change is still written.
 TEST_F(RegistryProfileTest, ACommitThatChangesNothingLeavesTheFileAlone) {
-  RegistryProfile first(path, "dustral");
+  FileProfile first(path);
   first.WriteProfileInt("Default Settings", "Number", 1);
   ASSERT_TRUE(first.Commit());
   struct stat before {};
   ASSERT_EQ(::stat(path.c_str(), &before), 0);
 
-  RegistryProfile again(path, "dustral");
+  FileProfile again(path);
   again.WriteProfileInt("Default Settings", "Number", 1);
   ASSERT_TRUE(again.Commit());
   struct stat after {};
@@ -110,24 +110,24 @@ TEST_F(RegistryProfileTest, ACommitThatChangesNothingLeavesTheFileAlone) {
 
   again.WriteProfileInt("Default Settings", "Number", 2);
   ASSERT_TRUE(again.Commit());
-  EXPECT_EQ(RegistryProfile(path, "dustral").GetProfileInt("Default Settings", "Number", 0), 2);
+  EXPECT_EQ(FileProfile(path).GetProfileInt("Default Settings", "Number", 0), 2);
 }
 
 TEST_F(RegistryProfileTest, CommitKeepsWhatOthersChangedMeanwhile) {
   Store(
       "REGEDIT4\n\n; kept\n[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\Default "
       "Settings]\n\"Theirs\"=dword:00000001\n");
-  RegistryProfile profile(path, "dustral");
+  FileProfile profile(path);
   profile.WriteProfileInt("Default Settings", "Mine", 2);
 
   // Another program edits the file while this one runs.
-  RegistryFile edited = RegistryFile::Load(path);
+  RegistryFile edited = LoadRegistryFile(path);
   edited.SetValue(kUser, kSectionKey, "Theirs", RegistryValue::Dword(3));
   edited.SetValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Else", "x", RegistryValue::String("y"));
-  ASSERT_TRUE(edited.Save(path));
+  ASSERT_TRUE(SaveRegistryFile(edited, path));
 
   ASSERT_TRUE(profile.Commit());
-  const RegistryFile file = RegistryFile::Load(path);
+  const RegistryFile file = LoadRegistryFile(path);
   EXPECT_EQ(file.QueryValue(kUser, kSectionKey, "Theirs"), RegistryValue::Dword(3));
   EXPECT_EQ(file.QueryValue(kUser, kSectionKey, "Mine"), RegistryValue::Dword(2));
   EXPECT_EQ(file.QueryValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Else", "x"),
@@ -137,7 +137,7 @@ TEST_F(RegistryProfileTest, CommitKeepsWhatOthersChangedMeanwhile) {
 
 TEST_F(RegistryProfileTest, AFileThatCantBeReadIsNeverReplaced) {
   fs::create_directories(path / "inside");
-  RegistryProfile profile(path, "dustral");
+  FileProfile profile(path);
   profile.WriteProfileInt("Default Settings", "Save settings", 1);
   EXPECT_FALSE(profile.Commit());
   EXPECT_TRUE(fs::exists(path / "inside"));
@@ -150,13 +150,13 @@ TEST_F(RegistryProfileTest, AFifoADeviceOrAHugeFileIsNeitherReadNorReplaced) {
       [this] { fs::create_symlink("/dev/zero", path); },
       [this] {
         Store("REGEDIT4\n");
-        fs::resize_file(path, RegistryFile::kMaxFileSize + 1);  // sparse
+        fs::resize_file(path, kMaxRegistryFileSize + 1);  // sparse
       },
   };
   for (const auto& make : hostile) {
     make();
     const auto before = fs::symlink_status(path);
-    RegistryProfile profile(path, "dustral");  // returns at once
+    FileProfile profile(path);  // returns at once
     EXPECT_EQ(profile.GetProfileInt("Default Settings", "Save settings", 7), 7);
     profile.WriteProfileInt("Default Settings", "Save settings", 1);
     EXPECT_FALSE(profile.Commit());
@@ -168,14 +168,14 @@ TEST_F(RegistryProfileTest, AFifoADeviceOrAHugeFileIsNeitherReadNorReplaced) {
 // The other writer is this process; the saver is a child process.
 TEST_F(RegistryProfileTest, ConcurrentSaversLoseNoUpdate) {
   Store("REGEDIT4\n");
-  RegistryFile theirs = RegistryFile::Load(path);
+  RegistryFile theirs = LoadRegistryFile(path);
   std::optional<RegistryFileLock> lock(std::in_place, path);
   ASSERT_TRUE(lock->Held());
 
   const pid_t saver = ::fork();
   if (saver == 0) {
     lock.reset();  // the child's copy only: the parent still holds the lock
-    RegistryProfile profile(path, "dustral");
+    FileProfile profile(path);
     profile.WriteProfileInt("Default Settings", "Mine", 1);
     _exit(profile.Commit() ? 0 : 1);
   }
@@ -184,23 +184,23 @@ TEST_F(RegistryProfileTest, ConcurrentSaversLoseNoUpdate) {
   // lock is held is the race it would otherwise lose.
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   theirs.SetValue(kUser, kSectionKey, "Theirs", RegistryValue::Dword(2));
-  ASSERT_TRUE(theirs.Save(path));
+  ASSERT_TRUE(SaveRegistryFile(theirs, path));
   lock.reset();
 
   int status = 0;
   ASSERT_EQ(::waitpid(saver, &status, 0), saver);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  const RegistryFile file = RegistryFile::Load(path);
+  const RegistryFile file = LoadRegistryFile(path);
   EXPECT_EQ(file.QueryValue(kUser, kSectionKey, "Theirs"), RegistryValue::Dword(2));
   EXPECT_EQ(file.QueryValue(kUser, kSectionKey, "Mine"), RegistryValue::Dword(1));
 }
 
 TEST_F(RegistryProfileTest, ASaveGoesAheadWhenTheLockIsHeldTooLong) {
   const RegistryFileLock hung(path);
-  RegistryProfile profile(path, "dustral", std::chrono::milliseconds(50));
+  FileProfile profile(path, "dustral", std::chrono::milliseconds(50));
   profile.WriteProfileInt("Default Settings", "Save settings", 0);
   ASSERT_TRUE(profile.Commit());
-  EXPECT_EQ(RegistryFile::Load(path).QueryValue(kUser, kSectionKey, "Save settings"),
+  EXPECT_EQ(LoadRegistryFile(path).QueryValue(kUser, kSectionKey, "Save settings"),
             RegistryValue::Dword(0));
 }
 

@@ -4,9 +4,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/posix/file_user_registry.h"
+#include "platform/posix/registry_file_io.h"
+#include "platform/posix/registry_location.h"
 #include "platform/posix/registry_replacement.h"
 #include "platform/registry_file.h"
-#include "platform/registry_location.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
@@ -45,20 +47,20 @@ TEST_F(RegistryFileOnDisk, LivesInTheUsersConfigDirectory) {
 }
 
 TEST_F(RegistryFileOnDisk, SaveCreatesTheDirectoryAndLoadReadsItBack) {
-  EXPECT_EQ(RegistryFile::Load(path).Format(), "");
-  ASSERT_TRUE(RegistryFile::ReadExisting(path));
+  EXPECT_EQ(LoadRegistryFile(path).Format(), "");
+  ASSERT_TRUE(ReadRegistryFile(path));
 
   RegistryFile file;
   file.SetValue(kUser, "K", "v", RegistryValue::String("saved"));
-  ASSERT_TRUE(file.Save(path));
-  EXPECT_EQ(RegistryFile::Load(path).QueryValue(kUser, "K", "v"), RegistryValue::String("saved"));
+  ASSERT_TRUE(SaveRegistryFile(file, path));
+  EXPECT_EQ(LoadRegistryFile(path).QueryValue(kUser, "K", "v"), RegistryValue::String("saved"));
   EXPECT_EQ(FilesIn(path.parent_path()), std::vector<fs::path>{path});
 }
 
 TEST_F(RegistryFileOnDisk, AnUnreadableFileIsNotMistakenForAnEmptyOne) {
   fs::create_directories(path);  // reading a directory fails
-  EXPECT_FALSE(RegistryFile::ReadExisting(path));
-  EXPECT_EQ(RegistryFile::Load(path).Format(), "");
+  EXPECT_FALSE(ReadRegistryFile(path));
+  EXPECT_EQ(LoadRegistryFile(path).Format(), "");
 }
 
 TEST_F(RegistryFileOnDisk, SavingKeepsPermissionsAndSymbolicLinks) {
@@ -68,12 +70,12 @@ TEST_F(RegistryFileOnDisk, SavingKeepsPermissionsAndSymbolicLinks) {
   fs::create_directories(path.parent_path());
   fs::create_symlink(real, path);
 
-  RegistryFile file = RegistryFile::Load(path);
+  RegistryFile file = LoadRegistryFile(path);
   file.SetValue(kUser, "K", "v", RegistryValue::Dword(1));
-  ASSERT_TRUE(file.Save(path));
+  ASSERT_TRUE(SaveRegistryFile(file, path));
 
   EXPECT_TRUE(fs::is_symlink(path));
-  EXPECT_EQ(RegistryFile::Load(real).QueryValue(kUser, "K", "v"), RegistryValue::Dword(1));
+  EXPECT_EQ(LoadRegistryFile(real).QueryValue(kUser, "K", "v"), RegistryValue::Dword(1));
   struct stat info {};
   ASSERT_EQ(::stat(real.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -82,7 +84,7 @@ TEST_F(RegistryFileOnDisk, SavingKeepsPermissionsAndSymbolicLinks) {
 TEST_F(RegistryFileOnDisk, ASaveInterruptedBeforeTheRenameLeavesTheOldFile) {
   RegistryFile old;
   old.SetValue(kUser, "K", "v", RegistryValue::String("old"));
-  ASSERT_TRUE(old.Save(path));
+  ASSERT_TRUE(SaveRegistryFile(old, path));
   const std::string oldContent = ReadFile(path);
 
   // What a crash between writing the new file and renaming it leaves behind.
@@ -94,13 +96,13 @@ TEST_F(RegistryFileOnDisk, ASaveInterruptedBeforeTheRenameLeavesTheOldFile) {
   ASSERT_EQ(stray->Path().parent_path(), path.parent_path());
 
   EXPECT_EQ(ReadFile(path), oldContent);
-  EXPECT_EQ(RegistryFile::Load(path).QueryValue(kUser, "K", "v"), RegistryValue::String("old"));
+  EXPECT_EQ(LoadRegistryFile(path).QueryValue(kUser, "K", "v"), RegistryValue::String("old"));
 
   // The stray file is never read and doesn't stop the next save.
-  RegistryFile later = RegistryFile::Load(path);
+  RegistryFile later = LoadRegistryFile(path);
   later.SetValue(kUser, "K", "w", RegistryValue::Dword(2));
-  ASSERT_TRUE(later.Save(path));
-  const RegistryFile reread = RegistryFile::Load(path);
+  ASSERT_TRUE(SaveRegistryFile(later, path));
+  const RegistryFile reread = LoadRegistryFile(path);
   EXPECT_EQ(reread.QueryValue(kUser, "K", "v"), RegistryValue::String("old"));
   EXPECT_EQ(reread.QueryValue(kUser, "K", "w"), RegistryValue::Dword(2));
 }
@@ -124,9 +126,43 @@ TEST_F(RegistryFileOnDisk, ASaveRemovesTheTemporaryFilesOfKilledSavesOnly) {
   }  // its writer is gone: the file is no longer locked
   ASSERT_TRUE(living && fs::exists(killed));
 
-  ASSERT_TRUE(RegistryFile().Save(path));
+  ASSERT_TRUE(SaveRegistryFile(RegistryFile(), path));
   EXPECT_FALSE(fs::exists(killed));
   EXPECT_TRUE(fs::exists(living->Path()));
 }
 
 }  // namespace
+
+// A link whose target is gone (a dot-file folder not mounted yet) is no
+// empty registry: the defaults would be taken for the user's settings, and
+// a save would put a plain file in the link's place.
+TEST_F(RegistryFileOnDisk, ADanglingLinkIsUnreadableAndNeverReplaced) {
+  const fs::path target = home.Path("dotfiles/registry.reg");
+  fs::create_directories(path.parent_path());
+  fs::create_symlink(target, path);
+
+  std::string why;
+  EXPECT_FALSE(ReadRegistryBytes(path, &why));
+  EXPECT_EQ(why, "dangling symbolic link");
+  FileUserRegistry registry(path);
+  EXPECT_EQ(registry.Unreadable(), std::optional<std::string>("dangling symbolic link"));
+  EXPECT_FALSE(registry.Apply({RegistryWrite{kUser, "K", "v", RegistryValue::Dword(1)}}));
+  EXPECT_FALSE(WriteRegistryBytes(path, "REGEDIT4\n"));
+
+  EXPECT_TRUE(fs::is_symlink(path));
+  EXPECT_FALSE(fs::exists(target));
+}
+
+// Through a link, an update reaches the link's target and leaves the link.
+TEST_F(RegistryFileOnDisk, AnUpdateThroughALinkReplacesItsTarget) {
+  const fs::path target = home.Path("dotfiles/registry.reg");
+  WriteTestFile(target, "REGEDIT4\n");
+  fs::create_directories(path.parent_path());
+  fs::create_symlink(target, path);
+
+  FileUserRegistry registry(path);
+  ASSERT_TRUE(registry.Apply({RegistryWrite{kUser, "K", "v", RegistryValue::Dword(1)}}));
+  EXPECT_TRUE(fs::is_symlink(path));
+  EXPECT_EQ(LoadRegistryFile(target).QueryValue(kUser, "K", "v"), RegistryValue::Dword(1));
+  EXPECT_EQ(FilesIn(path.parent_path()).size(), 2u);  // the link and the writers' lock
+}

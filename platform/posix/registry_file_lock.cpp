@@ -1,4 +1,4 @@
-#include "platform/registry_file_lock.h"
+#include "platform/posix/registry_file_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,4 +1,4 @@
-#include "platform/registry_location.h"
+#include "platform/posix/registry_location.h"
 
 #include "platform/posix/xdg_base_directories.h"
 

@@ -4,8 +4,9 @@
 
 #include <iterator>
 
+#include "platform/posix/registry_file_io.h"
+#include "platform/posix/registry_location.h"
 #include "platform/registry_file.h"
-#include "platform/registry_location.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
@@ -50,11 +51,11 @@ TEST(XdgBaseDirectories, WithoutAHomeTheSettingsAreNeitherReadNorWritten) {
 
   const fs::path file = UserRegistryFilePath();
   EXPECT_EQ(file, fs::path());
-  EXPECT_FALSE(RegistryFile::Load(file).QueryValue(RegistryRoot::kCurrentUser, "K", "V"));
+  EXPECT_FALSE(LoadRegistryFile(file).QueryValue(RegistryRoot::kCurrentUser, "K", "V"));
   RegistryFile registry;
   registry.SetValue(RegistryRoot::kCurrentUser, "K", "V", RegistryValue::String("new"));
   const auto entriesBefore = std::distance(fs::directory_iterator("."), {});
-  EXPECT_FALSE(registry.Save(file));
+  EXPECT_FALSE(SaveRegistryFile(registry, file));
   EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), entriesBefore);
   fs::current_path(cwd);
 

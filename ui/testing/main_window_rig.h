@@ -19,9 +19,10 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_program_launcher.h"
 #include "platform/posix/posix_trash_folders.h"
+#include "platform/posix/registry_file_io.h"
+#include "platform/posix/registry_location.h"
 #include "platform/registry_file.h"
-#include "platform/registry_location.h"
-#include "settings/registry_profile.h"
+#include "settings/testing/file_profile.h"
 #include "testing/scoped_test_home.h"
 #include "ui/help_viewer.h"
 #include "ui/main_window.h"
@@ -56,17 +57,17 @@ class MainWindowRig {
   explicit MainWindowRig(const std::function<std::string(const ScopedTestHome&)>& registryText) {
     std::filesystem::create_directories(UserRegistryFilePath().parent_path());
     std::ofstream(UserRegistryFilePath()) << "REGEDIT4\n\n" << registryText(home);
-    registry_ = std::make_unique<RegistryFile>(RegistryFile::Load(UserRegistryFilePath()));
-    profile_ = std::make_unique<RegistryProfile>(UserRegistryFilePath(), kRigApplicationName);
+    registry_ = std::make_unique<RegistryFile>(LoadRegistryFile(UserRegistryFilePath()));
+    profile_ = std::make_unique<FileProfile>(UserRegistryFilePath(), kRigApplicationName);
     help = std::make_unique<HelpViewer>(HelpFile(), kRigApplicationName, ui);
     // Only the trash under the test home's XDG_DATA_HOME can be emptied: the
     // mount table offered holds no disk, so no real trash is ever reached.
     const std::string noMounts = home.Path("mounts");
     std::ofstream{noMounts};
     trash_ = std::make_unique<PosixTrashFolders>(TrashSources{noMounts, std::nullopt, ::getuid()});
-    window = std::make_unique<CCleanerDlg>(
-        MainWindowContext{ui, PlatformServices{files_, *trash_, launcher_}, *profile_, *registry_,
-                          environment_, *help, kRigApplicationName});
+    window = std::make_unique<CCleanerDlg>(MainWindowContext{
+        ui, PlatformServices{files_, *trash_, launcher_},
+        SessionSources{*profile_, *registry_, environment_, kRigApplicationName}, *help});
   }
 
   // Starts the window as the program does, but shows it without a modal
@@ -79,7 +80,7 @@ class MainWindowRig {
 
   // The registry file as it is on disk now.
   std::optional<RegistryValue> Stored(const std::string& section, const std::string& name) const {
-    return RegistryFile::Load(UserRegistryFilePath())
+    return LoadRegistryFile(UserRegistryFilePath())
         .QueryValue(
             RegistryRoot::kCurrentUser,
             std::string("Software\\Orlemont Software\\") + kRigApplicationName + "\\" + section,
@@ -100,7 +101,7 @@ class MainWindowRig {
 
  private:
   std::unique_ptr<RegistryFile> registry_;
-  std::unique_ptr<RegistryProfile> profile_;
+  std::unique_ptr<FileProfile> profile_;
   PosixEnvironment environment_;
   PosixFileSystem files_;
   std::unique_ptr<PosixTrashFolders> trash_;
