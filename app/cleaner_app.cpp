@@ -5,12 +5,8 @@
 
 #include "app/application_paths.h"
 #include "app/help_key_filter.h"
-#include "platform/environment.h"
+#include "app/startup_sources.h"
 #include "platform/platform_services.h"
-#include "platform/posix/desktop_registry.h"
-#include "platform/registry_file.h"
-#include "platform/registry_location.h"
-#include "settings/registry_profile.h"
 #include "ui/main_window.h"
 
 CCleanerApp::CCleanerApp(const std::filesystem::path& executable)
@@ -24,14 +20,9 @@ int CCleanerApp::InitInstance(bool autoCleanAllowed) {
   HelpKeyFilter helpKey([this] { OnHelp(); });
   qApp->installEventFilter(&helpKey);
 
-  const std::filesystem::path registryFile = UserRegistryFilePath();
-  const RegistryFile registryFileValues = RegistryFile::Load(registryFile);
-  const DesktopRegistry otherPrograms(registryFileValues);
-  RegistryProfile profile(registryFile, applicationName_);
-  const Environment& environment = SystemEnvironment();
-
-  CCleanerDlg mainWindow(MainWindowContext{ui_, SystemPlatformServices(), profile, otherPrograms,
-                                           environment, help_, applicationName_, autoCleanAllowed});
+  StartupSources sources(applicationName_);
+  CCleanerDlg mainWindow(MainWindowContext{ui_, SystemPlatformServices(), sources.ForSession(),
+                                           help_, autoCleanAllowed});
   mainWindow_ = &mainWindow;
   mainWindow.DoModal();
   mainWindow_ = nullptr;

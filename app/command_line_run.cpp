@@ -1,9 +1,5 @@
 #include "app/command_line_run.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -12,19 +8,16 @@
 #include <sstream>
 
 #include "app/command_line.h"
-#include "app/headless_window.h"
 #include "app/message_text.h"
 #include "app/progress_line.h"
+#include "app/startup_sources.h"
 #include "engine/clean_plan.h"
 #include "engine/recycle_bin.h"
 #include "platform/environment.h"
 #include "platform/platform_services.h"
-#include "platform/posix/desktop_registry.h"
-#include "platform/registry_file.h"
-#include "platform/registry_location.h"
-#include "settings/registry_profile.h"
-
-namespace fs = std::filesystem;
+#include "platform/terminal.h"
+#include "session/memory_session.h"
+#include "session/size_text.h"
 
 namespace {
 
@@ -32,49 +25,29 @@ void Print(std::FILE* stream, const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stream);
 }
 
-// Why RegistryFile refused to read the settings file.
-std::string WhyUnreadable(const fs::path& file) {
-  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return std::strerror(errno);
-  struct stat info {};
-  const bool known = ::fstat(fd, &info) == 0;
-  const int error = errno;
-  ::close(fd);
-  if (!known) return std::strerror(error);
-  if (!S_ISREG(info.st_mode)) return "not a regular file";
-  if (static_cast<std::uintmax_t>(info.st_size) > RegistryFile::kMaxFileSize)
-    return "larger than " + std::to_string(RegistryFile::kMaxFileSize >> 20) + " MiB";
-  return "it could not be read whole";
-}
-
 // Builds the window's start-up state from the saved settings and hands it
 // to `act`; a settings file that exists but can't be read ends the run
 // with status 2, since cleaning by the defaults instead could delete what
 // the user never chose.
-int WithSavedSettings(const CommandLineRun& run, const std::function<int(HeadlessWindow&)>& act) {
-  const fs::path file = UserRegistryFilePath();
-  const std::optional<RegistryFile> registryFileValues = RegistryFile::ReadExisting(file);
-  if (!registryFileValues) {
+int WithSavedSettings(const CommandLineRun& run, const std::function<int(CleanerSession&)>& act) {
+  StartupSources sources(run.applicationName);
+  if (const std::optional<std::string> why = sources.Registry().Unreadable()) {
     Print(run.err, run.programName + ": cannot read the settings file " +
-                       QuotedForMessage(file.string()) + ": " + WhyUnreadable(file) + "\n");
+                       QuotedForMessage(sources.Registry().Where()) + ": " + *why + "\n");
     return kExitUsage;
   }
-  const DesktopRegistry otherPrograms(*registryFileValues);
-  RegistryProfile profile(file, run.applicationName);  // read, never committed
-  HeadlessWindow window(otherPrograms, profile, run.applicationName, std::cerr);
-  window.OnInitDialog(SystemEnvironment());
-  return act(window);
+  // Settings are read, never committed.
+  MemorySession window(sources.ForSession(), SystemPlatformServices(), std::cerr);
+  window.session.Start();
+  return act(window.session);
 }
 
-CleanPlan GatherSavedPlan(const HeadlessWindow& window, FileSystem& files, ProgressLine& progress) {
-  const CleanSelection selection{
-      [&window](ControlId box) { return window.Boxes().GetCheck(box) != 0; }, window.Locations(),
-      window.Entries()};
+CleanPlan GatherSavedPlan(CleanerSession& session, ProgressLine& progress) {
   GatherObserver observer;
   observer.onProgress = [&progress](std::size_t gathered) {
     progress.Update([gathered] { return "Gathering: " + GroupedDigits(gathered) + " files"; });
   };
-  return GatherCleanPlan(selection, window.Settings(), files, /*guard=*/true, observer);
+  return session.GatherPreview(observer);
 }
 
 std::string Files(std::uint64_t count) {
@@ -90,10 +63,9 @@ std::string Bytes(std::uint64_t bytes) {
 }  // namespace
 
 int RunPreview(const CommandLineRun& run, bool nullSeparated) {
-  return WithSavedSettings(run, [&run, nullSeparated](HeadlessWindow& window) {
-    PlatformServices platform = SystemPlatformServices();
-    ProgressLine progress(fileno(run.err), ::isatty(fileno(run.err)) == 1);
-    const CleanPlan plan = GatherSavedPlan(window, platform.files, progress);
+  return WithSavedSettings(run, [&run, nullSeparated](CleanerSession& session) {
+    ProgressLine progress(run.err, IsTerminal(run.err));
+    const CleanPlan plan = GatherSavedPlan(session, progress);
     progress.Clear();
 
     const char separator = nullSeparated ? '\0' : '\n';
@@ -133,11 +105,11 @@ int RunPreview(const CommandLineRun& run, bool nullSeparated) {
 }
 
 int RunSavedClean(const CommandLineRun& run) {
-  return WithSavedSettings(run, [&run](HeadlessWindow& window) {
-    PlatformServices platform = SystemPlatformServices();
-    const CleanSettings& settings = window.Settings();
-    ProgressLine progress(fileno(run.err), ::isatty(fileno(run.err)) == 1);
-    const CleanPlan plan = GatherSavedPlan(window, platform.files, progress);
+  return WithSavedSettings(run, [&run](CleanerSession& session) {
+    PlatformServices& platform = session.Platform();
+    const CleanSettings& settings = session.Settings();
+    ProgressLine progress(run.err, IsTerminal(run.err));
+    const CleanPlan plan = GatherSavedPlan(session, progress);
     const CleanReport report = ExecuteCleanPlan(
         plan, settings, platform.files, [&progress](std::size_t done, std::size_t total) {
           progress.Update([done, total] {
@@ -147,7 +119,7 @@ int RunSavedClean(const CommandLineRun& run) {
     progress.Clear();
 
     // The steps after the deletions, as the window's run takes them.
-    if (window.Boxes().GetCheck(ControlId::kRecycleBinBox)) {
+    if (session.Boxes().GetCheck(ControlId::kRecycleBinBox)) {
       NoWaitCursor noCursor;
       EmptyRecycleBin(platform.files, platform.trash, noCursor);
     }

@@ -3,47 +3,31 @@
 #include <iostream>
 
 #include "app/command_line.h"
-#include "app/headless_window.h"
-#include "platform/environment.h"
+#include "app/startup_sources.h"
 #include "platform/platform_services.h"
-#include "platform/posix/desktop_registry.h"
-#include "platform/registry_file.h"
-#include "platform/registry_location.h"
-#include "settings/options.h"
-#include "settings/registry_profile.h"
+#include "session/memory_session.h"
+#include "settings/settings_store.h"
 
 namespace {
 
-// The stored value of the option kept in `member`, read as the settings
-// store reads it.
-int32_t StoredFlag(const Profile& profile, int32_t CleanSettings::*member) {
-  for (const Option& option : kOptions)
-    if (option.flag == member)
-      return profile.GetProfileInt("Default Settings", option.valueName, CleanSettings{}.*member);
-  return 0;
-}
-
-bool AsksForUnattendedStart(const Profile& profile) {
-  return StoredFlag(profile, &CleanSettings::m_bAutoClean) &&
-         StoredFlag(profile, &CleanSettings::m_bQuitAfterCleaning);
+bool AsksForUnattendedStart(const CleanSettings& settings) {
+  return settings.m_bAutoClean && settings.m_bQuitAfterCleaning;
 }
 
 }  // namespace
 
 std::optional<int> RunUnattendedStart(const std::string& applicationName) {
-  // Made in the order and from the sources the window's start uses.
-  const std::filesystem::path file = UserRegistryFilePath();
-  const RegistryFile registryFileValues = RegistryFile::Load(file);
-  const DesktopRegistry otherPrograms(registryFileValues);
-  RegistryProfile profile(file, applicationName);
-  if (!AsksForUnattendedStart(profile)) return std::nullopt;
+  StartupSources sources(applicationName);
+  // Decided on the options alone first, so that a start that opens the
+  // window doesn't look for the locations twice.
+  CleanSettings stored;
+  LoadOptions(sources.Profile(), stored);
+  if (!AsksForUnattendedStart(stored)) return std::nullopt;
 
-  HeadlessWindow window(otherPrograms, profile, applicationName, std::cerr);
-  window.OnInitDialog(SystemEnvironment());
-  // The loaded options decide, as in the window; they are the ones read above.
-  if (!window.Settings().m_bAutoClean || !window.Settings().m_bQuitAfterCleaning)
-    return std::nullopt;
-  PlatformServices platform = SystemPlatformServices();
-  window.OnOK(platform);  // its quit step saves the settings
+  MemorySession run(sources.ForSession(), SystemPlatformServices(), std::cerr);
+  CleanerSession& session = run.session;
+  session.Start();
+  if (!AsksForUnattendedStart(session.Settings())) return std::nullopt;
+  session.Clean();  // its quit step saves the settings
   return kExitSuccess;
 }

@@ -1,14 +1,23 @@
 #include <QTest>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/cleaner_app.h"
+#include "app/command_line_run.h"
+#include "app/startup_sources.h"
 #include "app/unattended_start.h"
-#include "platform/registry_location.h"
+#include "platform/platform_services.h"
+#include "platform/posix/registry_location.h"
 #include "testing/scoped_test_home.h"
+#include "ui/help_viewer.h"
+#include "ui/main_window.h"
+#include "ui/testing/fake_ui_services.h"
 
 namespace fs = std::filesystem;
 
@@ -35,6 +44,7 @@ class UnattendedStartTest : public QObject {
   void savesWhatTheWindowSaves_data();
   void savesWhatTheWindowSaves();
   void leavesTheStartToTheWindowWithoutQuit();
+  void previewListsWhatTheWindowsPreviewShows();
 };
 
 void UnattendedStartTest::savesWhatTheWindowSaves_data() {
@@ -45,6 +55,11 @@ void UnattendedStartTest::savesWhatTheWindowSaves_data() {
   QTest::newRow("saving") << "\"Recent Clear\"=dword:00000002\n\"Netscape Clear\"=dword:0\n"
                              "\"List Field 2\"=dword:00000000\n\"List Field 3\"=dword:4d\n";
   QTest::newRow("not saving") << "\"Save settings\"=dword:00000000\n";
+  // Widths outside what a column can show: the window's header would widen
+  // the one and refuse the other.
+  QTest::newRow("odd widths")
+      << "\"List Field 1\"=dword:00000014\n\"List Field 2\"=dword:7fffffff\n"
+         "\"List Field 3\"=dword:ffffffff\n";
 }
 
 void UnattendedStartTest::savesWhatTheWindowSaves() {
@@ -92,6 +107,50 @@ void UnattendedStartTest::leavesTheStartToTheWindowWithoutQuit() {
   QCOMPARE(RunUnattendedStart("dustral"), std::nullopt);
   QVERIFY(fs::exists(home.Path("tmp/a.tmp")));
   QCOMPARE(FileBytes(UserRegistryFilePath()), settings);
+}
+
+// --preview and the window's Preview gather on the same settings: the one
+// on controls in memory, the other on the window's check boxes and list.
+void UnattendedStartTest::previewListsWhatTheWindowsPreviewShows() {
+  ScopedTestHome home;
+  const std::string key = "[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\";
+  for (const char* file : {"tmp/a.tmp", "logs/x.log", "logs/sub/y.log", "logs/z.old", "one.dat"})
+    WriteTestFile(home.Path(file));
+  WriteBytes(UserRegistryFilePath(),
+             "REGEDIT4\n\n" + key + "Default Settings]\n\"Number of Items\"=dword:3\n" +
+                 "\"Recent Clear\"=dword:2\n\n" + key + "Entries]\n\"00000_FilePath\"=\"" +
+                 home.Path("logs") +
+                 "\"\n\"00000_WildCard\"=\"*.log\"\n\"00000_Recurse\"=dword:1\n" +
+                 "\"00001_FilePath\"=\"" + home.Path("one.dat") + "\"\n\"00002_FilePath\"=\"" +
+                 home.Path("logs") + "\"\n\"00002_WildCard\"=\"*.old\"\n");
+
+  const fs::path listed = home.Path("listed");
+  std::FILE* out = std::fopen(listed.c_str(), "wb");
+  std::FILE* err = std::fopen(home.Path("summary").c_str(), "wb");
+  QVERIFY(out && err);
+  QCOMPARE(RunPreview(CommandLineRun{"dustral", "dustral", out, err}, /*nullSeparated=*/true), 0);
+  std::fclose(out);
+  std::fclose(err);
+  std::vector<std::string> commandLine;
+  const std::string bytes = FileBytes(listed);
+  for (std::size_t at = 0, end; (end = bytes.find('\0', at)) != std::string::npos; at = end + 1)
+    commandLine.push_back(bytes.substr(at, end - at));
+
+  FakeUiServices ui;
+  HelpViewer help(home.Path("dustral.HLP"), "dustral", ui);
+  StartupSources sources("dustral");
+  CCleanerDlg window(
+      MainWindowContext{ui, SystemPlatformServices(), sources.ForSession(), help, false});
+  window.OnInitDialog();
+  const CleanPlan plan = window.Session().GatherPreview();
+  std::vector<std::string> shown;
+  for (std::size_t index = 0; index < plan.Count(); ++index)
+    if (!plan.MissingAt(index) && plan.SpareAt(index) == SpareReason::kNone)
+      shown.push_back(plan.PathAt(index));
+
+  for (const char* file : {"tmp/a.tmp", "logs/x.log", "logs/sub/y.log", "logs/z.old", "one.dat"})
+    QVERIFY2(std::find(shown.begin(), shown.end(), home.Path(file)) != shown.end(), file);
+  QVERIFY(commandLine == shown);
 }
 
 QTEST_MAIN(UnattendedStartTest)

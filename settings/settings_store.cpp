@@ -40,18 +40,6 @@ EntryValueNames EntryNames(int index) {
   return {p + "_FilePath", p + "_WildCard", p + "_Recurse"};
 }
 
-void LoadOptions(const Profile& profile, CleanSettings& settings) {
-  const CleanSettings defaults;
-  for (const Option& option : kOptions) {
-    if (option.flag)
-      settings.*option.flag =
-          profile.GetProfileInt(kOptionsSection, option.valueName, defaults.*option.flag);
-    else
-      settings.*option.text =
-          profile.GetProfileString(kOptionsSection, option.valueName, defaults.*option.text);
-  }
-}
-
 // A count far beyond the stored values comes from a damaged or hand-edited
 // file: every entry past the stored ones would be an empty one, and a count
 // in the millions would stall the start. Such a count is cut to the number
@@ -77,7 +65,9 @@ void LoadEntries(const Profile& profile, SettingsWindow& window) {
     entry.wildcard = profile.GetProfileString(kEntriesSection, names.wildcard, "");
     entry.recurse = profile.GetProfileInt(kEntriesSection, names.recurse, -1);
     entry.individual = entry.wildcard.empty() ? 1 : 0;
-    if (!window.entries.InsertEntry(entry)) {
+    // Below the rows before it, so that the list shows the stored order
+    // and a save keeps it.
+    if (!window.entries.InsertEntry(entry, window.entries.Count())) {
       window.messages.Show(MessageRequest{"Couldn't insert entry from registry!",
                                           window.applicationName, MessageIcon::kNone,
                                           MessageButtons::kOk});
@@ -119,6 +109,18 @@ void SaveEntries(Profile& profile, const EntryList& entries) {
 
 }  // namespace
 
+void LoadOptions(const Profile& profile, CleanSettings& settings) {
+  const CleanSettings defaults;
+  for (const Option& option : kOptions) {
+    if (option.flag)
+      settings.*option.flag =
+          profile.GetProfileInt(kOptionsSection, option.valueName, defaults.*option.flag);
+    else
+      settings.*option.text =
+          profile.GetProfileString(kOptionsSection, option.valueName, defaults.*option.text);
+  }
+}
+
 void LoadSettings(Profile& profile, CleanSettings& settings, SettingsWindow& window) {
   LoadOptions(profile, settings);
   for (const Category& category : kCategories)
@@ -128,9 +130,10 @@ void LoadSettings(Profile& profile, CleanSettings& settings, SettingsWindow& win
   ListControl& list = window.entries.Control();
   for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
     const Column& column = kColumns[c];
-    list.InsertColumn(
-        c, column.heading,
-        profile.GetProfileInt(kOptionsSection, column.widthName, column.defaultWidth));
+    const int stored =
+        profile.GetProfileInt(kOptionsSection, column.widthName, column.defaultWidth);
+    list.InsertColumn(c, column.heading,
+                      std::clamp(stored, kMinimumColumnWidth, kMaximumColumnWidth));
   }
 
   LoadEntries(profile, window);

@@ -3,20 +3,13 @@
 // Loads the options, the category toggles, the list's columns and the
 // custom entries when the main window opens, and saves them when it closes.
 //
-// Use at start-up and exit of the main window:
+// Use at start-up and exit of the main window (CleanerSession does):
 //
-//   RegistryFile registry = RegistryFile::Load(UserRegistryFilePath());
-//   DiscoveredLocations found = DiscoverLocations(registry, SystemEnvironment());
-//   SwitchOffMissing(found, boxes);
-//   RegistryProfile profile(UserRegistryFilePath(), applicationName);
+//   RegistryProfile profile(userRegistry, applicationName);
 //   SettingsWindow window{boxes, entries, messages, applicationName};
 //   LoadSettings(profile, settings, window);
 //   ...
-//   SaveSettings(profile, settings, window);  // one write of the file
-//
-// (headers: platform/registry_file.h, platform/registry_location.h,
-// platform/environment.h, engine/discover_locations.h,
-// settings/registry_profile.h and this one)
+//   SaveSettings(profile, settings, window);  // one write of the store
 
 #include <string>
 
@@ -35,9 +28,13 @@ struct SettingsWindow {
   std::string applicationName;  // caption of "Couldn't insert entry from registry!"
 };
 
+// Reads the options alone into `settings`, as LoadSettings reads them: for a
+// start that must know its options before it has a window.
+void LoadOptions(const Profile& profile, CleanSettings& settings);
+
 // Reads the options into `settings`, sets the six category boxes, creates
 // the list's three columns and inserts the stored entries (each at the
-// top, so they show in reverse stored order). Missing values take their
+// bottom, so they show in the stored order). Missing values take their
 // defaults.
 void LoadSettings(Profile& profile, CleanSettings& settings, SettingsWindow& window);
 

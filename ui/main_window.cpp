@@ -17,11 +17,8 @@
 #include <utility>
 
 #include "engine/clean_plan.h"
-#include "engine/clean_run.h"
-#include "engine/discover_locations.h"
 #include "resources/main_window_template.h"
 #include "settings/categories.h"
-#include "settings/settings_store.h"
 #include "ui/about_dialog.h"
 #include "ui/dialog_layout.h"
 #include "ui/entry_dialog.h"
@@ -63,9 +60,7 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
     : QDialog(parent),
       context_(std::move(context)),
       entryList_(new EntryListView),
-      messages_(context_.ui, this),
-      entries_(*entryList_, messages_),
-      commands_(entries_, messages_, *this, context_.applicationName) {
+      messages_(context_.ui, this) {
   const DialogControls controls =
       BuildDialog(*this, ids::kTemplate, {{ids::kEntryList, entryList_}});
 
@@ -74,6 +69,12 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
     boxes[category.box] = controls.Get<QCheckBox>(static_cast<int>(category.box));
   boxes_ = std::make_unique<QtCheckBoxes>(std::move(boxes));
   status_ = std::make_unique<QtStatusLine>(*controls.Get<QLineEdit>(ids::kStatusLine));
+  session_ = std::make_unique<CleanerSession>(
+      SessionControls{*boxes_, *status_, waitCursor_, *entryList_, messages_}, context_.sources,
+      context_.platform, [this] { QDialog::reject(); });
+  EntryEditor& editor = *this;  // a private base: converted here, inside the class
+  commands_ = std::make_unique<EntryCommands>(session_->Entries(), messages_, editor,
+                                              context_.sources.applicationName);
 
   for (QWidget* widget : controls.InTemplateOrder()) {
     // Enter is the window's own key (see keyPressEvent): no button is
@@ -87,16 +88,17 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
   };
   connectButton(ids::kCleanButton, [this] { OnOK(); });
   connectButton(ids::kExitButton, [this] { OnCancel(); });
-  connectButton(ids::kAddButton, [this] { commands_.OnAddEntry(); });
-  connectButton(ids::kCopyButton, [this] { commands_.OnCopyEntry(); });
-  connectButton(ids::kEditButton, [this] { commands_.OnEditEntry(); });
-  connectButton(ids::kDeleteButton, [this] { commands_.OnDeleteEntry(); });
+  connectButton(ids::kAddButton, [this] { commands_->OnAddEntry(); });
+  connectButton(ids::kCopyButton, [this] { commands_->OnCopyEntry(); });
+  connectButton(ids::kEditButton, [this] { commands_->OnEditEntry(); });
+  connectButton(ids::kDeleteButton, [this] { commands_->OnDeleteEntry(); });
   entryButtons_ = {controls.Get<QPushButton>(ids::kEditButton),
                    controls.Get<QPushButton>(ids::kDeleteButton),
                    controls.Get<QPushButton>(ids::kCopyButton)};
 
   connect(entryList_, &EntryListView::listClicked, this, [this] { OnClickList(); });
-  connect(entryList_, &EntryListView::listDoubleClicked, this, [this] { commands_.OnEditEntry(); });
+  connect(entryList_, &EntryListView::listDoubleClicked, this,
+          [this] { commands_->OnEditEntry(); });
   connect(entryList_, &EntryListView::listRightClicked, this,
           [this](QPoint at) { OnRclickList(at); });
   // Queued: the question about a wide target may only be asked once the
@@ -104,14 +106,14 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
   connect(
       entryList_, &EntryListView::labelEditEnded, this,
       [this](int row, const QByteArray& text) {
-        commands_.OnEndLabelEdit(row, text.toStdString());
+        commands_->OnEndLabelEdit(row, text.toStdString());
       },
       Qt::QueuedConnection);
 
   connect(entryList_, &EntryListView::menuKeyPressed, this,
           [this](QPoint at) { OnRclickList(at); });
   connect(entryList_, &EntryListView::deleteKeyPressed, this,
-          [this] { commands_.OnDeleteEntry(); });
+          [this] { commands_->OnDeleteEntry(); });
 
   PlaceMenuBar();
   // A normal application window (the template made it a dialog), still of
@@ -141,7 +143,7 @@ void CCleanerDlg::PlaceMenuBar() {
 
 int CCleanerDlg::DoModal() {
   OnInitDialog();
-  if (ended_) return result();
+  if (session_->HasEnded()) return result();
   // Runs like QDialog::exec(), but without making the window modal: the
   // window manager is to treat it as the application's main window.
   QEventLoop loop;
@@ -155,15 +157,10 @@ void CCleanerDlg::OnInitDialog() {
   setAcceptDrops(true);
   for (QPushButton* button : entryButtons_) button->setEnabled(false);
 
-  const DiscoveredLocations found = DiscoverLocations(context_.registry, context_.environment);
-  locations_ = found.locations;
-  SwitchOffMissing(found, *boxes_);
-
-  SettingsWindow window{*boxes_, entries_, messages_, context_.applicationName};
-  LoadSettings(context_.profile, settings_, window);
+  session_->Start();
 
   FocusFirstTabStop();
-  if (settings_.m_bAutoClean && context_.autoCleanAllowed) OnOK();
+  if (session_->Settings().m_bAutoClean && context_.autoCleanAllowed) OnOK();
 }
 
 void CCleanerDlg::FocusFirstTabStop() {
@@ -175,18 +172,11 @@ void CCleanerDlg::FocusFirstTabStop() {
   }
 }
 
-void CCleanerDlg::OnOK() {
-  CleanRunWindow window{*boxes_, *status_, waitCursor_, entries_, [this] { OnCancel(); }};
-  RunClean(window, locations_, settings_, context_.platform);
-}
+void CCleanerDlg::OnOK() { session_->Clean(); }
 
-void CCleanerDlg::OnCancel() {
-  if (ended_) return;
-  ended_ = true;
-  SettingsWindow window{*boxes_, entries_, messages_, context_.applicationName};
-  SaveSettings(context_.profile, settings_, window);
-  QDialog::reject();
-}
+// Ends the window through the session, which saves the settings once and
+// then closes the window.
+void CCleanerDlg::OnCancel() { session_->Exit(); }
 
 void CCleanerDlg::reject() { OnCancel(); }
 
@@ -211,48 +201,31 @@ void CCleanerDlg::OnCommand(MenuCommand command) {
       OnAbout();
       break;
     case MenuCommand::kAddEntry:
-      commands_.OnAddEntry();
+      commands_->OnAddEntry();
       break;
     case MenuCommand::kCopyEntry:
-      commands_.OnCopyEntry();
+      commands_->OnCopyEntry();
       break;
     case MenuCommand::kModifyEntry:
-      commands_.OnEditEntry();
+      commands_->OnEditEntry();
       break;
     case MenuCommand::kDeleteEntry:
-      commands_.OnDeleteEntry();
+      commands_->OnDeleteEntry();
       break;
   }
 }
 
 void CCleanerDlg::OnOptions() {
-  COptionsDlg options(&settings_, this, context_.ui);
+  COptionsDlg options(&session_->Settings(), this, context_.ui);
   connect(&options, &COptionsDlg::helpRequested, this,
           [this, &options] { context_.help.ShowContents(&options); });
   options.DoModal();
 }
 
 void CCleanerDlg::OnPreview() {
-  std::vector<CleanEntry> entries;
-  for (int row = 0; row < entries_.Count(); ++row) {
-    CleanEntry entry;
-    if (entries_.GetEntry(row, entry)) entries.push_back(std::move(entry));
-  }
-  const CleanSelection selection{[this](ControlId box) { return boxes_->GetCheck(box) != 0; },
-                                 locations_, std::move(entries)};
-  CleanPlan plan;
-  {
-    // The status line names each step as the clean run does.
-    ScopedWaitCursor cursor(waitCursor_);
-    const GatherObserver observer{[this](const std::string& step) {
-                                    status_->SetText(step);
-                                    status_->Repaint();
-                                  },
-                                  {}};
-    plan = GatherCleanPlan(selection, settings_, context_.platform.files, /*guard=*/true, observer);
-    status_->SetText("");
-  }
-  PreviewDialog preview(std::move(plan), settings_, context_.platform.files, waitCursor_, this);
+  CleanPlan plan = session_->GatherPreview();
+  PreviewDialog preview(std::move(plan), session_->Settings(), context_.platform.files, waitCursor_,
+                        this);
   preview.DoModal();
 }
 
@@ -309,5 +282,5 @@ void CCleanerDlg::dropEvent(QDropEvent* event) {
   const std::vector<std::string> names = LocalFileNames(*event->mimeData());
   if (names.empty()) return;
   event->acceptProposedAction();
-  commands_.OnDropFiles(names);
+  commands_->OnDropFiles(names);
 }

@@ -6,15 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/environment.h"
 #include "platform/platform_services.h"
-#include "platform/registry.h"
 #include "resources/main_menu.h"
-#include "settings/clean_locations.h"
-#include "settings/clean_settings.h"
+#include "session/cleaner_session.h"
 #include "settings/entry_commands.h"
-#include "settings/entry_list.h"
-#include "settings/profile.h"
 #include "ui/qt_window_controls.h"
 #include "ui/ui_services.h"
 
@@ -26,11 +21,8 @@ class QPushButton;
 struct MainWindowContext {
   UiServices& ui;
   PlatformServices platform;
-  Profile& profile;                 // the program's own settings
-  const RegistryStrings& registry;  // where other programs keep their folders
-  const Environment& environment;
+  SessionSources sources;  // the settings, other programs' folders, the environment
   HelpViewer& help;
-  std::string applicationName;
   // False when the user asked on the command line to open the window
   // without the start-up clean.
   bool autoCleanAllowed = true;
@@ -71,9 +63,10 @@ class CCleanerDlg : public QDialog, private EntryEditor {
   void OnClickList();
   void OnRclickList(QPoint screenPosition);
 
-  bool HasEnded() const { return ended_; }
-  const CleanSettings& Settings() const { return settings_; }
-  const CleanLocations& Locations() const { return locations_; }
+  bool HasEnded() const { return session_->HasEnded(); }
+  const CleanSettings& Settings() const { return session_->Settings(); }
+  const CleanLocations& Locations() const { return session_->Locations(); }
+  CleanerSession& Session() { return *session_; }
 
   void reject() override;
 
@@ -89,11 +82,8 @@ class CCleanerDlg : public QDialog, private EntryEditor {
   void FocusFirstTabStop();
 
   MainWindowContext context_;
-  CleanLocations locations_;
-  CleanSettings settings_;
-  bool ended_ = false;
 
-  EntryListView* entryList_;                // made first: the entry list works on it
+  EntryListView* entryList_;                // made first: the session works on it
   std::vector<QPushButton*> entryButtons_;  // Edit, Delete, Copy
   std::vector<QWidget*> tabStops_;
 
@@ -101,6 +91,6 @@ class CCleanerDlg : public QDialog, private EntryEditor {
   std::unique_ptr<QtStatusLine> status_;
   QtWaitCursor waitCursor_;
   OwnedMessageBox messages_;
-  EntryList entries_;
-  EntryCommands commands_;
+  std::unique_ptr<CleanerSession> session_;  // made once the controls stand
+  std::unique_ptr<EntryCommands> commands_;
 };
