@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,10 +24,12 @@
 
 // Where planned files came from: one category sweep, or one custom entry.
 struct PlanGroup {
-  // For a category: its check box caption without '&' (e.g. "Remove Temp
-  // Files"); for a wildcard entry: path + " (" + wildcard + ")", followed by
-  // ", with sub-folders" when it recurses; for an individual entry: its path.
+  // For a wildcard entry: path + " (" + wildcard + ")", followed by ", with
+  // sub-folders" when it recurses; for an individual entry: its path; empty
+  // for a category, which whoever shows the plan captions by its box.
   std::string label;
+  // The category's check box, for a category's group.
+  std::optional<ControlId> category;
 };
 
 // What to gather: the same order and rules as the window's clean run

@@ -46,7 +46,9 @@ std::vector<std::string> Paths(const CleanPlan& plan) {
 
 std::vector<std::string> Labels(const CleanPlan& plan) {
   std::vector<std::string> labels;
-  for (const PlanGroup& group : plan.Groups()) labels.push_back(group.label);
+  for (const PlanGroup& group : plan.Groups())
+    labels.push_back(group.category ? "box " + std::to_string(static_cast<int>(*group.category))
+                                    : group.label);
   return labels;
 }
 
@@ -84,8 +86,9 @@ TEST_P(CleanPlanTest, PlanHoldsEveryFileInTheRunsOrderWithItsGroup) {
   EXPECT_THAT(Paths(plan),
               ElementsAre("/temp/a.tmp", "/tmp2/x.tmp", "/tmp2/sub/y.tmp", "/one/listed",
                           "/logs/a.log", "/logs/old/b.log", "/missing"));
-  EXPECT_THAT(Labels(plan), ElementsAre("Remove Temp Files", "/one/listed",
-                                        "/logs/ (*.log), with sub-folders", "/missing"));
+  const std::string tempBox = "box " + std::to_string(static_cast<int>(ControlId::kTempBox));
+  EXPECT_THAT(Labels(plan),
+              ElementsAre(tempBox, "/one/listed", "/logs/ (*.log), with sub-folders", "/missing"));
   std::vector<std::size_t> groups;
   for (std::size_t index = 0; index < plan.Count(); ++index) groups.push_back(plan.GroupAt(index));
   EXPECT_THAT(groups, ElementsAre(0, 0, 0, 1, 2, 2, 3));

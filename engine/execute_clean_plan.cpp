@@ -1,6 +1,4 @@
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,8 +68,8 @@ class Target {
 };
 
 // A look at the file that failed: gone, or not to be looked at.
-Fate Unreadable(int error, int& failure) {
-  if (error == 0 || error == ENOENT || error == ENOTDIR) return Fate::kVanished;
+Fate Unreadable(int error, const FileSystem& files, int& failure) {
+  if (error == 0 || files.MeansGone(error)) return Fate::kVanished;
   failure = error;
   return Fate::kFailed;
 }
@@ -110,7 +108,7 @@ Fate DeleteUnguarded(Target& target, bool checkNeeded, const FileStatus* looked,
   }
   const FileAttributes attributes = looked ? looked->attributes : target.Attributes();
   if (attributes == kInvalidAttributes)
-    return Unreadable(looked ? looked->error : files.LastError(), failure);
+    return Unreadable(looked ? looked->error : files.LastError(), files, failure);
   if (!checkNeeded && !(attributes & (kAttributeReadOnly | kAttributeDirectory))) {
     failure = files.LastError();
     return Fate::kFailed;
@@ -122,7 +120,7 @@ Fate DeleteGuarded(Target& target, const Seen& seen, const CleanSettings& option
                    FileSystem& files, int& failure) {
   const FileStatus now = target.Status();
   if (now.attributes == kInvalidAttributes)
-    return seen.missing ? Fate::kVanished : Unreadable(now.error, failure);
+    return seen.missing ? Fate::kVanished : Unreadable(now.error, files, failure);
   if (seen.missing || now.device != seen.device || now.inode != seen.inode ||
       now.size != seen.size || now.modified != seen.modified)
     return Fate::kChanged;
@@ -233,7 +231,7 @@ CleanReport ExecuteCleanPlan(
       Count(report, fate, data.guarded ? data.seen[file].size : 0);
       if (fate == Fate::kFailed)
         report.failures.push_back(
-            {data.FilePath(folder, file), failure ? std::strerror(failure) : "unknown error"});
+            {data.FilePath(folder, file), failure ? files.ErrorText(failure) : "unknown error"});
       if (progress && (file + 1) % kProgressEvery == 0) progress(file + 1, total);
     }
   }

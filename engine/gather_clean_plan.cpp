@@ -1,6 +1,7 @@
 #include <atomic>
 #include <cerrno>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,7 +10,6 @@
 #include "engine/clean_plan.h"
 #include "engine/clean_plan_data.h"
 #include "engine/sweep.h"
-#include "resources/main_window_template.h"
 #include "settings/categories.h"
 
 namespace {
@@ -18,19 +18,6 @@ using Folder = CleanPlan::Data::Folder;
 using Seen = CleanPlan::Data::Seen;
 
 constexpr std::size_t kProgressEvery = 4096;
-
-// The caption of the category's box, as the window shows it but without
-// its access key.
-std::string CaptionOf(ControlId box) {
-  for (const DialogControl& control : main_window_template::kControls) {
-    if (control.id != static_cast<int>(box)) continue;
-    std::string caption;
-    for (const char* c = control.text; *c; ++c)
-      if (*c != '&') caption += *c;
-    return caption;
-  }
-  return {};
-}
 
 std::string LabelOf(const CleanEntry& entry) {
   if (entry.individual) return entry.path;
@@ -81,8 +68,8 @@ class PlanBuilder : public SweepListener {
     if (observer_->onProgress) observer_->onProgress(plan_->nameAt.size());
   }
 
-  void BeginGroup(std::string label) {
-    plan_->groups.push_back({std::move(label)});
+  void BeginGroup(std::string label, std::optional<ControlId> category = std::nullopt) {
+    plan_->groups.push_back({std::move(label), category});
     group_ = static_cast<std::uint32_t>(plan_->groups.size() - 1);
   }
 
@@ -246,7 +233,7 @@ void GatherCategories(const CleanSelection& selection, FileSystem& files, PlanBu
     for (const CategorySweep& sweep : category.sweeps) {
       const std::string& directory = selection.locations.*sweep.directory;
       if (directory.empty()) continue;
-      if (!grouped) plan.BeginGroup(CaptionOf(category.box));
+      if (!grouped) plan.BeginGroup({}, category.box);
       grouped = true;
       plan.Step(sweep.status);
       Sweep(files, plan, directory, sweep.pattern, sweep.recurse);

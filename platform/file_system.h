@@ -143,6 +143,12 @@ class FileSystem {
   // The system's error number of the last call that failed, where the file
   // system can tell; 0 otherwise.
   virtual int LastError() const { return 0; }
+  // Whether the error number says the file is gone (no such file, or a
+  // directory on its path is gone): a deletion that meets it had nothing
+  // left to do.
+  virtual bool MeansGone(int /*error*/) const { return false; }
+  // The system's words for an error number, for reports.
+  virtual std::string ErrorText(int error) const { return "error " + std::to_string(error); }
 
   // Whether StatusIn, and the calls of directories this file system opened,
   // may be made on another thread while this one makes the other calls (on

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "resources/dialog_template.h"
 #include "window/control_ids.h"
 
@@ -49,5 +51,18 @@ inline constexpr DialogControl kControls[] = {
 };
 
 inline constexpr DialogTemplate kTemplate{"Dustral 95", 316, 270, kControls};
+
+// The caption of a category's box as the window shows it, without its
+// access key ("Remove Temp Files"): how a plan's category group is named.
+inline std::string CategoryCaption(ControlId box) {
+  for (const DialogControl& control : kControls) {
+    if (control.id != static_cast<int>(box)) continue;
+    std::string caption;
+    for (const char* c = control.text; *c; ++c)
+      if (*c != '&') caption += *c;
+    return caption;
+  }
+  return {};
+}
 
 }  // namespace main_window_template

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include "resources/main_window_template.h"
 #include "ui/byte_size_text.h"
 #include "ui/narrow_text.h"
 
@@ -143,7 +144,11 @@ QVariant CleanPlanModel::GroupData(std::size_t number, int column, int role) con
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
   const Group& group = groups_[number];
   const std::size_t toDelete = group.count - group.kept;
-  QString text = PathLineText(plan_.Groups()[number].label) + QStringLiteral(": ");
+  const PlanGroup& planGroup = plan_.Groups()[number];
+  QString text =
+      PathLineText(planGroup.category ? main_window_template::CategoryCaption(*planGroup.category)
+                                      : planGroup.label) +
+      QStringLiteral(": ");
   if (toDelete == 0)
     text += QStringLiteral("nothing to delete");
   else

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
@@ -70,6 +71,8 @@ class FakeFileSystem : public FileSystem {
     return Open(path);
   }
   int LastError() const override { return lastError; }
+  bool MeansGone(int error) const override { return error == ENOENT || error == ENOTDIR; }
+  std::string ErrorText(int error) const override { return std::strerror(error); }
   std::size_t DirectoryBudget() const override { return directoryBudget; }
 
   std::map<std::string, FileAttributes> nodes;               // path to attribute word

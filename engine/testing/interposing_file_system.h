@@ -24,6 +24,8 @@ class InterposingFileSystem : public FileSystem {
   }
   void EndBatch() override { files_.EndBatch(); }
   int LastError() const override { return files_.LastError(); }
+  bool MeansGone(int error) const override { return files_.MeansGone(error); }
+  std::string ErrorText(int error) const override { return files_.ErrorText(error); }
   std::size_t DirectoryBudget() const override { return files_.DirectoryBudget(); }
   bool LooksFromAnotherThread() const override { return files_.LooksFromAnotherThread(); }
 

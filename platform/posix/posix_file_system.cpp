@@ -11,7 +11,16 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <string>
+
+// Directories are listed with Linux's getdents64 (many entries, with their
+// types, a call); the other calls are POSIX's, with Linux's statx and
+// O_PATH used where the headers offer them. Another POSIX system needs a
+// listing by readdir here.
+#ifndef __linux__
+#error "PosixFileSystem lists directories with getdents64, which only Linux has"
+#endif
 
 namespace {
 
@@ -445,3 +454,5 @@ std::size_t PosixFileSystem::DirectoryBudget() const {
   const std::size_t kept = keptDirectories;
   return kept < half ? half - kept : 0;
 }
+
+std::string PosixFileSystem::ErrorText(int error) const { return std::strerror(error); }

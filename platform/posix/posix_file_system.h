@@ -28,6 +28,8 @@ class PosixFileSystem : public FileSystem {
   void BeginBatch() override { batching_ = true; }
   void EndBatch() override;
   int LastError() const override { return lastError_; }
+  bool MeansGone(int error) const override { return error == ENOENT || error == ENOTDIR; }
+  std::string ErrorText(int error) const override;
   std::size_t DirectoryBudget() const override;
   bool LooksFromAnotherThread() const override { return true; }
 
