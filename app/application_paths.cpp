@@ -1,5 +1,7 @@
 #include "app/application_paths.h"
 
+#include "platform/program_module.h"
+
 std::string ApplicationNameOf(const std::filesystem::path& executable) {
   return executable.stem().string();
 }
@@ -11,8 +13,8 @@ std::filesystem::path HelpFileOf(const std::filesystem::path& executable) {
 }
 
 std::filesystem::path RunningExecutable(const char* argv0) {
+  std::filesystem::path running = RunningProgramFile();
+  if (!running.empty()) return running;
   std::error_code error;
-  std::filesystem::path running = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error && running.is_absolute()) return running;
   return std::filesystem::absolute(argv0 ? argv0 : "", error);
 }

@@ -7,9 +7,11 @@
 #include "app/application_paths.h"
 #include "app/command_line.h"
 #include "app/command_line_run.h"
+#include "app/display_check.h"
 #include "app/unattended_start.h"
 #include "app/window_module_loader.h"
 #include "platform/descriptor_limit.h"
+#include "platform/environment.h"
 
 namespace {
 
@@ -48,5 +50,9 @@ int main(int argc, char* argv[]) {
   }
   if (line.autoCleanAllowed)
     if (const std::optional<int> status = RunUnattendedStart(run.applicationName)) return *status;
+  if (!NamesADisplay(SystemEnvironment())) {
+    std::cerr << name << ": " << kNoDisplayText << '\n';
+    return kExitFailure;
+  }
   return RunWindowModule(executable, name, line.autoCleanAllowed, argc, argv);
 }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 // One line of progress on a terminal, redrawn in place with a carriage
@@ -16,9 +17,9 @@ class ProgressLine {
   static constexpr Clock::duration kQuietStart = std::chrono::seconds(1);
   static constexpr Clock::duration kRedrawInterval = std::chrono::milliseconds(200);
 
-  // Draws on the file descriptor `fd` when `enabled`: first once
-  // `quietStart` has passed, then at most once every `interval`.
-  ProgressLine(int fd, bool enabled, Clock::duration quietStart = kQuietStart,
+  // Draws on `stream` when `enabled`: first once `quietStart` has passed,
+  // then at most once every `interval`.
+  ProgressLine(std::FILE* stream, bool enabled, Clock::duration quietStart = kQuietStart,
                Clock::duration interval = kRedrawInterval);
   ~ProgressLine() { Clear(); }
   ProgressLine(const ProgressLine&) = delete;
@@ -39,12 +40,9 @@ class ProgressLine {
   void Draw(const std::string& text);
   void Write(const std::string& bytes);
 
-  int fd_;
+  std::FILE* stream_;
   bool enabled_;
   Clock::duration interval_;
   Clock::time_point nextDraw_;
   bool drawn_ = false;
 };
-
-// "12,345" for 12345: counts on a progress line read at a glance.
-std::string GroupedDigits(std::size_t number);

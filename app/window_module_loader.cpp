@@ -1,13 +1,12 @@
 #include "app/window_module_loader.h"
 
-#include <dlfcn.h>
-
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/window_module.h"
+#include "platform/program_module.h"
 
 namespace {
 
@@ -26,16 +25,10 @@ int RunWindowModule(const std::filesystem::path& executable, const std::string& 
   for (const std::filesystem::path& candidate : ModuleCandidates(executable)) {
     std::error_code error;
     if (!std::filesystem::exists(candidate, error)) continue;
-    // Never unloaded: the toolkit keeps running parts of it until the exit.
-    void* module = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!module) {
-      why = ::dlerror();
-      continue;
-    }
     using Entry = int (*)(const char*, int, int, char**);
-    if (auto* run = reinterpret_cast<Entry>(::dlsym(module, kWindowEntryPoint)))
-      return run(executable.c_str(), autoCleanAllowed ? 1 : 0, argc, argv);
-    why = std::string(candidate) + " has no entry point";
+    if (void* entry = LoadModuleFunction(candidate, kWindowEntryPoint, why))
+      return reinterpret_cast<Entry>(entry)(executable.c_str(), autoCleanAllowed ? 1 : 0, argc,
+                                            argv);
   }
   std::cerr << programName << ": cannot open the window: " << kWindowModuleName << ": " << why
             << '\n';

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Fails when an include goes against the direction of the layers:
-#   app -> ui -> engine -> settings -> window, platform
+#   app -> ui -> session -> engine -> settings -> window, platform
 # The engine, the settings code, the window interfaces and the platform never
 # include Qt, nor anything of the window's Qt code (ui/) or the program
 # (app/). The platform knows nothing of the window or of the layers above
 # it; the settings code nothing of the engine; the window interfaces only
-# themselves. Outside the tests, only platform/posix/ itself and app/ name
-# the POSIX backend. Usage: check_layers.sh [source root]
+# themselves; the engine has no captions of the window's templates
+# (resources/), and the window's code nothing of the program (app/). The
+# session sits between the window and the engine. Outside the tests, only
+# platform/posix/ itself names the POSIX backend, and no POSIX header is
+# included outside platform/. Usage: check_layers.sh [source root]
 set -uo pipefail
 root="${1:-$(dirname "$0")/..}"
 cd "$root" || exit 2
@@ -29,14 +32,22 @@ forbid() {
   fi
 }
 
-forbid "engine settings platform window" 'Q|qt|ui/|app/' \
-  "engine/, settings/, platform/ and window/ include neither Qt nor ui/ nor app/"
+forbid "session engine settings platform window" 'Q|qt|ui/|app/' \
+  "session/, engine/, settings/, platform/ and window/ include neither Qt nor ui/ nor app/"
+forbid "engine settings platform window" 'session/' \
+  "only ui/ and app/ use the session"
 forbid "platform" 'window/|engine/|settings/|resources/' \
   "platform/ knows nothing of the window or of the layers above it"
 forbid "settings" 'engine/' "settings/ knows nothing of the engine"
+forbid "engine" 'resources/' "engine/ never includes resources/: the window captions the plan"
+forbid "ui" 'app/' "ui/ never includes app/"
 forbid "window" 'platform/|engine/|settings/|resources/' "window/ includes only itself"
-forbid "engine settings window ui platform/*.h platform/*.cpp" 'platform/posix/' \
-  "outside the tests, only the POSIX backend itself and app/ name the POSIX backend" --sources
+forbid "app session engine settings window ui platform/*.h platform/*.cpp" 'platform/posix/' \
+  "outside the tests, only the POSIX backend itself names the POSIX backend" --sources
+# The system's own headers of POSIX and Linux belong to the backend.
+forbid "app session engine settings window ui platform/*.h platform/*.cpp" \
+  '(unistd|fcntl|dlfcn|dirent|pwd|grp|poll|termios|sys/[a-z_]+|linux/[a-z_]+)\.h' \
+  "POSIX and Linux headers are included only in platform/<system>/" --sources
 
 if [ "$failed" -eq 0 ]; then echo "layers: every include goes downwards"; fi
 exit "$failed"
