@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/registry_location.h"
+#include "platform/posix/registry_location.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
@@ -35,6 +35,8 @@ class CommandLineTest : public QObject {
   void answersWithoutOpeningAWindow_data();
   void answersWithoutOpeningAWindow();
   void noAutocleanOpensTheWindowWithoutCleaning();
+  void aWindowWithoutADisplayEndsWithOneLine_data();
+  void aWindowWithoutADisplayEndsWithOneLine();
 };
 
 void CommandLineTest::answersWithoutOpeningAWindow_data() {
@@ -116,6 +118,37 @@ void CommandLineTest::noAutocleanOpensTheWindowWithoutCleaning() {
   QVERIFY(fs::exists(home.Path("tmp/junk.tmp")));
   dustral.kill();
   dustral.waitForFinished();
+}
+
+void CommandLineTest::aWindowWithoutADisplayEndsWithOneLine_data() {
+  QTest::addColumn<QString>("platform");
+  QTest::addColumn<QString>("display");
+  QTest::newRow("no display named") << "xcb"
+                                    << "";
+  QTest::newRow("nothing chosen, no display named") << ""
+                                                    << "";
+  QTest::newRow("a display that isn't there") << "xcb"
+                                              << ":97";
+}
+
+// Without a display the toolkit would abort the process (status 134).
+void CommandLineTest::aWindowWithoutADisplayEndsWithOneLine() {
+  QFETCH(QString, platform);
+  QFETCH(QString, display);
+  ScopedTestHome home;
+  QProcessEnvironment environment = Headless(home, "xcb");
+  if (platform.isEmpty()) environment.remove("QT_QPA_PLATFORM");
+  if (!display.isEmpty()) environment.insert("DISPLAY", display);
+  QProcess dustral;
+  dustral.setProcessEnvironment(environment);
+  dustral.start(QStringLiteral(DUSTRAL_EXECUTABLE), {});
+  QVERIFY(dustral.waitForFinished(20000));
+  QCOMPARE(dustral.exitStatus(), QProcess::NormalExit);
+  QCOMPARE(dustral.exitCode(), 1);
+  QCOMPARE(QString::fromUtf8(dustral.readAllStandardError()),
+           QStringLiteral("dustral: cannot open the window: no display (--preview and --clean "
+                          "need none)\n"));
+  QVERIFY(!fs::exists(UserRegistryFilePath()));
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)
