@@ -12,8 +12,8 @@ MessageRequest ListError(const char* text) {
 
 }  // namespace
 
-bool EntryList::InsertEntry(const CleanEntry& entry) {
-  const int row = list_.InsertRow(0, entry.path);
+bool EntryList::InsertEntry(const CleanEntry& entry, int at) {
+  const int row = list_.InsertRow(at, entry.path);
   if (row == -1) {
     messages_.Show(ListError("Couldn't insert the entry!"));
     return false;

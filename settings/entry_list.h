@@ -7,14 +7,14 @@
 // The custom entries, held only as the rows of the window's list:
 // column 0 the path, column 1 the wildcard (empty for an individual file),
 // column 2 "Yes" or "No" for the recursion (empty for an individual file).
-// Every new row goes to the top.
+// A new row goes to the top unless a place is given.
 class EntryList {
  public:
   EntryList(ListControl& list, MessageBox& messages) : list_(list), messages_(messages) {}
 
-  // Adds the entry as the top row. On refusal shows "Couldn't insert the
-  // entry!" and returns false.
-  bool InsertEntry(const CleanEntry& entry);
+  // Adds the entry as row `row` (the top row unless given). On refusal
+  // shows "Couldn't insert the entry!" and returns false.
+  bool InsertEntry(const CleanEntry& entry, int row = 0);
   // Reads row `row` into `entry`. False when the row doesn't exist or its
   // Recurse column is neither "Yes" nor "No"; `entry` may then be partly
   // written and must be discarded. An individual row leaves `wildcard` and

@@ -6,8 +6,10 @@
 #include <map>
 #include <string>
 
-#include "platform/registry_location.h"
+#include "platform/posix/registry_file_io.h"
+#include "platform/posix/registry_location.h"
 #include "settings/registry_profile.h"
+#include "settings/testing/file_profile.h"
 #include "testing/fake_window.h"
 #include "testing/scoped_test_home.h"
 
@@ -46,20 +48,20 @@ struct TestWindow {
 class SettingsOnDisk : public ::testing::Test {
  protected:
   void Load(TestWindow& window) {
-    RegistryProfile profile(UserRegistryFilePath(), "dustral");
+    FileProfile profile(UserRegistryFilePath());
     LoadSettings(profile, settings, window.window);
   }
   void Save(TestWindow& window) {
-    RegistryProfile profile(UserRegistryFilePath(), "dustral");
+    FileProfile profile(UserRegistryFilePath());
     SaveSettings(profile, settings, window.window);
   }
   std::optional<RegistryValue> Stored(const char* key, const std::string& name) const {
-    return RegistryFile::Load(UserRegistryFilePath()).QueryValue(kUser, key, name);
+    return LoadRegistryFile(UserRegistryFilePath()).QueryValue(kUser, key, name);
   }
   void Store(const char* key, const std::string& name, RegistryValue value) {
-    RegistryFile file = RegistryFile::Load(UserRegistryFilePath());
+    RegistryFile file = LoadRegistryFile(UserRegistryFilePath());
     file.SetValue(kUser, key, name, std::move(value));
-    ASSERT_TRUE(file.Save(UserRegistryFilePath()));
+    ASSERT_TRUE(SaveRegistryFile(file, UserRegistryFilePath()));
   }
 
   ScopedTestHome home;
@@ -98,7 +100,7 @@ TEST_F(SettingsOnDisk, EverythingSavedComesBack) {
   first.boxes.checks[ControlId::kRecentBox] = 0;
   first.boxes.checks[ControlId::kRecycleBinBox] = 1;
   first.list.columns[0].width = 411;
-  first.list.columns[2].width = 12;
+  first.list.columns[2].width = 22;
   first.entries.InsertEntry(Wildcard("/a dir", "*.tmp", 1));
   first.entries.InsertEntry(Individual("/b\nfile\\\"x\xff"));
   Save(first);
@@ -111,13 +113,29 @@ TEST_F(SettingsOnDisk, EverythingSavedComesBack) {
   EXPECT_EQ(second.boxes.checks, first.boxes.checks);
   EXPECT_EQ(second.list.columns[0].width, 411);
   EXPECT_EQ(second.list.columns[1].width, 50);
-  EXPECT_EQ(second.list.columns[2].width, 12);
-  // Loading puts each entry at the top: the order turns round.
-  EXPECT_EQ(second.Entries(), (std::vector<CleanEntry>{Wildcard("/a dir", "*.tmp", 1),
-                                                       Individual("/b\nfile\\\"x\xff")}));
+  EXPECT_EQ(second.list.columns[2].width, 22);
+  // Each new entry went to the top; they come back as they were shown.
+  EXPECT_EQ(second.Entries(), (std::vector<CleanEntry>{Individual("/b\nfile\\\"x\xff"),
+                                                       Wildcard("/a dir", "*.tmp", 1)}));
 }
 
-TEST_F(SettingsOnDisk, EachRunReversesTheStoredOrder) {
+// A damaged or hand-edited width would be shown differently by each kind of
+// list: every start brings it within the same bounds.
+TEST_F(SettingsOnDisk, StoredWidthsOutsideTheBoundsAreBroughtWithin) {
+  Store(kOptionsKey, "List Field 1", RegistryValue::Dword(0xffffffff));
+  Store(kOptionsKey, "List Field 2", RegistryValue::Dword(3));
+  Store(kOptionsKey, "List Field 3", RegistryValue::Dword(0x7fffffff));
+  TestWindow window;
+  Load(window);
+  EXPECT_EQ(window.list.columns[0].width, kMinimumColumnWidth);
+  EXPECT_EQ(window.list.columns[1].width, kMinimumColumnWidth);
+  EXPECT_EQ(window.list.columns[2].width, kMaximumColumnWidth);
+}
+
+// An older build showed the rows in reverse of the stored order and saved
+// them as shown: a file it saved holds the order it showed last, which is
+// the order the list shows now.
+TEST_F(SettingsOnDisk, EachRunKeepsTheStoredOrder) {
   Store(kOptionsKey, "Number of Items", RegistryValue::Dword(2));
   Store(kEntriesKey, "00000_FilePath", RegistryValue::String("A"));
   Store(kEntriesKey, "00000_WildCard", RegistryValue::String("*.a"));
@@ -129,12 +147,12 @@ TEST_F(SettingsOnDisk, EachRunReversesTheStoredOrder) {
   TestWindow window;
   Load(window);
   EXPECT_EQ(window.Entries(),
-            (std::vector<CleanEntry>{Wildcard("B", "*.b", 1), Wildcard("A", "*.a", 0)}));
+            (std::vector<CleanEntry>{Wildcard("A", "*.a", 0), Wildcard("B", "*.b", 1)}));
   Save(window);
-  EXPECT_EQ(Stored(kEntriesKey, "00000_FilePath"), RegistryValue::String("B"));
-  EXPECT_EQ(Stored(kEntriesKey, "00000_Recurse"), RegistryValue::Dword(1));
-  EXPECT_EQ(Stored(kEntriesKey, "00001_FilePath"), RegistryValue::String("A"));
-  EXPECT_EQ(Stored(kEntriesKey, "00001_WildCard"), RegistryValue::String("*.a"));
+  EXPECT_EQ(Stored(kEntriesKey, "00000_FilePath"), RegistryValue::String("A"));
+  EXPECT_EQ(Stored(kEntriesKey, "00000_WildCard"), RegistryValue::String("*.a"));
+  EXPECT_EQ(Stored(kEntriesKey, "00001_FilePath"), RegistryValue::String("B"));
+  EXPECT_EQ(Stored(kEntriesKey, "00001_Recurse"), RegistryValue::Dword(1));
 }
 
 TEST_F(SettingsOnDisk, AnIndividualEntryRemovesAnOlderWildcardOfItsIndex) {
@@ -171,7 +189,7 @@ TEST_F(SettingsOnDisk, WithSavingOffOnlyThatChoiceIsStored) {
   TestWindow first;
   first.entries.InsertEntry(Individual("/kept"));
   Save(first);
-  const std::string before = RegistryFile::Load(UserRegistryFilePath()).Format();
+  const std::string before = LoadRegistryFile(UserRegistryFilePath()).Format();
 
   TestWindow second;
   Load(second);
@@ -183,7 +201,7 @@ TEST_F(SettingsOnDisk, WithSavingOffOnlyThatChoiceIsStored) {
 
   RegistryFile expected = RegistryFile::Parse(before);
   expected.SetValue(kUser, kOptionsKey, "Save settings", RegistryValue::Dword(0));
-  EXPECT_EQ(RegistryFile::Load(UserRegistryFilePath()).Format(), expected.Format());
+  EXPECT_EQ(LoadRegistryFile(UserRegistryFilePath()).Format(), expected.Format());
 
   TestWindow third;
   Load(third);
@@ -201,9 +219,9 @@ TEST_F(SettingsOnDisk, MissingEntryValuesTakeTheirDefaults) {
   // Index 1 holds nothing: an individual entry with an empty path. The
   // missing recurse value of index 0 reads as -1, which counts as on.
   EXPECT_EQ(window.list.rows,
-            (std::vector<std::vector<std::string>>{{"", "", ""}, {"/dir", "*.log", "Yes"}}));
+            (std::vector<std::vector<std::string>>{{"/dir", "*.log", "Yes"}, {"", "", ""}}));
   Save(window);
-  EXPECT_EQ(Stored(kEntriesKey, "00001_Recurse"), RegistryValue::Dword(1));
+  EXPECT_EQ(Stored(kEntriesKey, "00000_Recurse"), RegistryValue::Dword(1));
 }
 
 TEST_F(SettingsOnDisk, AHugeCountLoadsNoMoreThanTheStoreCanHold) {
@@ -213,24 +231,25 @@ TEST_F(SettingsOnDisk, AHugeCountLoadsNoMoreThanTheStoreCanHold) {
   TestWindow window;
   Load(window);
   ASSERT_EQ(window.list.rows.size(), 1000u);
-  EXPECT_EQ(window.list.rows.back(), (std::vector<std::string>{"/dir", "*.log", "Yes"}));
-  EXPECT_EQ(window.list.rows.front(), (std::vector<std::string>{"", "", ""}));
+  EXPECT_EQ(window.list.rows.front(), (std::vector<std::string>{"/dir", "*.log", "Yes"}));
+  EXPECT_EQ(window.list.rows.back(), (std::vector<std::string>{"", "", ""}));
 }
 
 TEST_F(SettingsOnDisk, ALongStoredListLoadsWhole) {
   constexpr int kEntries = 1500;
   Store(kOptionsKey, "Number of Items", RegistryValue::Dword(kEntries));
-  RegistryFile file = RegistryFile::Load(UserRegistryFilePath());
+  RegistryFile file = LoadRegistryFile(UserRegistryFilePath());
   for (int i = 0; i < kEntries; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "%05d_FilePath", i);
     file.SetValue(kUser, kEntriesKey, name, RegistryValue::String("/file" + std::to_string(i)));
   }
-  ASSERT_TRUE(file.Save(UserRegistryFilePath()));
+  ASSERT_TRUE(SaveRegistryFile(file, UserRegistryFilePath()));
   TestWindow window;
   Load(window);
   ASSERT_EQ(window.list.rows.size(), static_cast<std::size_t>(kEntries));
-  EXPECT_EQ(window.list.rows.front()[0], "/file1499");
+  EXPECT_EQ(window.list.rows.front()[0], "/file0");
+  EXPECT_EQ(window.list.rows.back()[0], "/file1499");
 }
 
 TEST_F(SettingsOnDisk, AnEntryThatCantBeInsertedIsReportedAndLoadingGoesOn) {
@@ -260,7 +279,7 @@ TEST_F(SettingsOnDisk, OtherProgramsAndHandEditsComeThrough) {
   EXPECT_EQ(settings.m_bAutoClean, 1);
   Save(window);
 
-  const std::string after = RegistryFile::Load(UserRegistryFilePath()).Format();
+  const std::string after = LoadRegistryFile(UserRegistryFilePath()).Format();
   const std::string untouched = foreign.substr(0, foreign.find("\"Auto-clean\""));
   EXPECT_EQ(after.substr(0, untouched.size()), untouched);
 }

@@ -47,6 +47,10 @@ EntryListView::EntryListView(QWidget* parent) : QTreeWidget(parent) {
   header()->setStretchLastSection(false);
   header()->setSectionsMovable(false);
   header()->setSectionResizeMode(QHeaderView::Interactive);
+  // The bounds every start keeps a column's width in (the style's own
+  // minimum would widen a narrow stored width in the window alone).
+  header()->setMinimumSectionSize(kMinimumColumnWidth);
+  header()->setMaximumSectionSize(kMaximumColumnWidth);
   setItemDelegate(new LabelEditDelegate(
       [this](int row, const QString& text) { TakeEditedLabel(row, text); }, this));
 }

@@ -3,6 +3,13 @@
 #include <optional>
 #include <string>
 
+// The widths in pixels a column of the entry list may have, whichever
+// control shows it: a stored width outside them (a damaged or hand-edited
+// value) is brought within them when the columns are made, so that every
+// start shows, and saves, the same widths.
+inline constexpr int kMinimumColumnWidth = 16;
+inline constexpr int kMaximumColumnWidth = 8192;
+
 // A report list of text rows with three columns, the form in which the main
 // window holds the custom entries. Row 0 is the top row.
 class ListControl {
