@@ -9,7 +9,3 @@
 // backslash escape, so that one message stays one line whatever the name
 // holds. Other bytes, UTF-8 or not, pass unchanged.
 std::string QuotedForMessage(std::string_view name);
-
-// A size for people, in decimal units as the window and file managers show
-// sizes: "512 bytes", "4.9 kB", "1.2 GB".
-std::string ReadableSize(std::uint64_t bytes);

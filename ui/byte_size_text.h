@@ -4,13 +4,18 @@
 
 #include <QString>
 
-// Sizes as people read them: "512 bytes", "1.2 MB" (decimal units, as file
-// managers show them), one digit after the point from a kilobyte on.
-QString ByteSizeText(std::uint64_t bytes);
+#include "session/size_text.h"
 
-// A count with its digits grouped by three: "1,234,567".
-QString GroupedNumber(std::uint64_t number);
+// The sizes and counts of session/size_text.h, as the window's texts.
 
-// Both forms of a total, so that nothing is hidden by the rounding:
-// "1.2 MB (1,234,567 bytes)"; below a kilobyte only "512 bytes".
-QString ByteTotalText(std::uint64_t bytes);
+inline QString ByteSizeText(std::uint64_t bytes) {
+  return QString::fromStdString(ReadableSize(bytes));
+}
+
+inline QString GroupedNumber(std::uint64_t number) {
+  return QString::fromStdString(GroupedDigits(number));
+}
+
+inline QString ByteTotalText(std::uint64_t bytes) {
+  return QString::fromStdString(ReadableTotal(bytes));
+}
