@@ -11,8 +11,8 @@
 #include <set>
 #include <string>
 
+#include "platform/posix/registry_location.h"
 #include "platform/registry_file.h"
-#include "platform/registry_location.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
@@ -234,22 +234,36 @@ void CommandLineRunTest::failedDeletionsAreNamedAndEndWithOne() {
 
 void CommandLineRunTest::unreadableSettingsEndWithTwo_data() {
   QTest::addColumn<QStringList>("arguments");
-  QTest::newRow("clean") << QStringList{"--clean"};
-  QTest::newRow("preview") << QStringList{"--preview"};
+  QTest::addColumn<bool>("danglingLink");  // else a directory in the file's place
+  QTest::addColumn<QString>("why");
+  for (const char* option : {"--clean", "--preview"}) {
+    QTest::addRow("%s, a directory", option)
+        << QStringList{option} << false << "not a regular file";
+    // A link whose target is gone (a dot-file folder not mounted yet).
+    QTest::addRow("%s, a dangling link", option)
+        << QStringList{option} << true << "dangling symbolic link";
+  }
 }
 
 // A settings file that is there but can't be read is no reason to clean by
 // the defaults instead.
 void CommandLineRunTest::unreadableSettingsEndWithTwo() {
   QFETCH(QStringList, arguments);
+  QFETCH(bool, danglingLink);
+  QFETCH(QString, why);
   JunkHome junk;
-  fs::create_directories(UserRegistryFilePath());
+  if (danglingLink) {
+    fs::create_directories(UserRegistryFilePath().parent_path());
+    fs::create_symlink(junk.home.Path("dotfiles/registry.reg"), UserRegistryFilePath());
+  } else {
+    fs::create_directories(UserRegistryFilePath());
+  }
   const std::set<std::string> before = junk.Existing();
 
   const Run run = RunDustral(junk.home, arguments);
   QCOMPARE(run.status, 2);
   QCOMPARE(run.err, QByteArray("dustral: cannot read the settings file '") +
-                        UserRegistryFilePath().c_str() + "': not a regular file\n");
+                        UserRegistryFilePath().c_str() + "': " + why.toUtf8() + "\n");
   QCOMPARE(run.out, QByteArray());
   QCOMPARE(junk.Existing(), before);
 }
