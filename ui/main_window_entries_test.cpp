@@ -21,7 +21,7 @@ class MainWindowEntriesTest : public QObject {
 };
 
 void MainWindowEntriesTest::onlyAClickInTheListEnablesTheEntryButtons() {
-  MainWindowRig rig(Entries({{"/a", "", 0}, {"/b", "", 0}}));
+  MainWindowRig rig(Entries({{"/b", "", 0}, {"/a", "", 0}}));
   rig.StartShown();
   EntryListView& list = *List(rig);
 
@@ -49,7 +49,7 @@ void MainWindowEntriesTest::onlyAClickInTheListEnablesTheEntryButtons() {
 }
 
 void MainWindowEntriesTest::buttonsAndMenuItemsReachTheEntryCommands() {
-  MainWindowRig rig(Entries({{"/a", "*.bak", 1}, {"/b", "", 0}}));
+  MainWindowRig rig(Entries({{"/b", "", 0}, {"/a", "*.bak", 1}}));
   rig.StartShown();
   EntryListView& list = *List(rig);
   list.clearSelection();
@@ -105,7 +105,7 @@ void MainWindowEntriesTest::addAndDoubleClickOpenTheEntryEditor() {
 }
 
 void MainWindowEntriesTest::popUpMenuAtTheCursorActsOnTheSelectedRow() {
-  MainWindowRig rig(Entries({{"/a", "", 0}, {"/b", "", 0}, {"/c", "", 0}}));
+  MainWindowRig rig(Entries({{"/c", "", 0}, {"/b", "", 0}, {"/a", "", 0}}));
   rig.StartShown();
   EntryListView& list = *List(rig);
   const QPoint click = RowCentre(list, 1);
@@ -138,7 +138,7 @@ void MainWindowEntriesTest::menuKeyAndShiftF10OpenTheEntryMenuAtTheSelectedRow_d
 void MainWindowEntriesTest::menuKeyAndShiftF10OpenTheEntryMenuAtTheSelectedRow() {
   QFETCH(int, key);
   QFETCH(int, held);
-  MainWindowRig rig(Entries({{"/a", "", 0}, {"/b", "", 0}, {"/c", "", 0}}));
+  MainWindowRig rig(Entries({{"/c", "", 0}, {"/b", "", 0}, {"/a", "", 0}}));
   rig.StartShown();
   EntryListView& list = *List(rig);
   SelectRow(list, 1);
@@ -171,7 +171,7 @@ void MainWindowEntriesTest::noRowStaysSelectedAfterAnEntryCommand_data() {
 // then remove an entry the user never picked.
 void MainWindowEntriesTest::noRowStaysSelectedAfterAnEntryCommand() {
   QFETCH(int, way);
-  MainWindowRig rig(Entries({{"/a", "", 0}, {"/b", "", 0}, {"/c", "", 0}}));
+  MainWindowRig rig(Entries({{"/c", "", 0}, {"/b", "", 0}, {"/a", "", 0}}));
   rig.StartShown();
   EntryListView& list = *List(rig);
   SelectRow(list, 1);
@@ -236,7 +236,7 @@ void MainWindowEntriesTest::droppedLocalFilesBecomeEntriesLastOnTop() {
 }
 
 void MainWindowEntriesTest::labelEditsTakeTheTextAndAskBeforeRetargetingEverything() {
-  MainWindowRig rig(Entries({{"/keep", "*.tmp", 0}, {"/all", "*.*", 1}}));
+  MainWindowRig rig(Entries({{"/all", "*.*", 1}, {"/keep", "*.tmp", 0}}));
   rig.StartShown();
   WriteTestFile(rig.home.Path("tmp/untouched.tmp"));
   EntryListView& list = *List(rig);

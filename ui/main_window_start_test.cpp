@@ -45,10 +45,10 @@ void MainWindowStartTest::startUpShowsDiscoveryAndStoredSettings() {
 
   EntryListView& list = *List(rig);
   QCOMPARE(list.RowCount(), 2);
-  QCOMPARE(Cell(rig, 0, 0), std::string("/b/file"));
-  QCOMPARE(Cell(rig, 1, 0), std::string("/a"));
-  QCOMPARE(Cell(rig, 1, 1), std::string("*.tmp"));
-  QCOMPARE(Cell(rig, 1, 2), std::string("No"));
+  QCOMPARE(Cell(rig, 0, 0), std::string("/a"));  // in the stored order
+  QCOMPARE(Cell(rig, 0, 1), std::string("*.tmp"));
+  QCOMPARE(Cell(rig, 0, 2), std::string("No"));
+  QCOMPARE(Cell(rig, 1, 0), std::string("/b/file"));
   QCOMPARE(list.headerItem()->text(0), QStringLiteral("File/Path"));
   QCOMPARE(list.headerItem()->text(1), QStringLiteral("WildCard"));
   QCOMPARE(list.headerItem()->text(2), QStringLiteral("Recurse"));
