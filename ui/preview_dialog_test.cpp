@@ -23,9 +23,9 @@ namespace {
 // entry naming a file that isn't there.
 std::string JunkEntries(const ScopedTestHome& home) {
   return "\n[" + ProgramKey("Default Settings") + "]\n\"Number of Items\"=dword:00000002\n[" +
-         ProgramKey("Entries") + "]\n\"00000_FilePath\"=" + RegistryQuoted(home.Path("junk")) +
-         "\n\"00000_WildCard\"=\"*\"\n\"00000_Recurse\"=dword:00000000\n" +
-         "\"00001_FilePath\"=" + RegistryQuoted(home.Path("gone")) + "\n";
+         ProgramKey("Entries") + "]\n\"00000_FilePath\"=" + RegistryQuoted(home.Path("gone")) +
+         "\n\"00001_FilePath\"=" + RegistryQuoted(home.Path("junk")) +
+         "\n\"00001_WildCard\"=\"*\"\n\"00001_Recurse\"=dword:00000000\n";
 }
 
 // Opens the preview from the File menu and runs `act` on it while it is open.
