@@ -16,7 +16,6 @@
 #include "app/message_text.h"
 #include "app/progress_line.h"
 #include "engine/clean_plan.h"
-#include "engine/recycle_bin.h"
 #include "platform/environment.h"
 #include "platform/platform_services.h"
 #include "platform/posix/desktop_registry.h"
@@ -66,15 +65,16 @@ int WithSavedSettings(const CommandLineRun& run, const std::function<int(Headles
   return act(window);
 }
 
-CleanPlan GatherSavedPlan(const HeadlessWindow& window, FileSystem& files, ProgressLine& progress) {
-  const CleanSelection selection{
-      [&window](ControlId box) { return window.Boxes().GetCheck(box) != 0; }, window.Locations(),
-      window.Entries()};
+CleanPlan GatherSavedPlan(const HeadlessWindow& window, PlatformServices& platform,
+                          ProgressLine& progress) {
+  CleanSelection selection{[&window](ControlId box) { return window.Boxes().GetCheck(box) != 0; },
+                           window.Locations(), window.Entries()};
+  selection.trash = &platform.trash;
   GatherObserver observer;
   observer.onProgress = [&progress](std::size_t gathered) {
     progress.Update([gathered] { return "Gathering: " + GroupedDigits(gathered) + " files"; });
   };
-  return GatherCleanPlan(selection, window.Settings(), files, /*guard=*/true, observer);
+  return GatherCleanPlan(selection, window.Settings(), platform.files, /*guard=*/true, observer);
 }
 
 std::string Files(std::uint64_t count) {
@@ -93,7 +93,7 @@ int RunPreview(const CommandLineRun& run, bool nullSeparated) {
   return WithSavedSettings(run, [&run, nullSeparated](HeadlessWindow& window) {
     PlatformServices platform = SystemPlatformServices();
     ProgressLine progress(fileno(run.err), ::isatty(fileno(run.err)) == 1);
-    const CleanPlan plan = GatherSavedPlan(window, platform.files, progress);
+    const CleanPlan plan = GatherSavedPlan(window, platform, progress);
     progress.Clear();
 
     const char separator = nullSeparated ? '\0' : '\n';
@@ -137,7 +137,7 @@ int RunSavedClean(const CommandLineRun& run) {
     PlatformServices platform = SystemPlatformServices();
     const CleanSettings& settings = window.Settings();
     ProgressLine progress(fileno(run.err), ::isatty(fileno(run.err)) == 1);
-    const CleanPlan plan = GatherSavedPlan(window, platform.files, progress);
+    const CleanPlan plan = GatherSavedPlan(window, platform, progress);
     const CleanReport report = ExecuteCleanPlan(
         plan, settings, platform.files, [&progress](std::size_t done, std::size_t total) {
           progress.Update([done, total] {
@@ -146,11 +146,8 @@ int RunSavedClean(const CommandLineRun& run) {
         });
     progress.Clear();
 
-    // The steps after the deletions, as the window's run takes them.
-    if (window.Boxes().GetCheck(ControlId::kRecycleBinBox)) {
-      NoWaitCursor noCursor;
-      EmptyRecycleBin(platform.files, platform.trash, noCursor);
-    }
+    // The step after the deletions (the bin's among them), as the window's
+    // run takes it.
     if (settings.m_bAutoRun) platform.launcher.Open(settings.m_strExeToRun);
 
     for (const CleanReport::Failure& failure : report.failures)

@@ -238,8 +238,9 @@ void CCleanerDlg::OnPreview() {
     CleanEntry entry;
     if (entries_.GetEntry(row, entry)) entries.push_back(std::move(entry));
   }
-  const CleanSelection selection{[this](ControlId box) { return boxes_->GetCheck(box) != 0; },
-                                 locations_, std::move(entries)};
+  CleanSelection selection{[this](ControlId box) { return boxes_->GetCheck(box) != 0; }, locations_,
+                           std::move(entries)};
+  selection.trash = &context_.platform.trash;
   CleanPlan plan;
   {
     // The status line names each step as the clean run does.
