@@ -161,7 +161,12 @@ int RunSavedClean(const CommandLineRun& run) {
          << "Vanished: " << report.vanished << "\n"
          << "Changed since found: " << report.changed << "\n";
     Print(run.out, text.str());
-    std::fflush(run.out);
+    // A report that was lost (standard output full or closed) is a failure:
+    // a script reading it would take silence for success.
+    if (std::fflush(run.out) != 0 || std::ferror(run.out)) {
+      Print(run.err, run.programName + ": cannot write the report: " + std::strerror(errno) + "\n");
+      return kExitFailure;
+    }
     return report.failed > 0 ? kExitFailure : kExitSuccess;
   });
 }
