@@ -12,7 +12,6 @@
 #include "app/progress_line.h"
 #include "app/startup_sources.h"
 #include "engine/clean_plan.h"
-#include "engine/recycle_bin.h"
 #include "platform/environment.h"
 #include "platform/platform_services.h"
 #include "platform/terminal.h"
@@ -118,11 +117,8 @@ int RunSavedClean(const CommandLineRun& run) {
         });
     progress.Clear();
 
-    // The steps after the deletions, as the window's run takes them.
-    if (session.Boxes().GetCheck(ControlId::kRecycleBinBox)) {
-      NoWaitCursor noCursor;
-      EmptyRecycleBin(platform.files, platform.trash, noCursor);
-    }
+    // The step after the deletions (the bin's among them), as the window's
+    // run takes it.
     if (settings.m_bAutoRun) platform.launcher.Open(settings.m_strExeToRun);
 
     for (const CleanReport::Failure& failure : report.failures)
@@ -136,7 +132,12 @@ int RunSavedClean(const CommandLineRun& run) {
          << "Vanished: " << report.vanished << "\n"
          << "Changed since found: " << report.changed << "\n";
     Print(run.out, text.str());
-    std::fflush(run.out);
+    // A report that was lost (standard output full or closed) is a failure:
+    // a script reading it would take silence for success.
+    if (std::fflush(run.out) != 0 || std::ferror(run.out)) {
+      Print(run.err, run.programName + ": cannot write the report: " + std::strerror(errno) + "\n");
+      return kExitFailure;
+    }
     return report.failed > 0 ? kExitFailure : kExitSuccess;
   });
 }

@@ -24,6 +24,6 @@ int RunPreview(const CommandLineRun& run, bool nullSeparated);
 // Deletes the gathered files that are still as they were found, empties the
 // trash and starts the program after cleaning as the options say; prints
 // one line on `err` per file that could not be deleted, then the report on
-// `out`. Returns the exit status: 0, 1 when some deletion failed, 2 when the
-// settings file can't be read.
+// `out`. Returns the exit status: 0, 1 when some deletion failed or the
+// report could not be written, 2 when the settings file can't be read.
 int RunSavedClean(const CommandLineRun& run);

@@ -64,21 +64,28 @@ bool RunsAsNobody(const ScopedTestHome& home) { return ::geteuid() == 0 && Nobod
 // plugin named, the test home's environment. As root it runs as nobody
 // where nobody can reach it, so that a read-only directory keeps its files
 // as it does for a user.
-Run RunDustral(const ScopedTestHome& home, const QStringList& arguments) {
+// `output`: a file for standard output instead of a pipe; "" to start the
+// program with standard output closed.
+Run RunDustral(const ScopedTestHome& home, const QStringList& arguments,
+               std::optional<QString> output = std::nullopt) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
     environment.remove(name);
   QProcess dustral;
   dustral.setProcessEnvironment(environment);
   dustral.setWorkingDirectory(QString::fromStdString(home.Path("home")));
-  if (RunsAsNobody(home)) {
+  const bool asNobody = RunsAsNobody(home);
+  if (asNobody) {
     for (const auto& entry : fs::recursive_directory_iterator(home.Root()))
       ::lchown(entry.path().c_str(), kNobody, kNobody);
     ::lchown(home.Root().c_str(), kNobody, kNobody);
-    dustral.setChildProcessModifier([] {
-      if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(111);
-    });
   }
+  const bool closeOutput = output && output->isEmpty();
+  if (output && !closeOutput) dustral.setStandardOutputFile(*output);
+  dustral.setChildProcessModifier([asNobody, closeOutput] {
+    if (closeOutput) ::close(STDOUT_FILENO);
+    if (asNobody && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(111);
+  });
   dustral.start(QStringLiteral(DUSTRAL_EXECUTABLE), arguments);
   Run run;
   if (!dustral.waitForFinished(30000) || dustral.exitStatus() != QProcess::NormalExit) return run;
@@ -149,6 +156,8 @@ class CommandLineRunTest : public QObject {
   void previewListsThePlanAndChangesNothing();
   void cleanDeletesExactlyThePlan();
   void failedDeletionsAreNamedAndEndWithOne();
+  void lostReportEndsWithOne_data();
+  void lostReportEndsWithOne();
   void unreadableSettingsEndWithTwo_data();
   void unreadableSettingsEndWithTwo();
 };
@@ -229,6 +238,22 @@ void CommandLineRunTest::failedDeletionsAreNamedAndEndWithOne() {
   QCOMPARE(cleaned.err, line);
   QVERIFY(cleaned.out.contains("\nFailed: 1\n"));
   QVERIFY(fs::exists(locked));
+  for (const std::string& planned : junk.Planned()) QVERIFY(!fs::exists(planned));
+}
+
+void CommandLineRunTest::lostReportEndsWithOne_data() {
+  QTest::addColumn<QString>("output");
+  QTest::newRow("full") << QStringLiteral("/dev/full");
+  QTest::newRow("closed") << QString();
+}
+
+void CommandLineRunTest::lostReportEndsWithOne() {
+  QFETCH(QString, output);
+  JunkHome junk;
+  junk.WriteSettings("");
+  const Run cleaned = RunDustral(junk.home, {"--clean"}, output);
+  QCOMPARE(cleaned.status, 1);
+  QVERIFY2(cleaned.err.startsWith("dustral: cannot write the report: "), cleaned.err.constData());
   for (const std::string& planned : junk.Planned()) QVERIFY(!fs::exists(planned));
 }
 

@@ -52,6 +52,8 @@ std::size_t CleanPlan::GroupAt(std::size_t index) const {
 SpareReason CleanPlan::SpareAt(std::size_t index) const {
   if (data_->guarded) return data_->seen[index].spare;
   const std::size_t folder = data_->FolderOf(index);
+  // The bin's rules know only read-only, which needs a look.
+  if (data_->folders[folder].bin) return SpareReason::kNone;
   const char* name = data_->folders[folder].named ? nullptr : data_->NameOf(folder, index);
   if (!name) {
     const std::string& path = data_->folders[folder].name;

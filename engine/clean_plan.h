@@ -11,6 +11,7 @@
 
 #include "engine/deletion.h"  // SpareReason
 #include "platform/file_system.h"
+#include "platform/trash_folders.h"
 #include "settings/clean_entry.h"
 #include "settings/clean_locations.h"
 #include "settings/clean_settings.h"
@@ -34,12 +35,18 @@ struct PlanGroup {
 
 // What to gather: the same order and rules as the window's clean run
 // (categories in the category table's order, each when its box is ticked and
-// its location is not empty; then the entries top row first; relative and
-// empty paths passed over).
+// its location is absolute; then the entries top row first; relative and
+// empty paths passed over; then, when its box is ticked, the files that
+// emptying the bin would delete, each bin folder a group of its own). Each
+// file is planned once (the same directory on disk and the same name), in
+// the first place it is found.
 struct CleanSelection {
   std::function<bool(ControlId box)> isTicked;  // asked when the run reaches the category
   const CleanLocations& locations;
   std::vector<CleanEntry> entries;  // top row first
+  // Where the bin's folders are found; without it the bin is left out. It
+  // must outlive the plan, whose execution tells it of the files deleted.
+  TrashFolders* trash = nullptr;
 };
 
 // Told of the gathering as it goes.
@@ -90,8 +97,8 @@ class CleanPlan {
 };
 
 // Gathers the plan. With `guard` on, each file's identity (device, inode),
-// size and modification time are recorded so that the execution can refuse
-// a file that changed since.
+// size, modification time and birth (FileStatus::born) are recorded so that the execution can
+// refuse a file that changed since.
 CleanPlan GatherCleanPlan(const CleanSelection& selection, const CleanSettings& options,
                           FileSystem& files, bool guard, const GatherObserver& observer = {});
 
@@ -112,10 +119,16 @@ struct CleanReport {
 };
 
 // Deletes the plan's files in order under the deletion options, with the
-// attribute check of each file at its deletion as DeleteListedFile does. A
-// guarded plan's file whose device, inode, size or modification time differs
+// attribute check of each file at its deletion as DeleteListedFile does;
+// the bin's files by the bin's rules instead (the options play no part, a
+// read-only file is refused and counts as spared read-only, what the trash
+// keeps about a deleted file goes with it), each bin folder verified again
+// and made normal while its files are deleted. `reachingTheBin` is called
+// once where the bin's turn comes, when the plan asked for it. A
+// guarded plan's file whose device, inode, size, modification time or birth differs
 // from what was gathered, or that was missing at gathering and exists now, is
 // not deleted and counts as changed. A file gone by then counts as vanished.
 CleanReport ExecuteCleanPlan(
     const CleanPlan& plan, const CleanSettings& options, FileSystem& files,
-    const std::function<void(std::size_t done, std::size_t total)>& progress = {});
+    const std::function<void(std::size_t done, std::size_t total)>& progress = {},
+    const std::function<void()>& reachingTheBin = {});

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/clean_plan.h"
+#include "platform/trash_folders.h"
 
 // How a plan is kept: names rather than paths, each directory once. The
 // files of one directory come one after another, so a directory record
@@ -22,6 +23,7 @@ struct CleanPlan::Data {
     std::uint32_t parent = kNoParent;  // index in `folders`; kNoParent at a sweep's start
     std::uint32_t group = 0;
     bool named = false;  // `name` is the whole path of one file the user named
+    bool bin = false;    // a bin folder of the trash, emptied by the bin's own rules
     std::string name;    // within the parent; at a sweep's start the path it was given
     std::string names;   // the names of its gathered files, each ended by '\0'
     std::size_t firstFile = 0;
@@ -37,6 +39,7 @@ struct CleanPlan::Data {
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
     std::int64_t modified = 0;
+    std::int64_t born = 0;
     SpareReason spare = SpareReason::kNone;
     bool missing = false;  // nothing (readable) was there
   };
@@ -48,6 +51,9 @@ struct CleanPlan::Data {
   bool guarded = false;
   bool hiddenAllowed = false;  // under the options the plan was gathered with
   std::uint64_t totalBytes = 0;
+  // The bin was asked to be emptied; its folders were found in `trash`.
+  bool binAsked = false;
+  TrashFolders* trash = nullptr;
 
   std::size_t FolderOf(std::size_t file) const;
   // The end of the folder's run of files.

@@ -15,6 +15,7 @@
 
 #include "engine/sweep.h"
 #include "engine/testing/fake_file_system.h"
+#include "engine/testing/fake_platform.h"
 #include "platform/posix/posix_file_system.h"
 #include "testing/scoped_test_home.h"
 
@@ -47,7 +48,8 @@ std::vector<std::string> Paths(const CleanPlan& plan) {
 std::vector<std::string> Labels(const CleanPlan& plan) {
   std::vector<std::string> labels;
   for (const PlanGroup& group : plan.Groups())
-    labels.push_back(group.category ? "box " + std::to_string(static_cast<int>(*group.category))
+    labels.push_back(group.category ? "box " + std::to_string(static_cast<int>(*group.category)) +
+                                          (group.label.empty() ? "" : " " + group.label)
                                     : group.label);
   return labels;
 }
@@ -184,6 +186,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ChangeCase{"replaced by another file",
                    [](FakeFileSystem& files) { files.ReplaceFile("/d/file.tmp"); }, "/d/file.tmp"},
+        ChangeCase{"made anew with the freed inode, its size and its time",
+                   [](FakeFileSystem& files) { files.Recreate("/d/file.tmp"); }, "/d/file.tmp"},
         ChangeCase{"grown", [](FakeFileSystem& files) { files.Modify("/d/file.tmp", 11, 5); },
                    "/d/file.tmp"},
         ChangeCase{"written to, same size",
@@ -194,6 +198,80 @@ INSTANTIATE_TEST_SUITE_P(
                    "/d/file.tmp"},
         ChangeCase{"appeared where the entry named nothing",
                    [](FakeFileSystem& files) { files.AddFile("/d/entry"); }, "/d/entry"}));
+
+// TEMP inside TMP, an entry over a category's folder, a file named before
+// and after its folder is swept, a folder reached by two roads: each file
+// is planned, and deleted, once, where it was found first.
+TEST_P(CleanPlanTest, EachFileIsPlannedOnceInItsFirstPlace) {
+  ticked_ = {ControlId::kTempBox};
+  locations_.m_strTemp = "/t/in";
+  locations_.m_strTmp = "/t";
+  for (const char* path :
+       {"/t/in/a.tmp", "/t/in/c.log", "/t/b.tmp", "/e/x.log", "/road1/r.tmp", "/road2/r.tmp"})
+    files_.AddFile(path);
+  files_.identities["/road2"] = files_.IdentityOf("/road1");
+  const CleanPlan plan = Gather(
+      {File("/t/in/a.tmp"), Wildcard("/t/in", "*.*", 0), File("/e/x.log"),
+       Wildcard("/e", "*.log", 0), Wildcard("/road1", "*.tmp", 0), Wildcard("/road2", "*.tmp", 0)},
+      true);
+
+  EXPECT_THAT(Paths(plan),
+              ElementsAre("/t/in/a.tmp", "/t/b.tmp", "/t/in/c.log", "/e/x.log", "/road1/r.tmp"));
+  std::vector<std::size_t> groups;
+  for (std::size_t index = 0; index < plan.Count(); ++index) groups.push_back(plan.GroupAt(index));
+  EXPECT_THAT(groups, ElementsAre(0, 0, 2, 3, 5));
+  const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files_);
+  EXPECT_EQ(report.deleted, 5u);
+  EXPECT_EQ(report.vanished, 0u);
+}
+
+// With its box ticked, the bin's files come after all others, each bin
+// folder a group, and go by the bin's rules: the options play no part,
+// read-only is refused, "desktop.ini" anywhere in the path is spared
+// unlisted, and the trash forgets each file deleted. A file trashed after
+// the plan was made stays; a failed deletion is a failure.
+TEST_P(CleanPlanTest, BinsFilesComeLastAndGoByTheBinsRules) {
+  ticked_ = {ControlId::kTempBox, ControlId::kRecycleBinBox};
+  locations_.m_strTemp = "/temp";
+  files_.AddFile("/temp/a.tmp");
+  files_.AddFile("/first/files/old", kAttributeSystem);
+  files_.AddFile("/first/files/desktop.ini");
+  files_.AddFile("/first/files/locked", kAttributeReadOnly);
+  files_.AddFile("/first/files/.hidden", kAttributeHidden);
+  files_.AddFile("/second/files/busy");
+  files_.refuseRemoval.insert("/second/files/busy");
+  files_.Modify("/first/files/old", 7, 1);
+  FakeTrashFolders trash;
+  trash.bins = {"/first/files", "/second/files"};
+  for (const std::string& bin : trash.bins) trash.verified[bin] = files_.IdentityOf(bin);
+  CleanSelection selection{[this](ControlId box) { return ticked_.contains(box); }, locations_, {}};
+  selection.trash = &trash;
+  const CleanPlan plan = GatherCleanPlan(selection, CleanSettings(), files_, true);
+
+  EXPECT_THAT(Paths(plan), ElementsAre("/temp/a.tmp", "/first/files/old", "/first/files/locked",
+                                       "/first/files/.hidden", "/second/files/busy"));
+  EXPECT_THAT(Labels(plan),
+              ElementsAre("box 1005", "box 1028 /first/files", "box 1028 /second/files"));
+  EXPECT_EQ(plan.SpareAt(2), SpareReason::kReadOnly);
+  EXPECT_EQ(plan.SpareAt(3), SpareReason::kNone);
+  EXPECT_EQ(plan.TotalBytes(), 7u);
+
+  files_.AddFile("/first/files/trashed-since");
+  std::vector<std::string> removedBeforeTheBin;
+  const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files_, {}, [&] {
+    removedBeforeTheBin = files_.PathsOf("RemoveFile");
+  });
+  EXPECT_THAT(removedBeforeTheBin, ElementsAre("/temp/a.tmp"));
+  EXPECT_EQ(report.deleted, 3u);
+  EXPECT_EQ(report.bytesFreed, 7u);
+  EXPECT_EQ(report.sparedReadOnly, 1u);
+  EXPECT_EQ(report.failed, 1u);
+  EXPECT_THAT(trash.forgotten, ElementsAre(testing::Pair("/first/files", "old"),
+                                           testing::Pair("/first/files", ".hidden")));
+  for (const char* kept : {"/first/files/desktop.ini", "/first/files/locked",
+                           "/first/files/trashed-since", "/second/files/busy"})
+    EXPECT_TRUE(files_.Exists(kept)) << kept;
+}
 
 TEST_P(CleanPlanTest, SkippedAttributeCheckGivesTheSameResult) {
   // Everything allowed: no option could spare a file, so a swept file is
@@ -394,8 +472,11 @@ TEST(CleanPlanOnDiskTest, SharedSweepKeepsTheOrderOfOneThread) {
 
   CleanLocations locations;
   locations.m_strTmp = tmp;
-  const CleanSelection selection{
-      [](ControlId box) { return box == ControlId::kTempBox; }, locations, {}};
+  // An entry over the same tree adds nothing: each file stays where it was
+  // first found, also where the second thread met its folder.
+  const CleanSelection selection{[](ControlId box) { return box == ControlId::kTempBox; },
+                                 locations,
+                                 {Wildcard(tmp, "*.tmp", 1)}};
   for (const bool guard : {false, true}) {
     const CleanPlan plan = GatherCleanPlan(selection, CleanSettings(), files, guard);
     std::vector<std::string> paths;

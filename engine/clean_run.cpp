@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "engine/clean_plan.h"
-#include "engine/recycle_bin.h"
 
 namespace {
 
@@ -30,9 +29,9 @@ void RunClean(CleanRunWindow& window, const CleanLocations& locations,
               const CleanSettings& settings, PlatformServices& platform) {
   ScopedWaitCursor cursor(window.waitCursor);
   {
-    const CleanSelection selection{
-        [&window](ControlId box) { return window.boxes.GetCheck(box) != 0; }, locations,
-        ReadEntries(window.entries)};
+    CleanSelection selection{[&window](ControlId box) { return window.boxes.GetCheck(box) != 0; },
+                             locations, ReadEntries(window.entries)};
+    selection.trash = &platform.trash;
     GatherObserver observer;
     observer.onStep = [&window](const std::string& step) { ShowStep(window.status, step); };
     // Unguarded: nobody has seen this plan, so there is nothing it must
@@ -40,13 +39,10 @@ void RunClean(CleanRunWindow& window, const CleanLocations& locations,
     const CleanPlan plan =
         GatherCleanPlan(selection, settings, platform.files, /*guard=*/false, observer);
     ShowStep(window.status, "Cleaning files...");
-    ExecuteCleanPlan(plan, settings, platform.files);
+    ExecuteCleanPlan(plan, settings, platform.files, {},
+                     [&window] { ShowStep(window.status, "Emptying recycle-bin..."); });
   }
 
-  if (window.boxes.GetCheck(ControlId::kRecycleBinBox)) {
-    ShowStep(window.status, "Emptying recycle-bin...");
-    EmptyRecycleBin(platform.files, platform.trash, window.waitCursor);
-  }
   if (settings.m_bAutoRun) {
     ShowStep(window.status, "Running external program...");
     platform.launcher.Open(settings.m_strExeToRun);

@@ -19,8 +19,9 @@ struct CleanRunWindow {
 
 // The main window's OnOK: one whole clean run. Gathers the files of the
 // ticked categories, in a fixed order, and then those of the custom entries,
-// top row first; only then deletes them one by one under the deletion
-// options. Then, as configured, empties the trash, starts the auto-run
+// top row first, and, when its box is ticked, those of the trash's bin
+// folders; only then deletes them one by one under the deletion options
+// (the trash's by its own rules). Then, as configured, starts the auto-run
 // program and leaves through the window's Exit path. The status line names
 // each step and is empty at the end. Nothing is reported beyond that.
 void RunClean(CleanRunWindow& window, const CleanLocations& locations,

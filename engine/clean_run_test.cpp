@@ -185,8 +185,19 @@ TEST_F(CleanRunTest, PathsNotFromTheRootArePassedOver) {
   AddRows({File("rel.dat"), Wildcard(".", "*.*", 1), Wildcard("sub/", "*.tmp", 0), File("/a")});
   Run();
   EXPECT_THAT(status_.texts, ElementsAre("Cleaning files...", ""));
-  EXPECT_THAT(files_.PathsOf("OpenDirectory"), IsEmpty());
+  // Only the folder of /a, to plan each file once; nothing is swept.
+  EXPECT_THAT(files_.PathsOf("OpenDirectory"), ElementsAre("/"));
   EXPECT_THAT(files_.PathsOf("GetAttributes"), ElementsAre("/a"));
+}
+
+TEST_F(CleanRunTest, CategoryFoldersNotFromTheRootArePassedOver) {
+  // TMP=. from cron would sweep the home.
+  Tick({ControlId::kTempBox, ControlId::kIECacheBox});
+  locations_ = TempAndTmp(".", "tmp/");
+  locations_.m_strIECache = "cache";
+  Run();
+  EXPECT_THAT(status_.texts, ElementsAre("Cleaning files...", ""));
+  EXPECT_THAT(files_.PathsOf("OpenDirectory"), IsEmpty());
 }
 
 TEST_F(CleanRunTest, UnreadableRowIsPassedOverAndTheRestAreDone) {
@@ -196,16 +207,16 @@ TEST_F(CleanRunTest, UnreadableRowIsPassedOverAndTheRestAreDone) {
   list_.rows[1][2] = "Maybe";
   Run();
   EXPECT_THAT(files_.PathsOf("RemoveFile"), ElementsAre("/a", "/b"));
-  EXPECT_THAT(files_.PathsOf("OpenDirectory"), IsEmpty());
+  EXPECT_THAT(files_.PathsOf("OpenDirectory"), testing::Not(testing::Contains("/x")));
 }
 
-TEST_F(CleanRunTest, PathGatheredTwiceIsDeletedOnceAndPassedOverThen) {
+TEST_F(CleanRunTest, PathGatheredTwiceIsDeletedOnceAndNotLookedForAgain) {
   Tick({ControlId::kTempBox});
   locations_.m_strTemp = "/temp";
   files_.AddFile("/temp/a.tmp");
   AddRows({File("/temp/a.tmp")});
   Run();
-  EXPECT_THAT(files_.PathsOf("GetAttributes"), ElementsAre("/temp/a.tmp", "/temp/a.tmp"));
+  EXPECT_THAT(files_.PathsOf("GetAttributes"), ElementsAre("/temp/a.tmp"));
   EXPECT_THAT(files_.PathsOf("RemoveFile"), ElementsAre("/temp/a.tmp"));
 }
 

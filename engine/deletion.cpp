@@ -8,6 +8,10 @@ SpareReason SpareReasonOf(FileAttributes attributes, const CleanSettings& settin
   return SpareReason::kNone;
 }
 
+SpareReason SpareReasonInBin(FileAttributes attributes) {
+  return (attributes & kAttributeReadOnly) ? SpareReason::kReadOnly : SpareReason::kNone;
+}
+
 DeletionResult DeleteListedFile(FileSystem& files, const CleanSettings& settings,
                                 const std::string& path, const ListedIn& listedIn) {
   const FileAttributes attributes = files.GetAttributes(path, listedIn);

@@ -15,6 +15,11 @@ enum class SpareReason : std::uint8_t { kNone, kHidden, kReadOnly, kSystem };
 // a system one unless m_bDelSystemFiles.
 SpareReason SpareReasonOf(FileAttributes attributes, const CleanSettings& settings);
 
+// What keeps a file in a bin folder of the trash when the bin is emptied:
+// only being read-only, which the system's own delete refuses; the options
+// play no part there.
+SpareReason SpareReasonInBin(FileAttributes attributes);
+
 enum class DeletionResult {
   kDeleted,
   kSpared,    // hidden, read-only or system, and the options keep such files

@@ -76,10 +76,11 @@ Fate Unreadable(int error, const FileSystem& files, int& failure) {
 
 // The deletion options' rules once the file's attributes are known, as
 // DeleteListedFile has them: spared, not a file, or made normal and
-// removed, with its attributes given back when the removal fails.
+// removed, with its attributes given back when the removal fails. A file
+// in the bin is removed as it is, as the system's own delete would.
 Fate DeleteWithAttributes(Target& target, FileAttributes attributes, const CleanSettings& options,
-                          FileSystem& files, int& failure) {
-  switch (SpareReasonOf(attributes, options)) {
+                          bool inBin, FileSystem& files, int& failure) {
+  switch (inBin ? SpareReasonInBin(attributes) : SpareReasonOf(attributes, options)) {
     case SpareReason::kHidden:
       return Fate::kHidden;
     case SpareReason::kReadOnly:
@@ -91,16 +92,16 @@ Fate DeleteWithAttributes(Target& target, FileAttributes attributes, const Clean
   }
   // Not (or no longer) a file: nothing a deletion could remove.
   if (attributes & kAttributeDirectory) return Fate::kVanished;
-  target.SetNormal(attributes);
+  if (!inBin) target.SetNormal(attributes);
   if (target.Remove()) return Fate::kDeleted;
   failure = files.LastError();
-  target.Restore(attributes);
+  if (!inBin) target.Restore(attributes);
   return Fate::kFailed;
 }
 
 // `looked`: the file's status, looked at just before on another thread.
 Fate DeleteUnguarded(Target& target, bool checkNeeded, const FileStatus* looked,
-                     const CleanSettings& options, FileSystem& files, int& failure) {
+                     const CleanSettings& options, bool inBin, FileSystem& files, int& failure) {
   if (!checkNeeded) {
     if (target.Remove()) return Fate::kDeleted;
     // Gone, a directory now, or refused: the check tells which.
@@ -113,19 +114,47 @@ Fate DeleteUnguarded(Target& target, bool checkNeeded, const FileStatus* looked,
     failure = files.LastError();
     return Fate::kFailed;
   }
-  return DeleteWithAttributes(target, attributes, options, files, failure);
+  return DeleteWithAttributes(target, attributes, options, inBin, files, failure);
 }
 
-Fate DeleteGuarded(Target& target, const Seen& seen, const CleanSettings& options,
+Fate DeleteGuarded(Target& target, const Seen& seen, const CleanSettings& options, bool inBin,
                    FileSystem& files, int& failure) {
   const FileStatus now = target.Status();
   if (now.attributes == kInvalidAttributes)
     return seen.missing ? Fate::kVanished : Unreadable(now.error, files, failure);
   if (seen.missing || now.device != seen.device || now.inode != seen.inode ||
-      now.size != seen.size || now.modified != seen.modified)
+      now.size != seen.size || now.modified != seen.modified || now.born != seen.born)
     return Fate::kChanged;
-  return DeleteWithAttributes(target, now.attributes, options, files, failure);
+  return DeleteWithAttributes(target, now.attributes, options, inBin, files, failure);
 }
+
+// A bin folder while its files are deleted: checked to be still its
+// trash's own and the directory they were listed in, and made normal for
+// the time (a read-only bin could not be emptied otherwise); it gets its
+// attributes back after.
+class BinInTurn {
+ public:
+  BinInTurn(FileSystem& files, TrashFolders& trash, const std::string& path,
+            const DirectoryIdentity& listed)
+      : files_(files), path_(path), verified_(trash.VerifyBinFolder(path) == listed) {
+    if (!verified_) return;
+    saved_ = files_.GetAttributes(path_);
+    files_.SetNormal(path_, saved_);
+  }
+  ~BinInTurn() {
+    if (verified_) files_.RestoreAttributes(path_, saved_);
+  }
+  BinInTurn(const BinInTurn&) = delete;
+  BinInTurn& operator=(const BinInTurn&) = delete;
+
+  bool Verified() const { return verified_; }
+
+ private:
+  FileSystem& files_;
+  const std::string path_;
+  const bool verified_;
+  FileAttributes saved_ = kInvalidAttributes;
+};
 
 // The paths of the folders in the plan's order, each made from its
 // parent's as the sweep made them, so that a deep tree costs no more than
@@ -196,7 +225,8 @@ constexpr std::size_t kLookAhead = 4096;
 
 CleanReport ExecuteCleanPlan(
     const CleanPlan& plan, const CleanSettings& options, FileSystem& files,
-    const std::function<void(std::size_t done, std::size_t total)>& progress) {
+    const std::function<void(std::size_t done, std::size_t total)>& progress,
+    const std::function<void()>& reachingTheBin) {
   const CleanPlan::Data& data = plan.data();
   const std::size_t total = plan.Count();
   // Where no option could spare a file, a swept file of an unguarded plan is
@@ -211,23 +241,40 @@ CleanReport ExecuteCleanPlan(
   ScopedFileBatch batch(files);
   FolderPaths paths(data);
   std::string folderPath;
+  bool binReached = false;
+  const auto reachTheBin = [&] {
+    if (binReached || !data.binAsked) return;
+    binReached = true;
+    if (reachingTheBin) reachingTheBin();
+  };
+  std::optional<BinInTurn> bin;
   for (std::size_t folder = 0; folder < data.folders.size(); ++folder) {
     const Folder& record = data.folders[folder];
     folderPath = record.named ? record.name : paths.Enter(folder);
+    bin.reset();
+    if (record.bin) {
+      reachTheBin();
+      if (record.firstFile < data.EndOf(folder))
+        bin.emplace(files, *data.trash, folderPath, record.identity);
+    }
     for (std::size_t file = record.firstFile, end = data.EndOf(folder); file < end; ++file) {
       const char* name = data.NameOf(folder, file);
       Target target(files, record, name, folderPath);
       int failure = 0;
       Fate fate;
-      if (data.guarded) {
-        fate = DeleteGuarded(target, data.seen[file], options, files, failure);
+      if (bin && !bin->Verified()) {
+        fate = Fate::kVanished;  // the bin is no longer where its files were listed
+      } else if (data.guarded) {
+        fate = DeleteGuarded(target, data.seen[file], options, record.bin, files, failure);
       } else {
-        const bool checkNeeded =
-            record.named || !anyKindAllowed || (name[0] == '.' && !options.m_bDelHiddenFiles);
+        const bool checkNeeded = record.named || record.bin || !anyKindAllowed ||
+                                 (name[0] == '.' && !options.m_bDelHiddenFiles);
         fate = DeleteUnguarded(target, checkNeeded, ahead ? ahead->Take(file) : nullptr, options,
-                               files, failure);
-        if (ahead) ahead->Done(file);
+                               record.bin, files, failure);
       }
+      if (ahead) ahead->Done(file);
+      if (fate == Fate::kDeleted && record.bin)
+        data.trash->ForgetDeletedFile(folderPath, record.identity, name);
       Count(report, fate, data.guarded ? data.seen[file].size : 0);
       if (fate == Fate::kFailed)
         report.failures.push_back(
@@ -235,6 +282,8 @@ CleanReport ExecuteCleanPlan(
       if (progress && (file + 1) % kProgressEvery == 0) progress(file + 1, total);
     }
   }
+  bin.reset();
+  reachTheBin();
   if (progress) progress(total, total);
   return report;
 }

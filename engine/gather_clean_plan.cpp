@@ -9,6 +9,7 @@
 #include "engine/background_task.h"
 #include "engine/clean_plan.h"
 #include "engine/clean_plan_data.h"
+#include "engine/repeated_directories.h"
 #include "engine/sweep.h"
 #include "settings/categories.h"
 
@@ -26,11 +27,10 @@ std::string LabelOf(const CleanEntry& entry) {
 
 // An empty path would make the search start at the root of the file system,
 // and one not beginning at the root would name files in whatever directory
-// the program was started from (the home, from cron). Such an entry (left by
-// an edit or a hand-edited profile) names nothing to clean.
-bool NamesSomethingToClean(const CleanEntry& entry) {
-  return entry.path.starts_with(kPathSeparator);
-}
+// the program was started from (the home, from cron). Such a path (an
+// entry left by an edit or a hand-edited profile, or TMP=.) names nothing
+// to clean.
+bool NamesSomethingToClean(const std::string& path) { return path.starts_with(kPathSeparator); }
 
 // Fills the plan as the sweeps find files.
 class PlanBuilder : public SweepListener {
@@ -56,14 +56,35 @@ class PlanBuilder : public SweepListener {
   void Adopt(SweepListener& other, std::uint32_t parent) override {
     CleanPlan::Data& found = *static_cast<PlanBuilder&>(other).own_;
     const auto base = static_cast<std::uint32_t>(plan_->folders.size());
-    const std::size_t firstFile = plan_->nameAt.size();
-    for (Folder& folder : found.folders) {
+    for (std::size_t index = 0; index < found.folders.size(); ++index) {
+      const std::size_t begin = found.folders[index].firstFile, end = found.EndOf(index);
+      Folder& folder = plan_->folders.emplace_back(std::move(found.folders[index]));
       folder.parent = folder.parent == CleanPlan::Data::kNoParent ? parent : folder.parent + base;
-      folder.firstFile += firstFile;
-      plan_->folders.push_back(std::move(folder));
+      folder.firstFile = plan_->nameAt.size();
+      repeats_.Enter(*plan_, static_cast<std::uint32_t>(plan_->folders.size() - 1),
+                     folder.identity);
+      if (!repeats_.Repeated()) {
+        plan_->nameAt.insert(plan_->nameAt.end(), found.nameAt.begin() + begin,
+                             found.nameAt.begin() + end);
+        if (guard_)
+          plan_->seen.insert(plan_->seen.end(), found.seen.begin() + begin,
+                             found.seen.begin() + end);
+        continue;
+      }
+      std::string names;
+      for (std::size_t file = begin; file < end; ++file) {
+        const char* name = folder.names.data() + found.nameAt[file];
+        if (repeats_.Listed(name)) continue;
+        plan_->nameAt.push_back(static_cast<std::uint32_t>(names.size()));
+        names.append(name).push_back('\0');
+        if (guard_) plan_->seen.push_back(found.seen[file]);
+      }
+      folder.names = std::move(names);
+      if (folder.held && folder.firstFile == plan_->nameAt.size()) {
+        folder.held.reset();
+        held_->fetch_sub(1);
+      }
     }
-    plan_->nameAt.insert(plan_->nameAt.end(), found.nameAt.begin(), found.nameAt.end());
-    plan_->seen.insert(plan_->seen.end(), found.seen.begin(), found.seen.end());
     found = CleanPlan::Data();
     if (observer_->onProgress) observer_->onProgress(plan_->nameAt.size());
   }
@@ -72,6 +93,8 @@ class PlanBuilder : public SweepListener {
     plan_->groups.push_back({std::move(label), category});
     group_ = static_cast<std::uint32_t>(plan_->groups.size() - 1);
   }
+
+  void AskForTheBin() { plan_->binAsked = true; }
 
   void Step(const std::string& status) {
     if (observer_->onStep) observer_->onStep(status);
@@ -86,11 +109,19 @@ class PlanBuilder : public SweepListener {
     folder.name = name;
     folder.firstFile = plan_->nameAt.size();
     folder.identity = identity;
+    folder.bin = bin_ != nullptr;
     listing_ = directory;
-    return static_cast<std::uint32_t>(plan_->folders.size() - 1);
+    const auto index = static_cast<std::uint32_t>(plan_->folders.size() - 1);
+    // A fork's folders are taken in order when they are adopted.
+    if (!own_) repeats_.Enter(*plan_, index, identity);
+    // A bin folder swapped since it was verified is not the bin.
+    passOver_ = bin_ && (identity != bin_->identity || bin_->path.find(kSparedInBin) != npos);
+    return index;
   }
 
   void OnFile(std::string_view name) override {
+    if (passOver_ || repeats_.Listed(name)) return;
+    if (bin_ && name.find(kSparedInBin) != npos) return;
     Folder& folder = plan_->folders.back();
     const std::size_t offset = folder.names.size();
     folder.names.append(name).push_back('\0');
@@ -132,11 +163,36 @@ class PlanBuilder : public SweepListener {
     folder.group = group_;
     folder.named = true;
     folder.name = path;
-    folder.names.assign(1, '\0');
     folder.firstFile = plan_->nameAt.size();
+    // Which directory the path leads to, as its deletion will follow it.
+    const std::size_t slash = path.rfind(kPathSeparator);
+    const std::unique_ptr<Directory> parent =
+        files_.OpenDirectory(slash == 0 ? path.substr(0, 1) : path.substr(0, slash));
+    if (const std::optional<DirectoryIdentity> identity =
+            parent ? parent->Identity() : std::nullopt) {
+      folder.identity = *identity;
+      repeats_.Enter(*plan_, static_cast<std::uint32_t>(plan_->folders.size() - 1), *identity);
+      if (repeats_.Listed(std::string_view(path).substr(slash + 1))) {
+        repeats_.Drop();
+        plan_->folders.pop_back();
+        return;
+      }
+    }
+    folder.names.assign(1, '\0');
     plan_->nameAt.push_back(0);
-    if (guard_) Record(status, options_, plan_->seen.emplace_back());
+    if (guard_) Record(status, options_, false, plan_->seen.emplace_back());
     Gathered();
+  }
+
+  // The files directly in the bin folder `bin` of `trash`, which was found
+  // to be the directory `verified`.
+  void SweepBin(TrashFolders& trash, const std::string& bin, const DirectoryIdentity& verified) {
+    plan_->trash = &trash;
+    const BinFolder folder{bin, verified};
+    bin_ = &folder;
+    Sweep(files_, *this, bin, "/*.*", 0);
+    bin_ = nullptr;
+    passOver_ = false;
   }
 
   void Finish() {
@@ -147,21 +203,35 @@ class PlanBuilder : public SweepListener {
   }
 
  private:
-  static void Record(const FileStatus& status, const CleanSettings& options, Seen& seen) {
+  struct BinFolder {
+    const std::string& path;
+    DirectoryIdentity identity;
+  };
+
+  // Not a file's own name, but anywhere in its path: a file the bin keeps.
+  static constexpr std::string_view kSparedInBin = "desktop.ini";
+  static constexpr std::size_t npos = std::string_view::npos;
+
+  static void Record(const FileStatus& status, const CleanSettings& options, bool inBin,
+                     Seen& seen) {
     seen.missing = status.attributes == kInvalidAttributes;
     if (seen.missing) return;
     seen.device = status.device;
     seen.inode = status.inode;
     seen.size = status.size;
     seen.modified = status.modified;
-    seen.spare = SpareReasonOf(status.attributes, options);
+    seen.born = status.born;
+    seen.spare =
+        inBin ? SpareReasonInBin(status.attributes) : SpareReasonOf(status.attributes, options);
   }
 
   // Looks at every file of the folder, in `directory`, the folder's own.
   void LookAt(std::size_t folder, Directory& directory) {
+    const bool inBin = plan_->folders[folder].bin;
     for (std::size_t file = plan_->folders[folder].firstFile, end = plan_->EndOf(folder);
          file < end; ++file)
-      Record(files_.StatusIn(directory, plan_->NameOf(folder, file)), options_, plan_->seen[file]);
+      Record(files_.StatusIn(directory, plan_->NameOf(folder, file)), options_, inBin,
+             plan_->seen[file]);
   }
 
   // The folders whose look was put off: the later half of their files on
@@ -224,6 +294,9 @@ class PlanBuilder : public SweepListener {
   std::vector<std::size_t> unlooked_;     // kept folders whose files are yet to be looked at
   std::unique_ptr<CleanPlan::Data> own_;  // a fork's
   bool looksHere_ = false;                // a fork looks at files as they are listed
+  RepeatedDirectories repeats_;           // of the plan, on the first thread only
+  const BinFolder* bin_ = nullptr;        // while a bin folder is swept
+  bool passOver_ = false;                 // the files of the folder being listed
 };
 
 void GatherCategories(const CleanSelection& selection, FileSystem& files, PlanBuilder& plan) {
@@ -232,7 +305,7 @@ void GatherCategories(const CleanSelection& selection, FileSystem& files, PlanBu
     bool grouped = false;
     for (const CategorySweep& sweep : category.sweeps) {
       const std::string& directory = selection.locations.*sweep.directory;
-      if (directory.empty()) continue;
+      if (!NamesSomethingToClean(directory)) continue;
       if (!grouped) plan.BeginGroup({}, category.box);
       grouped = true;
       plan.Step(sweep.status);
@@ -243,7 +316,7 @@ void GatherCategories(const CleanSelection& selection, FileSystem& files, PlanBu
 
 void GatherEntries(const CleanSelection& selection, FileSystem& files, PlanBuilder& plan) {
   for (const CleanEntry& entry : selection.entries) {
-    if (!NamesSomethingToClean(entry)) continue;
+    if (!NamesSomethingToClean(entry.path)) continue;
     plan.BeginGroup(LabelOf(entry));
     if (entry.individual) {
       plan.AddNamed(entry.path);
@@ -253,6 +326,25 @@ void GatherEntries(const CleanSelection& selection, FileSystem& files, PlanBuild
     std::string directory = entry.path;
     if (directory.ends_with(kPathSeparator)) directory.pop_back();
     Sweep(files, plan, directory, kPathSeparator + entry.wildcard, entry.recurse);
+  }
+}
+
+// Emptying the bin follows the deletions, so its files come last. Each bin
+// folder is verified to be its trash's own and made normal while it is
+// listed (a read-only one could not be emptied otherwise), then it gets
+// its attributes back.
+void GatherRecycleBin(const CleanSelection& selection, FileSystem& files, PlanBuilder& plan) {
+  if (!selection.trash || !selection.isTicked || !selection.isTicked(ControlId::kRecycleBinBox))
+    return;
+  TrashFolders& trash = *selection.trash;
+  plan.AskForTheBin();
+  for (const std::string& bin : trash.BinFolders()) {
+    const std::optional<DirectoryIdentity> verified = trash.VerifyBinFolder(bin);
+    if (!verified) continue;
+    plan.BeginGroup(bin, ControlId::kRecycleBinBox);
+    const FileAttributes saved = files.GetAttributes(bin);
+    if (files.SetNormal(bin, saved)) plan.SweepBin(trash, bin, *verified);
+    files.RestoreAttributes(bin, saved);
   }
 }
 
@@ -267,6 +359,7 @@ CleanPlan GatherCleanPlan(const CleanSelection& selection, const CleanSettings& 
   PlanBuilder builder(data, files, options, guard, observer);
   GatherCategories(selection, files, builder);
   GatherEntries(selection, files, builder);
+  GatherRecycleBin(selection, files, builder);
   builder.Finish();
   return plan;
 }

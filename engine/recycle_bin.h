@@ -10,5 +10,6 @@
 // they hold stay. The deletion options play no part. What the trash keeps
 // about a deleted file goes with it. The folder itself is made normal for
 // the time and ends with the attributes it had. Shows the wait cursor while
-// it works. What stays behind is not reported.
+// it works. What stays behind is not reported. The clean plan holds the
+// bin's files the same way; this is the bin's part of it alone.
 void EmptyRecycleBin(FileSystem& files, TrashFolders& trash, WaitCursor& waitCursor);

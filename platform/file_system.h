@@ -41,6 +41,11 @@ struct FileStatus {
   std::uint64_t inode = 0;
   std::uint64_t size = 0;
   std::int64_t modified = 0;  // nanoseconds since 1970
+  // When the file was made, where the file system tells it; else when its
+  // status last changed. Unlike the modification time no program can set
+  // it, so a file deleted and made anew under its name, even with the freed
+  // inode number, its size and its time, shows here as another file.
+  std::int64_t born = 0;  // nanoseconds since 1970
 };
 
 // One name of a directory listing. `name` stays valid until the next call

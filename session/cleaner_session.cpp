@@ -51,8 +51,10 @@ void CleanerSession::Exit() {
 
 CleanSelection CleanerSession::Selection() const {
   const CheckBoxes& boxes = controls_.boxes;
-  return CleanSelection{[&boxes](ControlId box) { return boxes.GetCheck(box) != 0; }, locations_,
-                        EntriesTopFirst()};
+  CleanSelection selection{[&boxes](ControlId box) { return boxes.GetCheck(box) != 0; }, locations_,
+                           EntriesTopFirst()};
+  selection.trash = &platform_.trash;
+  return selection;
 }
 
 std::vector<CleanEntry> CleanerSession::EntriesTopFirst() const {

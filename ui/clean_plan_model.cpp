@@ -10,6 +10,14 @@
 
 namespace {
 
+// A category's group by its box's caption; the bin's groups name their
+// bin folder after it: "Empty Waste Basket (/home/u/.local/share/Trash/files)".
+std::string GroupCaption(const PlanGroup& group) {
+  if (!group.category) return group.label;
+  const std::string caption = main_window_template::CategoryCaption(*group.category);
+  return group.label.empty() ? caption : caption + " (" + group.label + ")";
+}
+
 // A top row's internal id; a file row's is its group's number plus one.
 constexpr quintptr kGroupRow = 0;
 
@@ -145,10 +153,7 @@ QVariant CleanPlanModel::GroupData(std::size_t number, int column, int role) con
   const Group& group = groups_[number];
   const std::size_t toDelete = group.count - group.kept;
   const PlanGroup& planGroup = plan_.Groups()[number];
-  QString text =
-      PathLineText(planGroup.category ? main_window_template::CategoryCaption(*planGroup.category)
-                                      : planGroup.label) +
-      QStringLiteral(": ");
+  QString text = PathLineText(GroupCaption(planGroup)) + QStringLiteral(": ");
   if (toDelete == 0)
     text += QStringLiteral("nothing to delete");
   else

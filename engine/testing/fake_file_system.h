@@ -45,10 +45,12 @@ class FakeFileSystem : public FileSystem {
   DirectoryIdentity IdentityOf(const std::string& path) const { return identities.at(path); }
   // The file at `path` gets new contents: another size and time.
   void Modify(const std::string& path, std::uint64_t size, std::int64_t modified) {
-    facts.at(path) = {facts.at(path).inode, size, modified};
+    facts.at(path) = {facts.at(path).inode, size, modified, facts.at(path).born};
   }
   // Another file with the same size and time takes the place of `path`.
   void ReplaceFile(const std::string& path) { facts.at(path).inode = nextInode_++; }
+  // Deleted and made anew with the freed inode, its size and its time.
+  void Recreate(const std::string& path) { facts.at(path).born = nextInode_++; }
   // `from` is renamed over `to`.
   void RenameOver(const std::string& from, const std::string& to) {
     nodes[to] = nodes.at(from);
@@ -85,6 +87,7 @@ class FakeFileSystem : public FileSystem {
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
     std::int64_t modified = 0;
+    std::int64_t born = 0;
   };
   std::map<std::string, FileFacts> facts;  // of every file
   // The calls on a file in an open directory are recorded and answered as
@@ -146,6 +149,7 @@ class FakeFileSystem : public FileSystem {
       status.inode = fact->second.inode;
       status.size = fact->second.size;
       status.modified = fact->second.modified;
+      status.born = fact->second.born;
     }
     return status;
   }

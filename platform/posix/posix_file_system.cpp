@@ -163,32 +163,56 @@ bool BeginsWithDot(std::string_view path) {
   return nameStart < path.size() && path[nameStart] == '.';
 }
 
-FileAttributes AttributesOf(const struct stat& status, bool hiddenName) {
+FileAttributes AttributesOf(mode_t mode, bool hiddenName) {
   FileAttributes attributes = 0;
-  const bool isLink = S_ISLNK(status.st_mode);
-  if (S_ISDIR(status.st_mode))
+  const bool isLink = S_ISLNK(mode);
+  if (S_ISDIR(mode))
     attributes |= kAttributeDirectory;
-  else if (!S_ISREG(status.st_mode) && !isLink)
+  else if (!S_ISREG(mode) && !isLink)
     attributes |= kAttributeSystem;
-  if (!isLink && !(status.st_mode & S_IWUSR)) attributes |= kAttributeReadOnly;
+  if (!isLink && !(mode & S_IWUSR)) attributes |= kAttributeReadOnly;
   if (hiddenName) attributes |= kAttributeHidden;
   return attributes == 0 ? kAttributeNormal : attributes;
 }
 
-// What lstat tells of `name` in `directory`.
+#ifdef STATX_BTIME
+std::int64_t Nanoseconds(const struct statx_timestamp& time) {
+  return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+#endif
+
+// What lstat tells of `name` in `directory`, with the birth time where the
+// file system keeps one.
 FileStatus StatusAt(int directory, const char* name, bool hiddenName) {
   FileStatus result;
+#ifdef STATX_BTIME
+  struct statx status;
+  if (::statx(directory, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+              STATX_BASIC_STATS | STATX_BTIME, &status) != 0) {
+    result.error = errno;
+    return result;
+  }
+  result.attributes = AttributesOf(status.stx_mode, hiddenName);
+  result.device = makedev(status.stx_dev_major, status.stx_dev_minor);
+  result.inode = status.stx_ino;
+  result.size = status.stx_size;
+  result.modified = Nanoseconds(status.stx_mtime);
+  result.born = Nanoseconds((status.stx_mask & STATX_BTIME) ? status.stx_btime : status.stx_ctime);
+#else
   struct stat status;
   if (::fstatat(directory, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
     result.error = errno;
     return result;
   }
-  result.attributes = AttributesOf(status, hiddenName);
+  result.attributes = AttributesOf(status.st_mode, hiddenName);
   result.device = static_cast<std::uint64_t>(status.st_dev);
   result.inode = static_cast<std::uint64_t>(status.st_ino);
   result.size = static_cast<std::uint64_t>(status.st_size);
   result.modified =
       static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+  result.born =
+      static_cast<std::int64_t>(status.st_ctim.tv_sec) * 1'000'000'000 + status.st_ctim.tv_nsec;
+#endif
   return result;
 }
 

@@ -1,13 +1,16 @@
 #include "platform/posix/posix_file_system.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "testing/scoped_test_home.h"
@@ -66,6 +69,24 @@ TEST_F(PosixFileSystemTest, AttributeWordComesFromLstat) {
   EXPECT_EQ(files.GetAttributes(linkToDirectory), kAttributeNormal);
   EXPECT_EQ(files.GetAttributes(home.Path("missing")), kInvalidAttributes);
   EXPECT_EQ(files.GetAttributes(""), kInvalidAttributes);
+}
+
+TEST_F(PosixFileSystemTest, FileMadeAnewWithTheSameSizeAndTimeHasAnotherBirth) {
+  const std::string path = Make("again.tmp");
+  const FileStatus before = files.Status(path);
+  // Past the file system's clock granularity (a few milliseconds).
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  fs::remove(path);
+  Make("again.tmp");
+  // As `cp -p` and `tar x` do.
+  const timespec times[2] = {{0, UTIME_OMIT},
+                             {static_cast<time_t>(before.modified / 1'000'000'000),
+                              static_cast<long>(before.modified % 1'000'000'000)}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  const FileStatus after = files.Status(path);
+  ASSERT_EQ(after.size, before.size);
+  ASSERT_EQ(after.modified, before.modified);
+  EXPECT_NE(after.born, before.born);
 }
 
 TEST_F(PosixFileSystemTest, SetNormalGivesOwnerWriteBackAndRestoreTakesItAway) {
