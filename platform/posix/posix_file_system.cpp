@@ -13,6 +13,10 @@
 #include <climits>
 #include <string>
 
+#ifdef __linux__
+#include "platform/posix/linux_files_in_use.h"
+#endif
+
 namespace {
 
 std::unique_ptr<Directory> OpenDirectoryAt(int parent, const char* path, int extraFlags);
@@ -51,6 +55,7 @@ class PosixDirectory : public Directory {
       if (name == "." || name == "..") continue;
       entry.name = name;
       entry.isDirectory = IsRealDirectory(*found);
+      entry.inode = found->d_ino;
       return true;
     }
   }
@@ -433,6 +438,14 @@ bool PosixFileSystem::DoRestoreAttributesIn(Directory& directory, const char* na
 bool PosixFileSystem::DoRemoveFileIn(Directory& directory, const char* name) {
   const int fd = DescriptorOf(directory);
   return RemoveAt({fd, name}, fd, name);
+}
+
+std::shared_ptr<FilesInUse> PosixFileSystem::FindFilesInUse() {
+#ifdef __linux__
+  return std::make_shared<LinuxFilesInUse>();
+#else
+  return nullptr;
+#endif
 }
 
 std::size_t PosixFileSystem::DirectoryBudget() const {

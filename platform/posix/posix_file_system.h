@@ -30,6 +30,8 @@ class PosixFileSystem : public FileSystem {
   int LastError() const override { return lastError_; }
   std::size_t DirectoryBudget() const override;
   bool LooksFromAnotherThread() const override { return true; }
+  // Linux only: read from /proc.
+  std::shared_ptr<FilesInUse> FindFilesInUse() override;
 
  private:
   // Where a path's last name is to be looked up: a directory descriptor
