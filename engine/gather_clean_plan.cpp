@@ -8,6 +8,7 @@
 #include "engine/background_task.h"
 #include "engine/clean_plan.h"
 #include "engine/clean_plan_data.h"
+#include "engine/in_use_check.h"
 #include "engine/sweep.h"
 #include "resources/main_window_template.h"
 #include "settings/categories.h"
@@ -54,6 +55,7 @@ class PlanBuilder : public SweepListener {
         files_(files),
         options_(options),
         guard_(guard),
+        keepInodes_(!guard && plan.inUse),
         observer_(&observer),
         budget_(files.DirectoryBudget()),
         held_(std::make_shared<std::atomic<std::size_t>>(0)) {}
@@ -77,6 +79,8 @@ class PlanBuilder : public SweepListener {
     }
     plan_->nameAt.insert(plan_->nameAt.end(), found.nameAt.begin(), found.nameAt.end());
     plan_->seen.insert(plan_->seen.end(), found.seen.begin(), found.seen.end());
+    plan_->listedInode.insert(plan_->listedInode.end(), found.listedInode.begin(),
+                              found.listedInode.end());
     found = CleanPlan::Data();
     if (observer_->onProgress) observer_->onProgress(plan_->nameAt.size());
   }
@@ -103,7 +107,7 @@ class PlanBuilder : public SweepListener {
     return static_cast<std::uint32_t>(plan_->folders.size() - 1);
   }
 
-  void OnFile(std::string_view name) override {
+  void OnFile(std::string_view name, std::uint64_t inode) override {
     Folder& folder = plan_->folders.back();
     const std::size_t offset = folder.names.size();
     folder.names.append(name).push_back('\0');
@@ -111,6 +115,7 @@ class PlanBuilder : public SweepListener {
     // The look is put off until the listing ends, where it can be shared
     // between two threads.
     if (guard_) plan_->seen.emplace_back();
+    if (keepInodes_) plan_->listedInode.push_back(inode);
     Gathered();
   }
 
@@ -149,11 +154,13 @@ class PlanBuilder : public SweepListener {
     folder.firstFile = plan_->nameAt.size();
     plan_->nameAt.push_back(0);
     if (guard_) Record(status, options_, plan_->seen.emplace_back());
+    if (keepInodes_) plan_->listedInode.push_back(0);
     Gathered();
   }
 
   void Finish() {
     LookAtTheKeptFolders();
+    MarkFilesInUse(*plan_);
     for (const Seen& seen : plan_->seen)
       if (!seen.missing && seen.spare == SpareReason::kNone) plan_->totalBytes += seen.size;
     if (observer_->onProgress) observer_->onProgress(plan_->nameAt.size());
@@ -215,6 +222,7 @@ class PlanBuilder : public SweepListener {
         files_(from.files_),
         options_(from.options_),
         guard_(from.guard_),
+        keepInodes_(from.keepInodes_),
         observer_(&kSilent),
         budget_(from.budget_),
         held_(from.held_),
@@ -228,6 +236,7 @@ class PlanBuilder : public SweepListener {
   FileSystem& files_;
   const CleanSettings& options_;
   const bool guard_;
+  const bool keepInodes_;  // for the check of files in use at deletion
   const GatherObserver* observer_;
   const std::size_t budget_;
   // Directories kept open by the builder and its forks together.
@@ -277,6 +286,7 @@ CleanPlan GatherCleanPlan(const CleanSelection& selection, const CleanSettings& 
   CleanPlan::Data& data = plan.data();
   data.guarded = guard;
   data.hiddenAllowed = options.m_bDelHiddenFiles != 0;
+  StartFindingFilesInUse(data, files);
   PlanBuilder builder(data, files, options, guard, observer);
   GatherCategories(selection, files, builder);
   GatherEntries(selection, files, builder);
