@@ -27,6 +27,8 @@ QString KeptReasonText(SpareReason reason) {
       return QStringLiteral("read-only");
     case SpareReason::kSystem:
       return QStringLiteral("system");
+    case SpareReason::kInUse:
+      return QStringLiteral("in use");
     case SpareReason::kNone:
       break;
   }
@@ -84,6 +86,10 @@ CleanPlanModel::CleanPlanModel(const CleanPlan& plan, QObject* parent)
         break;
       case SpareReason::kSystem:
         ++totals_.system;
+        ++group.kept;
+        break;
+      case SpareReason::kInUse:
+        ++totals_.inUse;
         ++group.kept;
         break;
     }
