@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,6 +37,14 @@ class WithoutFinding : public PosixFileSystem {
  public:
   std::shared_ptr<FilesInUse> FindFilesInUse() override { return nullptr; }
 };
+
+// Processor time of every thread of this process so far, user and system.
+double ProcessorSeconds() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+}
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -65,16 +74,18 @@ struct Kind {
 };
 
 bool Measure(const std::string& work, int count, int rounds) {
-  std::vector<double> finding;
+  std::vector<double> finding, findingProcessor;
   bool found = false;
   for (int round = 0; round < rounds; ++round) {
     const auto start = Clock::now();
+    const double processor = ProcessorSeconds();
     LinuxFilesInUse files;
     found = files.Any();
     finding.push_back(SecondsSince(start));
+    findingProcessor.push_back(ProcessorSeconds() - processor);
   }
-  std::printf("finding the files in use alone: %.1f ms (median of %d)\n", Median(finding) * 1e3,
-              rounds);
+  std::printf("finding the files in use alone: %.1f ms, %.1f ms of processor (medians of %d)\n",
+              Median(finding) * 1e3, Median(findingProcessor) * 1e3, rounds);
 
   PosixFileSystem checking;
   WithoutFinding plain;
@@ -87,7 +98,7 @@ bool Measure(const std::string& work, int count, int rounds) {
     CleanSettings options;
     options.m_bDelHiddenFiles = options.m_bDelReadOnlyFiles = options.m_bDelSystemFiles =
         kind.allowAll;
-    std::vector<double> seconds[2];
+    std::vector<double> seconds[2], processor[2];
     for (int round = 0; round < rounds; ++round) {
       for (int turn = 0; turn < 2; ++turn) {
         const bool check = (turn + round) % 2 == 0;
@@ -100,9 +111,11 @@ bool Measure(const std::string& work, int count, int rounds) {
             [](ControlId) { return false; }, locations, {CleanEntry{0, root, "*.tmp", 1}}};
         FileSystem& files = check ? static_cast<FileSystem&>(checking) : plain;
         const auto start = Clock::now();
+        const double processorBefore = ProcessorSeconds();
         const CleanPlan plan = GatherCleanPlan(selection, options, files, kind.guard);
         const CleanReport report = ExecuteCleanPlan(plan, options, files);
         seconds[check].push_back(SecondsSince(start));
+        processor[check].push_back(ProcessorSeconds() - processorBefore);
         ::kill(holder, SIGKILL);
         ::waitpid(holder, nullptr, 0);
         sound = sound && report.inUse == (check ? 1u : 0u) &&
@@ -112,8 +125,11 @@ bool Measure(const std::string& work, int count, int rounds) {
       }
     }
     const double without = Median(seconds[0]), with = Median(seconds[1]);
-    std::printf("%-28s without %7.1f ms, with the check %7.1f ms: %.3fx\n", kind.what,
-                without * 1e3, with * 1e3, with / without);
+    std::printf(
+        "%-28s without %7.1f ms, with the check %7.1f ms: %.3fx wall;"
+        " processor %.1f against %.1f ms\n",
+        kind.what, without * 1e3, with * 1e3, with / without, Median(processor[1]) * 1e3,
+        Median(processor[0]) * 1e3);
   }
   std::printf("(the finding alone found %s file in use on this machine)\n", found ? "some" : "no");
   return sound;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <map>
 #include <string>
 
 namespace {
@@ -22,64 +23,93 @@ bool IsProcessId(const char* name) {
   return true;
 }
 
-// Adds the regular file each link in the process's directory `name` leads
-// to (its descriptors, or its mapped files). False when the links can't be
-// read, not even where they lead.
-bool AddLinkedFiles(int process, const char* name, std::vector<FileId>& found) {
-  const int fd = ::openat(process, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
+// Adds the regular file each descriptor of the process leads to.
+void AddOpenFiles(int process, std::vector<FileId>& found) {
+  const int fd = ::openat(process, "fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
   DIR* listing = ::fdopendir(fd);
   if (!listing) {
     ::close(fd);
-    return false;
+    return;
   }
-  bool readable = true;
-  errno = 0;
   while (const dirent* entry = ::readdir(listing)) {
     if (entry->d_name[0] == '.') continue;
     // Following the link reaches the file itself, even one renamed or
     // deleted since it was opened.
     struct stat status;
-    if (::fstatat(fd, entry->d_name, &status, 0) == 0) {
-      if (S_ISREG(status.st_mode))
-        found.emplace_back(static_cast<std::uint64_t>(status.st_dev),
-                           static_cast<std::uint64_t>(status.st_ino));
-    } else if (errno == EPERM || errno == EACCES) {
-      readable = false;
-      break;
-    }
-    errno = 0;
+    if (::fstatat(fd, entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode))
+      found.emplace_back(static_cast<std::uint64_t>(status.st_dev),
+                         static_cast<std::uint64_t>(status.st_ino));
   }
-  if (errno != 0) readable = false;
   ::closedir(listing);
-  return readable;
-}
-
-// Adds every file the process has mapped, as its memory map lists them:
-// "address perms offset major:minor inode path", in hexadecimal but for
-// the inode. Anonymous mappings have inode 0.
-void AddMappedFiles(int process, std::vector<FileId>& found) {
-  const int fd = ::openat(process, "maps", O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return;
-  std::string text;
-  char buffer[16384];
-  for (ssize_t bytes; (bytes = ::read(fd, buffer, sizeof buffer)) > 0;)
-    text.append(buffer, static_cast<std::size_t>(bytes));
-  ::close(fd);
-  if (!text.empty() && text.back() != '\n') text.push_back('\n');
-  for (std::size_t start = 0; start < text.size();) {
-    const std::size_t end = text.find('\n', start);
-    text[end] = '\0';
-    unsigned major = 0, minor = 0;
-    unsigned long long inode = 0;
-    if (std::sscanf(text.c_str() + start, "%*s %*s %*s %x:%x %llu", &major, &minor, &inode) == 3 &&
-        inode != 0)
-      found.emplace_back(static_cast<std::uint64_t>(makedev(major, minor)), inode);
-    start = end + 1;
-  }
 }
 
 }  // namespace
+
+// The files mapped by every process, each asked of the system once: the
+// memory map names a file by the device and inode of the file system that
+// holds it, which on some file systems (btrfs sub-volumes, overlays) is not
+// what a look at the file gives. A look through /proc/<pid>/map_files gives
+// that, but only with the checkpoint capability (root); without it, the
+// memory map's own numbers stand.
+class LinuxFilesInUse::MappedFiles {
+ public:
+  void AddOf(int process, std::vector<FileId>& found) {
+    const int fd = ::openat(process, "maps", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    text_.clear();
+    char buffer[16384];
+    for (ssize_t bytes; (bytes = ::read(fd, buffer, sizeof buffer)) > 0;)
+      text_.append(buffer, static_cast<std::size_t>(bytes));
+    ::close(fd);
+    const int links =
+        looksThrough_ ? ::openat(process, "map_files", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+    if (!text_.empty() && text_.back() != '\n') text_.push_back('\n');
+    // Each line: "start-end perms offset major:minor inode path", in
+    // hexadecimal but for the inode; anonymous mappings have inode 0.
+    for (std::size_t start = 0; start < text_.size();) {
+      const std::size_t end = text_.find('\n', start);
+      text_[end] = '\0';
+      unsigned long from = 0, to = 0;
+      unsigned major = 0, minor = 0;
+      unsigned long long inode = 0;
+      if (std::sscanf(text_.c_str() + start, "%lx-%lx %*s %*s %x:%x %llu", &from, &to, &major,
+                      &minor, &inode) == 5 &&
+          inode != 0)
+        Add({static_cast<std::uint64_t>(makedev(major, minor)), inode}, links, from, to, found);
+      start = end + 1;
+    }
+    if (links >= 0) ::close(links);
+  }
+
+ private:
+  void Add(const FileId& listed, int links, unsigned long from, unsigned long to,
+           std::vector<FileId>& found) {
+    if (const auto known = looked_.find(listed); known != looked_.end()) {
+      if (known->second != kNotAFile) found.push_back(known->second);
+      return;
+    }
+    FileId file = listed;
+    if (links >= 0) {
+      char name[40];
+      std::snprintf(name, sizeof name, "%lx-%lx", from, to);
+      struct stat status;
+      if (::fstatat(links, name, &status, 0) == 0)
+        file = S_ISREG(status.st_mode) ? FileId{static_cast<std::uint64_t>(status.st_dev),
+                                                static_cast<std::uint64_t>(status.st_ino)}
+                                       : kNotAFile;
+      else if (errno == EPERM || errno == EACCES)
+        looksThrough_ = false;
+    }
+    looked_.emplace(listed, file);
+    if (file != kNotAFile) found.push_back(file);
+  }
+
+  static constexpr FileId kNotAFile{0, 0};
+  std::string text_;
+  bool looksThrough_ = true;  // until map_files refuses a look
+  std::map<FileId, FileId> looked_;
+};
 
 LinuxFilesInUse::LinuxFilesInUse() : thread_([this] { Find(); }) {}
 
@@ -94,12 +124,13 @@ void LinuxFilesInUse::Find() {
     return;
   }
   const std::string self = std::to_string(::getpid());
+  MappedFiles mapped;
   while (const dirent* entry = ::readdir(processes)) {
     if (!IsProcessId(entry->d_name) || entry->d_name == self) continue;
     const int process = ::openat(proc, entry->d_name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (process < 0) continue;  // ended meanwhile
-    AddLinkedFiles(process, "fd", found_);
-    if (!AddLinkedFiles(process, "map_files", found_)) AddMappedFiles(process, found_);
+    AddOpenFiles(process, found_);
+    mapped.AddOf(process, found_);
     ::close(process);
   }
   ::closedir(processes);

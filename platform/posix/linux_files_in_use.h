@@ -9,10 +9,9 @@
 #include "platform/files_in_use.h"
 
 // FilesInUse on Linux, read from /proc: the regular files each process
-// holds open (/proc/<pid>/fd) or has mapped (/proc/<pid>/map_files, or
-// /proc/<pid>/maps where the former can't be listed, as for a user without
-// the checkpoint capability). Only processes whose /proc entries this one
-// may read count: the user's own, or every one for root. This process is
+// holds open (/proc/<pid>/fd) or has mapped (/proc/<pid>/maps, each file
+// looked at once through /proc/<pid>/map_files where the system allows it). Only processes whose
+// /proc entries this one may read count: the user's own, or every one for root. This process is
 // left out, so that the directories and files it holds itself never count.
 // The finding starts on a thread of its own when this is made.
 class LinuxFilesInUse : public FilesInUse {
@@ -27,6 +26,7 @@ class LinuxFilesInUse : public FilesInUse {
   bool Any() override;
 
  private:
+  class MappedFiles;
   void Find();
   void WaitForTheFinding();
 
