@@ -15,7 +15,8 @@ TEST(LinuxFilesInUseTest, AnotherProcesssFileCountsAndThisProcesssOwnDoesNot) {
   ScopedTestHome home;
   WriteTestFile(home.Path("theirs.tmp"));
   WriteTestFile(home.Path("ours.tmp"));
-  struct stat theirs {}, ours {};
+  struct stat theirs {
+  }, ours{};
   ASSERT_EQ(::stat(home.Path("theirs.tmp").c_str(), &theirs), 0);
   ASSERT_EQ(::stat(home.Path("ours.tmp").c_str(), &ours), 0);
   const int own = ::open(home.Path("ours.tmp").c_str(), O_RDONLY | O_CLOEXEC);
