@@ -68,7 +68,7 @@ int RunPreview(const CommandLineRun& run, bool nullSeparated) {
     progress.Clear();
 
     const char separator = nullSeparated ? '\0' : '\n';
-    std::uint64_t files = 0, hidden = 0, readOnly = 0, system = 0;
+    std::uint64_t files = 0, hidden = 0, readOnly = 0, system = 0, inUse = 0;
     for (std::size_t index = 0; index < plan.Count(); ++index) {
       if (plan.MissingAt(index)) continue;  // an entry naming no file: nothing to delete
       switch (plan.SpareAt(index)) {
@@ -88,6 +88,9 @@ int RunPreview(const CommandLineRun& run, bool nullSeparated) {
         case SpareReason::kSystem:
           ++system;
           break;
+        case SpareReason::kInUse:
+          ++inUse;
+          break;
       }
     }
     if (std::fflush(run.out) != 0 || std::ferror(run.out)) {
@@ -98,7 +101,7 @@ int RunPreview(const CommandLineRun& run, bool nullSeparated) {
     Print(run.err, "Would delete: " + Files(files) + ", " + Bytes(plan.TotalBytes()) + "\n" +
                        "Would spare: " + std::to_string(hidden) + " hidden, " +
                        std::to_string(readOnly) + " read-only, " + std::to_string(system) +
-                       " system\n");
+                       " system\n" + "In use: " + std::to_string(inUse) + "\n");
     return kExitSuccess;
   });
 }
@@ -130,7 +133,8 @@ int RunSavedClean(const CommandLineRun& run) {
          << " read-only, " << report.sparedSystem << " system\n"
          << "Failed: " << report.failed << "\n"
          << "Vanished: " << report.vanished << "\n"
-         << "Changed since found: " << report.changed << "\n";
+         << "Changed since found: " << report.changed << "\n"
+         << "In use: " << report.inUse << "\n";
     Print(run.out, text.str());
     // A report that was lost (standard output full or closed) is a failure:
     // a script reading it would take silence for success.

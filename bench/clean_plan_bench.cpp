@@ -64,7 +64,7 @@ class Discarding : public SweepListener {
                             const DirectoryIdentity&, const std::shared_ptr<Directory>&) override {
     return 0;
   }
-  void OnFile(std::string_view) override { ++files; }
+  void OnFile(std::string_view, std::uint64_t) override { ++files; }
   std::size_t files = 0;
 };
 

@@ -75,7 +75,8 @@ class CleanPlan {
   // Index into Groups().
   std::size_t GroupAt(std::size_t index) const;
   // As judged at gathering under the options given. An unguarded plan knows
-  // only what the name tells (hidden); a guarded one every reason.
+  // only what the name tells (hidden); a guarded one every reason, and
+  // whether a running process held the file open (kInUse).
   SpareReason SpareAt(std::size_t index) const;
   // In a guarded plan: nothing was there at gathering (an individual entry
   // naming no file, or a file gone between its listing and its look). Such
@@ -108,6 +109,7 @@ struct CleanReport {
   std::uint64_t sparedHidden = 0;
   std::uint64_t sparedReadOnly = 0;
   std::uint64_t sparedSystem = 0;
+  std::uint64_t inUse = 0;  // left alone: a running process held them open
   std::uint64_t failed = 0;
   std::uint64_t vanished = 0;  // gone by their turn (or no longer a file)
   std::uint64_t changed = 0;   // replaced, modified or new since gathering (guarded plan)
@@ -128,6 +130,9 @@ struct CleanReport {
 // guarded plan's file whose device, inode, size, modification time or birth differs
 // from what was gathered, or that was missing at gathering and exists now, is
 // not deleted and counts as changed. A file gone by then counts as vanished.
+// A file a running process holds open (as found once per run, from the
+// gathering on) is left alone and counts as in use, as Windows would refuse
+// to delete it; so is one the plan showed in use.
 CleanReport ExecuteCleanPlan(
     const CleanPlan& plan, const CleanSettings& options, FileSystem& files,
     const std::function<void(std::size_t done, std::size_t total)>& progress = {},

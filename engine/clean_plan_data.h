@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -47,6 +48,13 @@ struct CleanPlan::Data {
   std::deque<Folder> folders;
   std::deque<std::uint32_t> nameAt;  // of each file, in its folder's names
   std::deque<Seen> seen;             // of each file; empty in an unguarded plan
+  // Of each file of an unguarded plan, the inode its listing gave (0 for
+  // none, and for a named file); empty in a guarded plan.
+  std::deque<std::uint64_t> listedInode;
+  // The files running processes held open, found while the plan was
+  // gathered, from when; nothing where the file system can't tell.
+  std::shared_ptr<FilesInUse> inUse;
+  std::chrono::steady_clock::time_point inUseSince;
   std::vector<PlanGroup> groups;
   bool guarded = false;
   bool hiddenAllowed = false;  // under the options the plan was gathered with

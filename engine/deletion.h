@@ -7,8 +7,10 @@
 #include "settings/clean_settings.h"
 
 // Why a file would be, or was, left alone by the deletion options; the
-// first that applies in the order hidden, read-only, system.
-enum class SpareReason : std::uint8_t { kNone, kHidden, kReadOnly, kSystem };
+// first that applies in the order hidden, read-only, system. Past those, a
+// file a running process holds open is left alone too (kInUse), as Windows
+// refuses to delete it.
+enum class SpareReason : std::uint8_t { kNone, kHidden, kReadOnly, kSystem, kInUse };
 
 // Whether the options keep a file of these attributes, and why: a hidden
 // file unless m_bDelHiddenFiles, a read-only one unless m_bDelReadOnlyFiles,

@@ -5,6 +5,7 @@
 
 #include "engine/clean_plan.h"
 #include "engine/clean_plan_data.h"
+#include "engine/in_use_check.h"
 #include "engine/look_ahead.h"
 #include "engine/sweep.h"
 
@@ -15,7 +16,7 @@ using Seen = CleanPlan::Data::Seen;
 
 constexpr std::size_t kProgressEvery = 1024;
 
-enum class Fate { kDeleted, kHidden, kReadOnly, kSystem, kFailed, kVanished, kChanged };
+enum class Fate { kDeleted, kHidden, kReadOnly, kSystem, kInUse, kFailed, kVanished, kChanged };
 
 // One planned file and the calls that reach it: in the directory the sweep
 // kept open; else by its path, checked to lie in the directory it was listed
@@ -77,9 +78,11 @@ Fate Unreadable(int error, const FileSystem& files, int& failure) {
 // The deletion options' rules once the file's attributes are known, as
 // DeleteListedFile has them: spared, not a file, or made normal and
 // removed, with its attributes given back when the removal fails. A file
-// in the bin is removed as it is, as the system's own delete would.
-Fate DeleteWithAttributes(Target& target, FileAttributes attributes, const CleanSettings& options,
-                          bool inBin, FileSystem& files, int& failure) {
+// in the bin is removed as it is, as the system's own delete would. A file
+// in use stays as it is, as its deletion would fail on Windows.
+Fate DeleteWithAttributes(Target& target, FileAttributes attributes, bool inUse,
+                          const CleanSettings& options, bool inBin, FileSystem& files,
+                          int& failure) {
   switch (inBin ? SpareReasonInBin(attributes) : SpareReasonOf(attributes, options)) {
     case SpareReason::kHidden:
       return Fate::kHidden;
@@ -87,11 +90,13 @@ Fate DeleteWithAttributes(Target& target, FileAttributes attributes, const Clean
       return Fate::kReadOnly;
     case SpareReason::kSystem:
       return Fate::kSystem;
+    case SpareReason::kInUse:
     case SpareReason::kNone:
       break;
   }
   // Not (or no longer) a file: nothing a deletion could remove.
   if (attributes & kAttributeDirectory) return Fate::kVanished;
+  if (inUse) return Fate::kInUse;
   if (!inBin) target.SetNormal(attributes);
   if (target.Remove()) return Fate::kDeleted;
   failure = files.LastError();
@@ -100,32 +105,48 @@ Fate DeleteWithAttributes(Target& target, FileAttributes attributes, const Clean
 }
 
 // `looked`: the file's status, looked at just before on another thread.
+// Where files are in use, each look is a whole one, which tells which
+// file it is.
 Fate DeleteUnguarded(Target& target, bool checkNeeded, const FileStatus* looked,
-                     const CleanSettings& options, bool inBin, FileSystem& files, int& failure) {
+                     const InUseCheck& inUse, const CleanSettings& options, bool inBin,
+                     FileSystem& files, int& failure) {
   if (!checkNeeded) {
     if (target.Remove()) return Fate::kDeleted;
     // Gone, a directory now, or refused: the check tells which.
     looked = nullptr;
   }
-  const FileAttributes attributes = looked ? looked->attributes : target.Attributes();
+  const bool whole = looked || (checkNeeded && inUse.Active());
+  FileStatus status;
+  if (looked)
+    status = *looked;
+  else if (whole)
+    status = target.Status();
+  else
+    status.attributes = target.Attributes();
+  const FileAttributes attributes = status.attributes;
   if (attributes == kInvalidAttributes)
-    return Unreadable(looked ? looked->error : files.LastError(), files, failure);
+    return Unreadable(whole ? status.error : files.LastError(), files, failure);
   if (!checkNeeded && !(attributes & (kAttributeReadOnly | kAttributeDirectory))) {
     failure = files.LastError();
     return Fate::kFailed;
   }
-  return DeleteWithAttributes(target, attributes, options, inBin, files, failure);
+  return DeleteWithAttributes(target, attributes, checkNeeded && inUse.Holds(status), options,
+                              inBin, files, failure);
 }
 
-Fate DeleteGuarded(Target& target, const Seen& seen, const CleanSettings& options, bool inBin,
-                   FileSystem& files, int& failure) {
+// A file found in use when the plan was shown stays, even if it is no
+// longer: the preview said so.
+Fate DeleteGuarded(Target& target, const Seen& seen, const InUseCheck& inUse,
+                   const CleanSettings& options, bool inBin, FileSystem& files, int& failure) {
   const FileStatus now = target.Status();
   if (now.attributes == kInvalidAttributes)
     return seen.missing ? Fate::kVanished : Unreadable(now.error, files, failure);
   if (seen.missing || now.device != seen.device || now.inode != seen.inode ||
       now.size != seen.size || now.modified != seen.modified || now.born != seen.born)
     return Fate::kChanged;
-  return DeleteWithAttributes(target, now.attributes, options, inBin, files, failure);
+  return DeleteWithAttributes(target, now.attributes,
+                              seen.spare == SpareReason::kInUse || inUse.Holds(now), options, inBin,
+                              files, failure);
 }
 
 // A bin folder while its files are deleted: checked to be still its
@@ -202,6 +223,9 @@ void Count(CleanReport& report, Fate fate, std::uint64_t size) {
     case Fate::kSystem:
       ++report.sparedSystem;
       break;
+    case Fate::kInUse:
+      ++report.inUse;
+      break;
     case Fate::kFailed:
       ++report.failed;
       break;
@@ -237,6 +261,7 @@ CleanReport ExecuteCleanPlan(
   std::optional<LookAhead> ahead;
   if (!data.guarded && !anyKindAllowed && files.LooksFromAnotherThread() && total > 0)
     ahead.emplace(data, files, kLookAhead);
+  InUseCheck inUse(data, files);
   CleanReport report;
   ScopedFileBatch batch(files);
   FolderPaths paths(data);
@@ -257,6 +282,14 @@ CleanReport ExecuteCleanPlan(
       if (record.firstFile < data.EndOf(folder))
         bin.emplace(files, *data.trash, folderPath, record.identity);
     }
+    // The files removed without a look are told apart by their listed
+    // inodes, once a look at the first shows those can be trusted here.
+    const bool unlooked =
+        !data.guarded && !record.named && !record.bin && anyKindAllowed && inUse.Active();
+    if (unlooked && record.firstFile < data.EndOf(folder)) {
+      Target first(files, record, data.NameOf(folder, record.firstFile), folderPath);
+      inUse.EnterFolder(record.identity, first.Status(), data.listedInode[record.firstFile]);
+    }
     for (std::size_t file = record.firstFile, end = data.EndOf(folder); file < end; ++file) {
       const char* name = data.NameOf(folder, file);
       Target target(files, record, name, folderPath);
@@ -265,12 +298,17 @@ CleanReport ExecuteCleanPlan(
       if (bin && !bin->Verified()) {
         fate = Fate::kVanished;  // the bin is no longer where its files were listed
       } else if (data.guarded) {
-        fate = DeleteGuarded(target, data.seen[file], options, record.bin, files, failure);
+        fate = DeleteGuarded(target, data.seen[file], inUse, options, record.bin, files, failure);
       } else {
         const bool checkNeeded = record.named || record.bin || !anyKindAllowed ||
-                                 (name[0] == '.' && !options.m_bDelHiddenFiles);
-        fate = DeleteUnguarded(target, checkNeeded, ahead ? ahead->Take(file) : nullptr, options,
-                               record.bin, files, failure);
+                                 (name[0] == '.' && !options.m_bDelHiddenFiles) ||
+                                 (unlooked && inUse.FolderNeedsLooks());
+        const FileStatus* looked = ahead ? ahead->Take(file) : nullptr;
+        if (!checkNeeded && unlooked && inUse.ListedInUse(data.listedInode[file]))
+          fate = Fate::kInUse;
+        else
+          fate = DeleteUnguarded(target, checkNeeded, looked, inUse, options, record.bin, files,
+                                 failure);
       }
       if (ahead) ahead->Done(file);
       if (fate == Fate::kDeleted && record.bin)

@@ -9,6 +9,7 @@
 #include "engine/background_task.h"
 #include "engine/clean_plan.h"
 #include "engine/clean_plan_data.h"
+#include "engine/in_use_check.h"
 #include "engine/repeated_directories.h"
 #include "engine/sweep.h"
 #include "settings/categories.h"
@@ -41,6 +42,7 @@ class PlanBuilder : public SweepListener {
         files_(files),
         options_(options),
         guard_(guard),
+        keepInodes_(!guard && plan.inUse),
         observer_(&observer),
         budget_(files.DirectoryBudget()),
         held_(std::make_shared<std::atomic<std::size_t>>(0)) {}
@@ -69,6 +71,9 @@ class PlanBuilder : public SweepListener {
         if (guard_)
           plan_->seen.insert(plan_->seen.end(), found.seen.begin() + begin,
                              found.seen.begin() + end);
+        if (keepInodes_)
+          plan_->listedInode.insert(plan_->listedInode.end(), found.listedInode.begin() + begin,
+                                    found.listedInode.begin() + end);
         continue;
       }
       std::string names;
@@ -78,6 +83,7 @@ class PlanBuilder : public SweepListener {
         plan_->nameAt.push_back(static_cast<std::uint32_t>(names.size()));
         names.append(name).push_back('\0');
         if (guard_) plan_->seen.push_back(found.seen[file]);
+        if (keepInodes_) plan_->listedInode.push_back(found.listedInode[file]);
       }
       folder.names = std::move(names);
       if (folder.held && folder.firstFile == plan_->nameAt.size()) {
@@ -119,7 +125,7 @@ class PlanBuilder : public SweepListener {
     return index;
   }
 
-  void OnFile(std::string_view name) override {
+  void OnFile(std::string_view name, std::uint64_t inode) override {
     if (passOver_ || repeats_.Listed(name)) return;
     if (bin_ && name.find(kSparedInBin) != npos) return;
     Folder& folder = plan_->folders.back();
@@ -129,6 +135,7 @@ class PlanBuilder : public SweepListener {
     // The look is put off until the listing ends, where it can be shared
     // between two threads.
     if (guard_) plan_->seen.emplace_back();
+    if (keepInodes_) plan_->listedInode.push_back(inode);
     Gathered();
   }
 
@@ -181,6 +188,7 @@ class PlanBuilder : public SweepListener {
     folder.names.assign(1, '\0');
     plan_->nameAt.push_back(0);
     if (guard_) Record(status, options_, false, plan_->seen.emplace_back());
+    if (keepInodes_) plan_->listedInode.push_back(0);
     Gathered();
   }
 
@@ -197,6 +205,7 @@ class PlanBuilder : public SweepListener {
 
   void Finish() {
     LookAtTheKeptFolders();
+    MarkFilesInUse(*plan_);
     for (const Seen& seen : plan_->seen)
       if (!seen.missing && seen.spare == SpareReason::kNone) plan_->totalBytes += seen.size;
     if (observer_->onProgress) observer_->onProgress(plan_->nameAt.size());
@@ -272,6 +281,7 @@ class PlanBuilder : public SweepListener {
         files_(from.files_),
         options_(from.options_),
         guard_(from.guard_),
+        keepInodes_(from.keepInodes_),
         observer_(&kSilent),
         budget_(from.budget_),
         held_(from.held_),
@@ -285,6 +295,7 @@ class PlanBuilder : public SweepListener {
   FileSystem& files_;
   const CleanSettings& options_;
   const bool guard_;
+  const bool keepInodes_;  // for the check of files in use at deletion
   const GatherObserver* observer_;
   const std::size_t budget_;
   // Directories kept open by the builder and its forks together.
@@ -356,6 +367,7 @@ CleanPlan GatherCleanPlan(const CleanSelection& selection, const CleanSettings& 
   CleanPlan::Data& data = plan.data();
   data.guarded = guard;
   data.hiddenAllowed = options.m_bDelHiddenFiles != 0;
+  StartFindingFilesInUse(data, files);
   PlanBuilder builder(data, files, options, guard, observer);
   GatherCategories(selection, files, builder);
   GatherEntries(selection, files, builder);

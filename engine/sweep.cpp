@@ -191,7 +191,7 @@ class Walk {
       if (entry.isDirectory) {
         if (recurse_) level.subdirectories.emplace_back(entry.name);
       } else if (MatchesWildcard(wildcard_, entry.name)) {
-        listener_.OnFile(entry.name);
+        listener_.OnFile(entry.name, entry.inode);
       }
     }
     listener_.OnListed();
@@ -343,7 +343,7 @@ class ListingInto : public SweepListener {
     identity_ = identity;
     return 0;
   }
-  void OnFile(std::string_view name) override {
+  void OnFile(std::string_view name, std::uint64_t) override {
     std::string file;
     file.reserve(path_.size() + 1 + name.size());
     file.append(path_).append(1, kPathSeparator).append(name);

@@ -25,8 +25,9 @@ class SweepListener {
   virtual std::uint32_t OnDirectory(std::uint32_t parent, std::string_view path,
                                     std::string_view name, const DirectoryIdentity& identity,
                                     const std::shared_ptr<Directory>& directory) = 0;
-  // A matching file of the directory entered last.
-  virtual void OnFile(std::string_view name) = 0;
+  // A matching file of the directory entered last, with the inode its
+  // listing gave (0 where it gave none).
+  virtual void OnFile(std::string_view name, std::uint64_t inode) = 0;
   // The listing of the directory entered last is over.
   virtual void OnListed() {}
 

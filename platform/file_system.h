@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files_in_use.h"
+
 // The attribute word of a file, in the bits the cleaner judges files by.
 using FileAttributes = std::uint32_t;
 inline constexpr FileAttributes kAttributeReadOnly = 0x01;
@@ -53,6 +55,9 @@ struct FileStatus {
 struct DirectoryEntry {
   std::string_view name;
   bool isDirectory = false;  // a real directory; a link to one is not
+  // The inode the listing gives; 0 where it gives none. It need not be the
+  // one a look at the file gives (some file systems stack others).
+  std::uint64_t inode = 0;
 };
 
 // An open directory, read once from start to end.
@@ -159,6 +164,11 @@ class FileSystem {
   // may be made on another thread while this one makes the other calls (on
   // other files and directories).
   virtual bool LooksFromAnotherThread() const { return false; }
+
+  // Starts finding the files running processes hold open or mapped, on a
+  // thread of its own, and returns at once. Nothing where the system can't
+  // tell, or refuses to delete such files itself.
+  virtual std::shared_ptr<FilesInUse> FindFilesInUse() { return nullptr; }
 
   // How many directories a caller may keep open (for the calls on files in
   // them) besides those the file system holds itself. Beyond it, files are

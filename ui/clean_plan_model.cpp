@@ -36,6 +36,8 @@ QString KeptReasonText(SpareReason reason) {
       return QStringLiteral("read-only");
     case SpareReason::kSystem:
       return QStringLiteral("system");
+    case SpareReason::kInUse:
+      return QStringLiteral("in use");
     case SpareReason::kNone:
       break;
   }
@@ -93,6 +95,10 @@ CleanPlanModel::CleanPlanModel(const CleanPlan& plan, QObject* parent)
         break;
       case SpareReason::kSystem:
         ++totals_.system;
+        ++group.kept;
+        break;
+      case SpareReason::kInUse:
+        ++totals_.inUse;
         ++group.kept;
         break;
     }

@@ -14,18 +14,18 @@
 struct PlanTotals {
   std::size_t toDelete = 0;
   std::uint64_t bytes = 0;
-  std::size_t hidden = 0, readOnly = 0, system = 0, missing = 0;
+  std::size_t hidden = 0, readOnly = 0, system = 0, inUse = 0, missing = 0;
 
-  std::size_t Kept() const { return hidden + readOnly + system + missing; }
+  std::size_t Kept() const { return hidden + readOnly + system + inUse + missing; }
 };
 
 // A clean plan as a two-level tree for a view: one top row per category or
 // entry the files came from, in the plan's order, with its counts in one
 // text, and below it its files in the order they would be deleted. A file's
 // columns: its path, its size, and why it would be left alone ("hidden",
-// "read-only", "system", "not found"; empty when it would be deleted). Nothing is made per file but
-// one index: the texts are built when the view asks for the rows it shows, so a plan of a million
-// files opens as fast as one of ten.
+// "read-only", "system", "in use", "not found"; empty when it would be deleted). Nothing is made
+// per file but one index: the texts are built when the view asks for the rows it shows, so a plan
+// of a million files opens as fast as one of ten.
 class CleanPlanModel : public QAbstractItemModel {
   Q_OBJECT
 

@@ -28,11 +28,12 @@ QString FilesText(std::uint64_t count) {
 
 // "2 hidden, 1 read-only": the reasons that apply, in their fixed order.
 QString KeptText(std::uint64_t hidden, std::uint64_t readOnly, std::uint64_t system,
-                 std::uint64_t missing = 0) {
+                 std::uint64_t inUse, std::uint64_t missing = 0) {
   QStringList parts;
   if (hidden) parts << QStringLiteral("%1 hidden").arg(GroupedNumber(hidden));
   if (readOnly) parts << QStringLiteral("%1 read-only").arg(GroupedNumber(readOnly));
   if (system) parts << QStringLiteral("%1 system").arg(GroupedNumber(system));
+  if (inUse) parts << QStringLiteral("%1 in use").arg(GroupedNumber(inUse));
   if (missing) parts << QStringLiteral("%1 not found").arg(GroupedNumber(missing));
   return parts.join(QStringLiteral(", "));
 }
@@ -144,9 +145,10 @@ void PreviewDialog::ShowTotals() {
                      : QStringLiteral("%1 would be deleted, freeing %2.")
                            .arg(FilesText(totals.toDelete), ByteTotalText(totals.bytes));
   if (totals.Kept())
-    text += QStringLiteral(" %1 would be left alone: %2.")
-                .arg(FilesText(totals.Kept()),
-                     KeptText(totals.hidden, totals.readOnly, totals.system, totals.missing));
+    text +=
+        QStringLiteral(" %1 would be left alone: %2.")
+            .arg(FilesText(totals.Kept()), KeptText(totals.hidden, totals.readOnly, totals.system,
+                                                    totals.inUse, totals.missing));
   summary_->setText(text);
   cleanButton_->setEnabled(totals.toDelete > 0);
 }
@@ -179,7 +181,7 @@ void PreviewDialog::ShowReport(const CleanReport& report) {
   lines << QStringLiteral("Deleted %1, freeing %2.")
                .arg(FilesText(report.deleted), ByteTotalText(report.bytesFreed));
   if (const QString kept =
-          KeptText(report.sparedHidden, report.sparedReadOnly, report.sparedSystem);
+          KeptText(report.sparedHidden, report.sparedReadOnly, report.sparedSystem, report.inUse);
       !kept.isEmpty())
     lines << QStringLiteral("Left alone: %1.").arg(kept);
   if (report.changed)

@@ -76,6 +76,7 @@ class FakeFileSystem : public FileSystem {
   bool MeansGone(int error) const override { return error == ENOENT || error == ENOTDIR; }
   std::string ErrorText(int error) const override { return std::strerror(error); }
   std::size_t DirectoryBudget() const override { return directoryBudget; }
+  std::shared_ptr<FilesInUse> FindFilesInUse() override { return filesInUse; }
 
   std::map<std::string, FileAttributes> nodes;               // path to attribute word
   std::map<std::string, std::vector<std::string>> children;  // listing order
@@ -93,6 +94,8 @@ class FakeFileSystem : public FileSystem {
   // The calls on a file in an open directory are recorded and answered as
   // those on its path, given the identity the directory had when opened.
   std::size_t directoryBudget = 0;
+  // What FindFilesInUse answers; files sit on device 1.
+  std::shared_ptr<FilesInUse> filesInUse;
   int lastError = 0;
   int openDirectories = 0;      // listings open now
   int mostOpenDirectories = 0;  // at the busiest moment
@@ -214,6 +217,8 @@ class FakeFileSystem : public FileSystem {
         if (it == files_.nodes.end()) continue;  // removed since it was added
         entry.name = current_;
         entry.isDirectory = (it->second & kAttributeDirectory) != 0;
+        const auto fact = files_.facts.find(Join(path_, current_));
+        entry.inode = fact == files_.facts.end() ? 0 : fact->second.inode;
         return true;
       }
       return false;

@@ -22,6 +22,8 @@
 #error "PosixFileSystem lists directories with getdents64, which only Linux has"
 #endif
 
+#include "platform/posix/linux_files_in_use.h"
+
 namespace {
 
 std::unique_ptr<Directory> OpenDirectoryAt(int parent, const char* path, int extraFlags);
@@ -60,6 +62,7 @@ class PosixDirectory : public Directory {
       if (name == "." || name == "..") continue;
       entry.name = name;
       entry.isDirectory = IsRealDirectory(*found);
+      entry.inode = found->d_ino;
       return true;
     }
   }
@@ -466,6 +469,14 @@ bool PosixFileSystem::DoRestoreAttributesIn(Directory& directory, const char* na
 bool PosixFileSystem::DoRemoveFileIn(Directory& directory, const char* name) {
   const int fd = DescriptorOf(directory);
   return RemoveAt({fd, name}, fd, name);
+}
+
+std::shared_ptr<FilesInUse> PosixFileSystem::FindFilesInUse() {
+#ifdef __linux__
+  return std::make_shared<LinuxFilesInUse>();
+#else
+  return nullptr;
+#endif
 }
 
 std::size_t PosixFileSystem::DirectoryBudget() const {

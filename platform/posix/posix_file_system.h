@@ -32,6 +32,8 @@ class PosixFileSystem : public FileSystem {
   std::string ErrorText(int error) const override;
   std::size_t DirectoryBudget() const override;
   bool LooksFromAnotherThread() const override { return true; }
+  // Linux only: read from /proc.
+  std::shared_ptr<FilesInUse> FindFilesInUse() override;
 
  private:
   // Where a path's last name is to be looked up: a directory descriptor

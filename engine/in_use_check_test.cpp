@@ -1,0 +1,92 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "engine/clean_plan.h"
+#include "engine/testing/fake_file_system.h"
+#include "engine/testing/fake_files_in_use.h"
+
+namespace {
+
+CleanSettings Allowing(bool all) {
+  CleanSettings options;
+  options.m_bDelHiddenFiles = options.m_bDelReadOnlyFiles = options.m_bDelSystemFiles = all;
+  return options;
+}
+
+// Guarded or not, every option on (files removed unlooked at) or off, and
+// directories kept open or not.
+class FilesInUseTest : public testing::TestWithParam<std::tuple<bool, bool, std::size_t>> {
+ protected:
+  FilesInUseTest() {
+    files_.directoryBudget = std::get<2>(GetParam());
+    for (const char* path : {"/t/a.tmp", "/t/open.tmp", "/t/.open-hidden.tmp", "/t/b.tmp",
+                             "/t/sub/mapped.tmp", "/named"})
+      files_.AddFile(path, path[3] == '.' ? kAttributeHidden : kAttributeNormal);
+    inUse_ = std::make_shared<FakeFilesInUse>();
+    for (const char* path : {"/t/open.tmp", "/t/.open-hidden.tmp", "/t/sub/mapped.tmp", "/named"})
+      inUse_->files.insert({1, files_.facts.at(path).inode});
+    files_.filesInUse = inUse_;
+  }
+
+  FakeFileSystem files_;
+  std::shared_ptr<FakeFilesInUse> inUse_;
+};
+
+TEST_P(FilesInUseTest, FileInUseIsLeftAloneAndCountedApart) {
+  const auto [guard, allowAll, budget] = GetParam();
+  const CleanSettings options = Allowing(allowAll);
+  CleanLocations locations;
+  const CleanSelection selection{
+      [](ControlId) { return false; }, locations, {{0, "/t", "*.tmp", 1}, {1, "/named", "", 0}}};
+  const CleanPlan plan = GatherCleanPlan(selection, options, files_, guard);
+  if (guard) {
+    std::vector<SpareReason> reasons;
+    for (std::size_t index = 0; index < plan.Count(); ++index)
+      reasons.push_back(plan.SpareAt(index));
+    const SpareReason hidden = allowAll ? SpareReason::kInUse : SpareReason::kHidden;
+    EXPECT_THAT(reasons,
+                testing::ElementsAre(SpareReason::kNone, SpareReason::kInUse, hidden,
+                                     SpareReason::kNone, SpareReason::kInUse, SpareReason::kInUse));
+  }
+  files_.calls.clear();
+
+  const CleanReport report = ExecuteCleanPlan(plan, options, files_);
+
+  EXPECT_EQ(report.deleted, 2u);
+  EXPECT_EQ(report.inUse, allowAll ? 4u : 3u);
+  EXPECT_EQ(report.sparedHidden, allowAll ? 0u : 1u);
+  EXPECT_EQ(report.failed, 0u);
+  for (const char* path : {"/t/open.tmp", "/t/.open-hidden.tmp", "/t/sub/mapped.tmp", "/named"})
+    EXPECT_TRUE(files_.Exists(path)) << path;
+  EXPECT_FALSE(files_.Exists("/t/a.tmp"));
+  EXPECT_FALSE(files_.Exists("/t/b.tmp"));
+  if (!guard && allowAll) {
+    // Files removed unlooked at are told by their listed inodes: one look
+    // per folder, at its first file, and one at the named file.
+    EXPECT_THAT(files_.PathsOf("Status"),
+                testing::ElementsAre("/t/a.tmp", "/t/sub/mapped.tmp", "/named"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Plans, FilesInUseTest,
+                         testing::Combine(testing::Bool(), testing::Bool(),
+                                          testing::Values(std::size_t{0}, std::size_t{100})));
+
+TEST(FilesInUseWithoutFindingTest, NothingFoundLeavesTheRunAsItWas) {
+  FakeFileSystem files;
+  files.AddFile("/t/a.tmp");
+  files.filesInUse = std::make_shared<FakeFilesInUse>();
+  CleanLocations locations;
+  const CleanSelection selection{
+      [](ControlId) { return false; }, locations, {{0, "/t", "*.tmp", 0}}};
+  const CleanPlan plan = GatherCleanPlan(selection, Allowing(true), files, false);
+  files.calls.clear();
+  EXPECT_EQ(ExecuteCleanPlan(plan, Allowing(true), files).deleted, 1u);
+  EXPECT_THAT(files.PathsOf("Status"), testing::IsEmpty());
+}
+
+}  // namespace

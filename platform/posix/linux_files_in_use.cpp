@@ -1,0 +1,160 @@
+#include "platform/posix/linux_files_in_use.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+using FileId = std::pair<std::uint64_t, std::uint64_t>;
+
+bool IsProcessId(const char* name) {
+  if (!*name) return false;
+  for (const char* c = name; *c; ++c)
+    if (*c < '0' || *c > '9') return false;
+  return true;
+}
+
+// Adds the regular file each descriptor of the process leads to.
+void AddOpenFiles(int process, std::vector<FileId>& found) {
+  const int fd = ::openat(process, "fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  DIR* listing = ::fdopendir(fd);
+  if (!listing) {
+    ::close(fd);
+    return;
+  }
+  while (const dirent* entry = ::readdir(listing)) {
+    if (entry->d_name[0] == '.') continue;
+    // Following the link reaches the file itself, even one renamed or
+    // deleted since it was opened.
+    struct stat status;
+    if (::fstatat(fd, entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode))
+      found.emplace_back(static_cast<std::uint64_t>(status.st_dev),
+                         static_cast<std::uint64_t>(status.st_ino));
+  }
+  ::closedir(listing);
+}
+
+}  // namespace
+
+// The files mapped by every process, each asked of the system once: the
+// memory map names a file by the device and inode of the file system that
+// holds it, which on some file systems (btrfs sub-volumes, overlays) is not
+// what a look at the file gives. A look through /proc/<pid>/map_files gives
+// that, but only with the checkpoint capability (root); without it, the
+// memory map's own numbers stand.
+class LinuxFilesInUse::MappedFiles {
+ public:
+  void AddOf(int process, std::vector<FileId>& found) {
+    const int fd = ::openat(process, "maps", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    text_.clear();
+    char buffer[16384];
+    for (ssize_t bytes; (bytes = ::read(fd, buffer, sizeof buffer)) > 0;)
+      text_.append(buffer, static_cast<std::size_t>(bytes));
+    ::close(fd);
+    const int links =
+        looksThrough_ ? ::openat(process, "map_files", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+    if (!text_.empty() && text_.back() != '\n') text_.push_back('\n');
+    // Each line: "start-end perms offset major:minor inode path", in
+    // hexadecimal but for the inode; anonymous mappings have inode 0.
+    for (std::size_t start = 0; start < text_.size();) {
+      const std::size_t end = text_.find('\n', start);
+      text_[end] = '\0';
+      unsigned long from = 0, to = 0;
+      unsigned major = 0, minor = 0;
+      unsigned long long inode = 0;
+      if (std::sscanf(text_.c_str() + start, "%lx-%lx %*s %*s %x:%x %llu", &from, &to, &major,
+                      &minor, &inode) == 5 &&
+          inode != 0)
+        Add({static_cast<std::uint64_t>(makedev(major, minor)), inode}, links, from, to, found);
+      start = end + 1;
+    }
+    if (links >= 0) ::close(links);
+  }
+
+ private:
+  void Add(const FileId& listed, int links, unsigned long from, unsigned long to,
+           std::vector<FileId>& found) {
+    if (const auto known = looked_.find(listed); known != looked_.end()) {
+      if (known->second != kNotAFile) found.push_back(known->second);
+      return;
+    }
+    FileId file = listed;
+    if (links >= 0) {
+      char name[40];
+      std::snprintf(name, sizeof name, "%lx-%lx", from, to);
+      struct stat status;
+      if (::fstatat(links, name, &status, 0) == 0)
+        file = S_ISREG(status.st_mode) ? FileId{static_cast<std::uint64_t>(status.st_dev),
+                                                static_cast<std::uint64_t>(status.st_ino)}
+                                       : kNotAFile;
+      else if (errno == EPERM || errno == EACCES)
+        looksThrough_ = false;
+    }
+    looked_.emplace(listed, file);
+    if (file != kNotAFile) found.push_back(file);
+  }
+
+  static constexpr FileId kNotAFile{0, 0};
+  std::string text_;
+  bool looksThrough_ = true;  // until map_files refuses a look
+  std::map<FileId, FileId> looked_;
+};
+
+LinuxFilesInUse::LinuxFilesInUse() : thread_([this] { Find(); }) {}
+
+LinuxFilesInUse::~LinuxFilesInUse() { WaitForTheFinding(); }
+
+void LinuxFilesInUse::Find() {
+  const int proc = ::open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (proc < 0) return;
+  DIR* processes = ::fdopendir(proc);
+  if (!processes) {
+    ::close(proc);
+    return;
+  }
+  const std::string self = std::to_string(::getpid());
+  MappedFiles mapped;
+  while (const dirent* entry = ::readdir(processes)) {
+    if (!IsProcessId(entry->d_name) || entry->d_name == self) continue;
+    const int process = ::openat(proc, entry->d_name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (process < 0) continue;  // ended meanwhile
+    AddOpenFiles(process, found_);
+    mapped.AddOf(process, found_);
+    ::close(process);
+  }
+  ::closedir(processes);
+  std::sort(found_.begin(), found_.end());
+  found_.erase(std::unique(found_.begin(), found_.end()), found_.end());
+  for (const FileId& file : found_)
+    if (devices_.empty() || devices_.back() != file.first) devices_.push_back(file.first);
+}
+
+void LinuxFilesInUse::WaitForTheFinding() {
+  std::call_once(joined_, [this] { thread_.join(); });
+}
+
+bool LinuxFilesInUse::Has(std::uint64_t device, std::uint64_t inode) {
+  WaitForTheFinding();
+  return std::binary_search(found_.begin(), found_.end(), FileId{device, inode});
+}
+
+bool LinuxFilesInUse::AnyOn(std::uint64_t device) {
+  WaitForTheFinding();
+  return std::binary_search(devices_.begin(), devices_.end(), device);
+}
+
+bool LinuxFilesInUse::Any() {
+  WaitForTheFinding();
+  return !found_.empty();
+}
