@@ -12,7 +12,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/registry_location.h"
+#include "platform/posix/registry_location.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
