@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "engine/testing/fake_file_system.h"
 #include "engine/testing/fake_platform.h"
 #include "engine/testing/interposing_file_system.h"
+#include "engine/testing/two_thread_file_system.h"
 #include "platform/posix/posix_file_system.h"
 #include "testing/fake_window.h"
 #include "testing/scoped_test_home.h"
@@ -265,6 +267,23 @@ TEST(CleanRunFailureTest, RunLeftByAnExceptionEndsTheWaitCursorAndKeepsTheText) 
   EXPECT_THROW(run.Run(TempAndTmp("/temp", "")), std::bad_alloc);
   EXPECT_EQ(run.cursor.depth, 0);
   EXPECT_EQ(run.status.current, "Cleaning files...");
+}
+
+// The looks ahead of the deletions fail on their thread: the run ends as
+// above, with that failure.
+TEST(CleanRunFailureTest, FailureOnTheSecondThreadEndsTheRunAsOneOnTheFirst) {
+  FakeFileSystem files;
+  files.directoryBudget = 16;
+  files.AddFile("/temp/a.tmp");
+  TwoThreadFileSystem shared(files);
+  shared.FailOnSecondThread();
+  TempBoxRun run(shared);
+
+  EXPECT_THROW(run.Run(TempAndTmp("/temp", "")), std::runtime_error);
+  EXPECT_GT(shared.CallsOnSecondThread(), 0u);
+  EXPECT_EQ(run.cursor.depth, 0);
+  EXPECT_EQ(run.status.current, "Cleaning files...");
+  EXPECT_TRUE(files.Exists("/temp/a.tmp"));
 }
 
 // A whole run on the real file system.
