@@ -231,9 +231,12 @@ CleanReport ExecuteCleanPlan(
         if (ahead) ahead->Done(file);
       }
       Count(report, fate, data.guarded ? data.seen[file].size : 0);
+      // strerror's buffer is shared; the run's second threads never call it.
       if (fate == Fate::kFailed)
-        report.failures.push_back(
-            {data.FilePath(folder, file), failure ? std::strerror(failure) : "unknown error"});
+        report.failures.push_back({data.FilePath(folder, file),
+                                   failure
+                                       ? std::strerror(failure)  // NOLINT(concurrency-mt-unsafe)
+                                       : "unknown error"});
       if (progress && (file + 1) % kProgressEvery == 0) progress(file + 1, total);
     }
   }

@@ -9,7 +9,7 @@ LookAhead::LookAhead(const CleanPlan::Data& plan, FileSystem& files, std::size_t
       step_(window / 4 + 1),
       looks_(window),
       kept_(window),
-      thread_([this](std::stop_token) { LookAtEveryFile(); }) {}
+      thread_([this](const std::stop_token&) { LookAtEveryFile(); }) {}
 
 LookAhead::~LookAhead() {
   stopping_.store(true);
