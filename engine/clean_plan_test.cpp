@@ -482,7 +482,9 @@ TEST(CleanPlanOnDiskTest, SharedSweepKeepsTheOrderOfOneThread) {
     std::vector<std::string> paths;
     for (std::size_t index = 0; index < plan.Count(); ++index) {
       paths.push_back(plan.PathAt(index));
-      if (guard) EXPECT_EQ(plan.SizeAt(index), fs::file_size(paths.back())) << paths.back();
+      if (guard) {
+        EXPECT_EQ(plan.SizeAt(index), fs::file_size(paths.back())) << paths.back();
+      }
     }
     EXPECT_THAT(paths, ElementsAreArray(oneThread.begin(), oneThread.end())) << guard;
   }

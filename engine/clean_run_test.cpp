@@ -6,14 +6,16 @@
 #include <algorithm>
 #include <filesystem>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "engine/testing/fake_file_system.h"
 #include "engine/testing/fake_platform.h"
 #include "engine/testing/interposing_file_system.h"
+#include "engine/testing/two_thread_file_system.h"
 #include "platform/posix/posix_file_system.h"
-#include "testing/fake_window.h"
+#include "testing/recording_controls.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
@@ -51,15 +53,15 @@ class CleanRunTest : public testing::Test {
   FakeTrashFolders trash_;
   FakeProgramLauncher launcher_;
   PlatformServices platform_{files_, trash_, launcher_};
-  FakeCheckBoxes boxes_;
-  FakeStatusLine status_;
-  FakeWaitCursor cursor_;
-  InMemoryListControl list_;
-  FakeMessageBox messages_;
+  MemoryCheckBoxes boxes_;
+  RecordingStatusLine status_;
+  CountingWaitCursor cursor_;
+  MemoryListControl list_;
+  ScriptedMessageBox messages_;
   EntryList entries_{list_, messages_};
   std::vector<std::string> statusAtExit_;
   CleanRunWindow window_{boxes_, status_, cursor_, entries_,
-                         [this] { statusAtExit_.push_back(status_.current); }};
+                         [this] { statusAtExit_.push_back(status_.Text()); }};
   CleanLocations locations_;
   CleanSettings settings_;
 };
@@ -204,7 +206,7 @@ TEST_F(CleanRunTest, UnreadableRowIsPassedOverAndTheRestAreDone) {
   files_.AddFile("/a");
   files_.AddFile("/b");
   AddRows({File("/a"), Wildcard("/x", "*.*", 0), File("/b")});
-  list_.rows[1][2] = "Maybe";
+  list_.SetCellText(1, 2, "Maybe");
   Run();
   EXPECT_THAT(files_.PathsOf("RemoveFile"), ElementsAre("/a", "/b"));
   EXPECT_THAT(files_.PathsOf("OpenDirectory"), testing::Not(testing::Contains("/x")));
@@ -259,11 +261,11 @@ struct TempBoxRun {
   FakeTrashFolders trash;
   FakeProgramLauncher launcher;
   PlatformServices platform;
-  FakeCheckBoxes boxes;
-  FakeStatusLine status;
-  FakeWaitCursor cursor;
-  InMemoryListControl list;
-  FakeMessageBox messages;
+  MemoryCheckBoxes boxes;
+  RecordingStatusLine status;
+  CountingWaitCursor cursor;
+  MemoryListControl list;
+  ScriptedMessageBox messages;
   EntryList entries{list, messages};
   CleanRunWindow window{boxes, status, cursor, entries, {}};
 };
@@ -275,7 +277,24 @@ TEST(CleanRunFailureTest, RunLeftByAnExceptionEndsTheWaitCursorAndKeepsTheText) 
 
   EXPECT_THROW(run.Run(TempAndTmp("/temp", "")), std::bad_alloc);
   EXPECT_EQ(run.cursor.depth, 0);
-  EXPECT_EQ(run.status.current, "Cleaning files...");
+  EXPECT_EQ(run.status.Text(), "Cleaning files...");
+}
+
+// The looks ahead of the deletions fail on their thread: the run ends as
+// above, with that failure.
+TEST(CleanRunFailureTest, FailureOnTheSecondThreadEndsTheRunAsOneOnTheFirst) {
+  FakeFileSystem files;
+  files.directoryBudget = 16;
+  files.AddFile("/temp/a.tmp");
+  TwoThreadFileSystem shared(files);
+  shared.FailOnSecondThread();
+  TempBoxRun run(shared);
+
+  EXPECT_THROW(run.Run(TempAndTmp("/temp", "")), std::runtime_error);
+  EXPECT_GT(shared.CallsOnSecondThread(), 0u);
+  EXPECT_EQ(run.cursor.depth, 0);
+  EXPECT_EQ(run.status.Text(), "Cleaning files...");
+  EXPECT_TRUE(files.Exists("/temp/a.tmp"));
 }
 
 // A whole run on the real file system.

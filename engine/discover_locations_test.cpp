@@ -11,7 +11,7 @@
 #include "settings/registry_profile.h"
 #include "settings/settings_store.h"
 #include "settings/testing/file_profile.h"
-#include "testing/fake_window.h"
+#include "testing/recording_controls.h"
 #include "testing/scoped_test_home.h"
 
 namespace {
@@ -197,9 +197,9 @@ TEST(StartUp, DiscoveryThenSettingsFromTheUserRegistryFile) {
                 "[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\Default Settings]\n"
                 "\"Netscape Clear\"=dword:00000001\n"
                 "\"Recent Clear\"=dword:00000000\n");
-  FakeCheckBoxes boxes;
-  InMemoryListControl list;
-  FakeMessageBox messages;
+  MemoryCheckBoxes boxes;
+  MemoryListControl list;
+  ScriptedMessageBox messages;
   EntryList entries(list, messages);
   CleanSettings settings;
   const std::string applicationName = "dustral";
@@ -214,11 +214,15 @@ TEST(StartUp, DiscoveryThenSettingsFromTheUserRegistryFile) {
   EXPECT_EQ(found.locations.m_strRecent, "/home/u/Recent");
   EXPECT_EQ(found.locations.m_strTemp, home.Path("tmp"));
   EXPECT_EQ(found.locations.m_strTmp, "");
-  EXPECT_EQ(boxes.disabled, (std::set<ControlId>{ControlId::kNetscapeBox, ControlId::kIECacheBox,
-                                                 ControlId::kIEHistoryBox}));
-  EXPECT_EQ(boxes.checks[ControlId::kNetscapeBox], 1);
-  EXPECT_EQ(boxes.checks[ControlId::kRecentBox], 0);
-  EXPECT_EQ(boxes.checks[ControlId::kIECacheBox], 1);
+  for (const ControlId box :
+       {ControlId::kNetscapeBox, ControlId::kIECacheBox, ControlId::kIEHistoryBox})
+    EXPECT_FALSE(boxes.IsEnabled(box)) << static_cast<int>(box);
+  for (const ControlId box :
+       {ControlId::kRecentBox, ControlId::kTempBox, ControlId::kRecycleBinBox})
+    EXPECT_TRUE(boxes.IsEnabled(box)) << static_cast<int>(box);
+  EXPECT_EQ(boxes.GetCheck(ControlId::kNetscapeBox), 1);
+  EXPECT_EQ(boxes.GetCheck(ControlId::kRecentBox), 0);
+  EXPECT_EQ(boxes.GetCheck(ControlId::kIECacheBox), 1);
 }
 
 }  // namespace

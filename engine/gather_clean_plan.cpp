@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/background_task.h"
 #include "engine/clean_plan.h"
 #include "engine/clean_plan_data.h"
 #include "engine/in_use_check.h"
 #include "engine/repeated_directories.h"
+#include "engine/second_thread.h"
 #include "engine/sweep.h"
 #include "settings/categories.h"
 
@@ -47,13 +47,11 @@ class PlanBuilder : public SweepListener {
         budget_(files.DirectoryBudget()),
         held_(std::make_shared<std::atomic<std::size_t>>(0)) {}
 
-  // A builder of a plan of its own, filled on the sweep's second thread:
-  // it looks at the files there and then, and tells no progress.
-  std::unique_ptr<SweepListener> Fork() override {
-    std::unique_ptr<PlanBuilder> fork(new PlanBuilder(*this));
-    fork->plan_ = fork->own_.get();
-    return fork;
-  }
+  PlanBuilder(const PlanBuilder&) = delete;
+  PlanBuilder& operator=(const PlanBuilder&) = delete;
+
+  bool CanFork() const override { return true; }
+  std::unique_ptr<SweepListener> Fork() override { return StartFork(*this); }
 
   void Adopt(SweepListener& other, std::uint32_t parent) override {
     CleanPlan::Data& found = *static_cast<PlanBuilder&>(other).own_;
@@ -253,14 +251,13 @@ class PlanBuilder : public SweepListener {
     std::size_t split = 0;
     for (std::size_t first = 0; split < unlooked_.size() && 2 * first < files; ++split)
       first += plan_->EndOf(unlooked_[split]) - plan_->folders[unlooked_[split]].firstFile;
-    BackgroundTask second;
-    second.Start([this, split] {
-      for (std::size_t index = split; index < unlooked_.size(); ++index)
+    SecondThread second([this, split](const std::stop_token& stop) {
+      for (std::size_t index = split; index < unlooked_.size() && !stop.stop_requested(); ++index)
         LookAt(unlooked_[index], *plan_->folders[unlooked_[index]].held);
     });
     for (std::size_t index = 0; index < split; ++index)
       LookAt(unlooked_[index], *plan_->folders[unlooked_[index]].held);
-    second.Wait();
+    second.Join();
     unlooked_.clear();
   }
 
@@ -275,8 +272,16 @@ class PlanBuilder : public SweepListener {
       observer_->onProgress(plan_->nameAt.size());
   }
 
-  // A fork's start: what the sweep doesn't change, and the budget shared.
-  PlanBuilder(const PlanBuilder& from)
+  // A builder of a plan of its own, filled on the sweep's second thread:
+  // it starts with what the sweep doesn't change and shares the budget; it
+  // looks at the files there and then, and tells no progress.
+  static std::unique_ptr<PlanBuilder> StartFork(const PlanBuilder& from) {
+    std::unique_ptr<PlanBuilder> fork(new PlanBuilder(ForkOf{}, from));
+    fork->plan_ = fork->own_.get();
+    return fork;
+  }
+  struct ForkOf {};
+  PlanBuilder(ForkOf, const PlanBuilder& from)
       : plan_(nullptr),
         files_(from.files_),
         options_(from.options_),

@@ -9,13 +9,12 @@ LookAhead::LookAhead(const CleanPlan::Data& plan, FileSystem& files, std::size_t
       step_(window / 4 + 1),
       looks_(window),
       kept_(window),
-      thread_([this] { LookAtEveryFile(); }) {}
+      thread_([this](const std::stop_token&) { LookAtEveryFile(); }) {}
 
 LookAhead::~LookAhead() {
   stopping_.store(true);
   freed_.store(std::numeric_limits<std::size_t>::max() / 2);
   freed_.notify_all();
-  thread_.join();
 }
 
 bool LookAhead::WaitForRoom(std::size_t file) {
@@ -28,6 +27,18 @@ bool LookAhead::WaitForRoom(std::size_t file) {
 }
 
 void LookAhead::LookAtEveryFile() {
+  try {
+    LookInOrder();
+  } catch (...) {
+    // Wakes the deleting thread, which then meets the failure.
+    failed_.store(true, std::memory_order_release);
+    looked_.store(std::numeric_limits<std::size_t>::max(), std::memory_order_release);
+    looked_.notify_one();
+    throw;
+  }
+}
+
+void LookAhead::LookInOrder() {
   for (std::size_t folder = 0; folder < plan_.folders.size(); ++folder) {
     const CleanPlan::Data::Folder& record = plan_.folders[folder];
     const bool kept = record.held && !record.named;
@@ -45,6 +56,7 @@ void LookAhead::LookAtEveryFile() {
 const FileStatus* LookAhead::Take(std::size_t file) {
   for (std::size_t looked; (looked = looked_.load(std::memory_order_acquire)) <= file;)
     looked_.wait(looked, std::memory_order_acquire);
+  if (failed_.load(std::memory_order_acquire)) thread_.Join();  // throws the look's failure
   const std::size_t place = file % window_;
   return kept_[place] ? &looks_[place] : nullptr;
 }

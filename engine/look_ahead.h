@@ -2,10 +2,10 @@
 
 #include <atomic>
 #include <cstddef>
-#include <thread>
 #include <vector>
 
 #include "engine/clean_plan_data.h"
+#include "engine/second_thread.h"
 
 // Looks at the files of a plan on a second thread, in the plan's order and
 // at most `window` files before the one being deleted, while the first
@@ -14,7 +14,8 @@
 // most the time it takes to delete `window` files.
 //
 // Only files of folders the sweep kept open are looked at here; the others
-// are looked at by the deletion itself.
+// are looked at by the deletion itself. A look that throws ends the looks:
+// the next Take() throws it on the deleting thread.
 class LookAhead {
  public:
   LookAhead(const CleanPlan::Data& plan, FileSystem& files, std::size_t window);
@@ -24,13 +25,14 @@ class LookAhead {
 
   // The look at `file`, waiting for it when the second thread is behind;
   // nullptr when its folder wasn't kept open. Files are taken in order,
-  // each once, and stay valid until Done(file).
+  // each once, and stay valid until Done(file). Throws what a look threw.
   const FileStatus* Take(std::size_t file);
   // The deletion of `file` is over: its place can take a later file's look.
   void Done(std::size_t file);
 
  private:
   void LookAtEveryFile();
+  void LookInOrder();
   // Waits until `file` fits in the window; false when stopping.
   bool WaitForRoom(std::size_t file);
 
@@ -45,5 +47,6 @@ class LookAhead {
   // second thread sleeps until then rather than waking for each file.
   std::atomic<std::size_t> freed_{0};
   std::atomic<bool> stopping_{false};
-  std::thread thread_;  // last: it starts once the rest is ready
+  std::atomic<bool> failed_{false};  // a look threw: no more will come
+  SecondThread thread_;              // last: it starts once the rest is ready
 };

@@ -13,7 +13,7 @@
 #include "engine/testing/interposing_file_system.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_trash_folders.h"
-#include "testing/fake_window.h"
+#include "testing/recording_controls.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
@@ -50,7 +50,7 @@ class RecycleBinTest : public testing::Test {
   std::string bin_;
   PosixFileSystem files_;
   PosixTrashFolders folders_;
-  FakeWaitCursor cursor_;
+  CountingWaitCursor cursor_;
 };
 
 TEST_F(RecycleBinTest, DeletesFilesDirectlyInTheBinAndTheirInfo) {
@@ -138,7 +138,7 @@ TEST_F(RecycleBinTest, MissingBinFolderIsNoFailure) {
 TEST(RecycleBinOrderTest, BinsAreEmptiedInTurnEachWithItsOwnAttributes) {
   FakeFileSystem files;
   FakeTrashFolders trash;
-  FakeWaitCursor cursor;
+  CountingWaitCursor cursor;
   files.AddDirectory("/first/files", kAttributeDirectory | kAttributeHidden | kAttributeSystem);
   files.AddFile("/first/files/a");
   files.AddFile("/second/files/b");
@@ -159,7 +159,7 @@ TEST(RecycleBinOrderTest, BinsAreEmptiedInTurnEachWithItsOwnAttributes) {
 TEST(RecycleBinOrderTest, FileThatCannotBeDeletedKeepsItsInfo) {
   FakeFileSystem files;
   FakeTrashFolders trash;
-  FakeWaitCursor cursor;
+  CountingWaitCursor cursor;
   files.AddFile("/t/files/busy");
   files.refuseRemoval.insert("/t/files/busy");
   trash.bins = {"/t/files"};

@@ -1,14 +1,13 @@
 #include "engine/sweep.h"
 
 #include <algorithm>
-#include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string_view>
-#include <thread>
 #include <vector>
 
+#include "engine/second_thread.h"
 #include "platform/wildcard_match.h"
 
 namespace {
@@ -44,32 +43,28 @@ class SharedLevel {
  public:
   SharedLevel(const Walk& owner, SweepListener& listener, std::shared_ptr<Directory> directory,
               std::string path, std::vector<std::string> names);
-  ~SharedLevel() { Join(); }
   SharedLevel(const SharedLevel&) = delete;
   SharedLevel& operator=(const SharedLevel&) = delete;
 
   // The next sub-directory for the walk; nullptr once the second thread has
-  // the rest.
+  // the rest, or has failed.
   const std::string* TakeFront() {
     std::lock_guard lock(mutex_);
-    return front_ < back_ ? &names_[front_++] : nullptr;
+    return front_ < back_ && !failed_ ? &names_[front_++] : nullptr;
   }
 
   // Waits for the second thread and tells the listener what it found below
-  // the directory the listener knows as `parent`.
+  // the directory the listener knows as `parent`. Throws what the second
+  // thread threw.
   void AdoptInto(SweepListener& listener, std::uint32_t parent) {
-    Join();
-    if (failure_) std::rethrow_exception(failure_);
+    thread_.Join();
     // Taken from the back, so the last run taken comes first.
     for (auto run = runs_.rbegin(); run != runs_.rend(); ++run) listener.Adopt(**run, parent);
     runs_.clear();
   }
 
  private:
-  void SweepFromTheBack();
-  void Join() {
-    if (thread_.joinable()) thread_.join();
-  }
+  void SweepFromTheBack(const std::stop_token& stop);
 
   const Walk& owner_;
   SweepListener& listener_;
@@ -79,9 +74,10 @@ class SharedLevel {
   std::mutex mutex_;
   std::size_t front_ = 0;  // names_[front_, back_) are not taken yet
   std::size_t back_;
+  bool failed_ = false;  // the second thread threw: the walk stops taking names
   std::vector<std::unique_ptr<SweepListener>> runs_;  // of the second thread, last first
-  std::exception_ptr failure_;
-  std::thread thread_;  // last: it starts once the rest is ready
+  // Stopped and joined when the walk is left early, on a failure of its own.
+  SecondThread thread_;  // last: it starts once the rest is ready
 };
 
 // A depth-first walk kept on the heap rather than on the call stack, so
@@ -297,11 +293,11 @@ SharedLevel::SharedLevel(const Walk& owner, SweepListener& listener,
       path_(std::move(path)),
       names_(std::move(names)),
       back_(names_.size()),
-      thread_([this] { SweepFromTheBack(); }) {}
+      thread_([this](const std::stop_token& stop) { SweepFromTheBack(stop); }) {}
 
-void SharedLevel::SweepFromTheBack() {
+void SharedLevel::SweepFromTheBack(const std::stop_token& stop) {
   try {
-    for (;;) {
+    while (!stop.stop_requested()) {
       std::size_t begin, end;
       {
         std::lock_guard lock(mutex_);
@@ -313,7 +309,7 @@ void SharedLevel::SweepFromTheBack() {
         begin = back_ = end - run;
       }
       std::unique_ptr<SweepListener> fork = listener_.Fork();
-      for (std::size_t index = begin; index < end; ++index) {
+      for (std::size_t index = begin; index < end && !stop.stop_requested(); ++index) {
         DirectoryIdentity identity;
         std::shared_ptr<Directory> subdirectory =
             owner_.OpenBelow(*directory_, names_[index], identity);
@@ -325,9 +321,10 @@ void SharedLevel::SweepFromTheBack() {
       runs_.push_back(std::move(fork));
     }
   } catch (...) {
-    // The walk meets it once it has swept its own share.
+    // The walk stops taking names and meets the failure when it adopts.
     std::lock_guard lock(mutex_);
-    failure_ = std::current_exception();
+    failed_ = true;
+    throw;
   }
 }
 
@@ -367,7 +364,7 @@ void Sweep(FileSystem& files, SweepListener& listener, const std::string& direct
   std::shared_ptr<Directory> opened =
       files.OpenDirectory(directory.empty() ? std::string(1, kPathSeparator) : directory);
   if (!opened) return;
-  const bool mayShare = recurse && files.LooksFromAnotherThread() && listener.Fork() != nullptr;
+  const bool mayShare = recurse && files.LooksFromAnotherThread() && listener.CanFork();
   Walk(listener, directory, wildcard, recurse != 0, mayShare).Run(std::move(opened));
 }
 

@@ -31,11 +31,13 @@ class SweepListener {
   // The listing of the directory entered last is over.
   virtual void OnListed() {}
 
+  // Whether this listener can share its sweep with a second thread: Fork
+  // is called only where it says so.
+  virtual bool CanFork() const { return false; }
   // A listener of the same kind, to be told on another thread what a part
-  // of the sweep finds, for Adopt to take in afterwards; nothing where this
-  // listener can't share its sweep. Called on that other thread while this
-  // listener is being told what the sweep finds: it may only read what the
-  // calls above don't change.
+  // of the sweep finds, for Adopt to take in afterwards. Called on that
+  // other thread while this listener is being told what the sweep finds: it
+  // may only read what the calls above don't change.
   virtual std::unique_ptr<SweepListener> Fork() { return nullptr; }
   // Takes in what `fork` was told, as if it were told here now. The
   // directories it was told of with kStart as their parent lie in `parent`.
@@ -60,7 +62,9 @@ class SweepListener {
 // the first directory that has more than one are shared with a second
 // thread, which sweeps them from the last one backwards onto forks of the
 // listener; the listener adopts those in order once the first thread has
-// swept its share, so that it is told everything in the same order.
+// swept its share, so that it is told everything in the same order. What
+// the second thread throws is thrown here once the first has swept its
+// share, as if the first had met it.
 void Sweep(FileSystem& files, SweepListener& listener, const std::string& directory,
            const std::string& pattern, int recurse);
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "testing/fake_window.h"
+#include "testing/recording_controls.h"
 
 namespace {
 
@@ -37,8 +37,8 @@ class EntryCommandsTest : public ::testing::Test {
     for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) entries.InsertEntry(*it);
   }
 
-  InMemoryListControl list;
-  FakeMessageBox messages;
+  FullableListControl list;
+  ScriptedMessageBox messages;
   EntryList entries{list, messages};
   ScriptedEditor editor;
   EntryCommands commands{entries, messages, editor, "dustral"};
@@ -57,17 +57,17 @@ TEST_F(EntryCommandsTest, AddOpensAnEmptyEntryAndPutsTheResultOnTop) {
   EXPECT_EQ(editor.opened[0].mode, EntryEditMode::kAdd);
   EXPECT_EQ(editor.opened[0].entry.path, "");
   EXPECT_EQ(editor.opened[0].entry.wildcard, "");
-  EXPECT_EQ(list.rows, (Rows{{"/new", "*.old", "Yes"}, {"/a", "*.tmp", "No"}}));
+  EXPECT_EQ(list.Rows(), (Rows{{"/new", "*.old", "Yes"}, {"/a", "*.tmp", "No"}}));
 
   editor.confirm = false;
   commands.OnAddEntry();
-  EXPECT_EQ(list.rows.size(), 2u);
+  EXPECT_EQ(list.Rows().size(), 2u);
   EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(EntryCommandsTest, EditMovesTheEditedEntryToTheTop) {
   Fill({kA, kB, kC});
-  list.selected = 1;
+  list.Select(1);
   editor.change = [](CleanEntry& e) { e.path = "/b/other"; };
   commands.OnEditEntry();
 
@@ -75,46 +75,47 @@ TEST_F(EntryCommandsTest, EditMovesTheEditedEntryToTheTop) {
   EXPECT_EQ(editor.opened[0].mode, EntryEditMode::kEdit);
   EXPECT_EQ(editor.opened[0].entry.path, "/b/file");
   EXPECT_EQ(editor.opened[0].entry.individual, 1);
-  EXPECT_EQ(list.rows, (Rows{{"/b/other", "", ""}, {"/a", "*.tmp", "No"}, {"/c", "*.bak", "Yes"}}));
+  EXPECT_EQ(list.Rows(),
+            (Rows{{"/b/other", "", ""}, {"/a", "*.tmp", "No"}, {"/c", "*.bak", "Yes"}}));
 }
 
 TEST_F(EntryCommandsTest, EditingAWildcardEntryIntoAFileClearsItsColumns) {
   Fill({kC});
-  list.selected = 0;
+  list.Select(0);
   editor.change = [](CleanEntry& e) { e.individual = 1, e.path = "/c/one"; };
   commands.OnEditEntry();
-  EXPECT_EQ(list.rows, (Rows{{"/c/one", "", ""}}));
+  EXPECT_EQ(list.Rows(), (Rows{{"/c/one", "", ""}}));
 }
 
 TEST_F(EntryCommandsTest, CopyKeepsTheOriginalAndAddsTheCopyOnTop) {
   Fill({kA, kC});
-  list.selected = 1;
+  list.Select(1);
   commands.OnCopyEntry();
 
   ASSERT_EQ(editor.opened.size(), 1u);
   EXPECT_EQ(editor.opened[0].mode, EntryEditMode::kEdit);
-  EXPECT_EQ(list.rows,
+  EXPECT_EQ(list.Rows(),
             (Rows{{"/c", "*.bak", "Yes"}, {"/a", "*.tmp", "No"}, {"/c", "*.bak", "Yes"}}));
 }
 
 TEST_F(EntryCommandsTest, CancelledEditOrCopyChangesNothing) {
   Fill({kA, kB});
-  list.selected = 1;
+  list.Select(1);
   editor.confirm = false;
   editor.change = [](CleanEntry& e) { e.path = "/changed"; };
   commands.OnEditEntry();
   commands.OnCopyEntry();
   EXPECT_EQ(editor.opened.size(), 2u);
-  EXPECT_EQ(list.rows, (Rows{{"/a", "*.tmp", "No"}, {"/b/file", "", ""}}));
+  EXPECT_EQ(list.Rows(), (Rows{{"/a", "*.tmp", "No"}, {"/b/file", "", ""}}));
 }
 
 TEST_F(EntryCommandsTest, EditOrCopyWithoutAReadableSelectionSaysNoItem) {
   Fill({kA});
-  list.selected = -1;
+  list.Select(-1);
   commands.OnEditEntry();
   commands.OnCopyEntry();
-  list.selected = 0;
-  list.rows[0][2] = "Maybe";  // a row that can't be read back
+  list.Select(0);
+  list.SetCellText(0, 2, "Maybe");  // a row that can't be read back
   commands.OnEditEntry();
 
   EXPECT_TRUE(editor.opened.empty());
@@ -129,14 +130,14 @@ TEST_F(EntryCommandsTest, EditOrCopyWithoutAReadableSelectionSaysNoItem) {
 
 TEST_F(EntryCommandsTest, DeleteRemovesTheSelectedRowWithoutAsking) {
   Fill({kA, kB, kC});
-  list.selected = 1;
+  list.Select(1);
   commands.OnDeleteEntry();
-  EXPECT_EQ(list.rows, (Rows{{"/a", "*.tmp", "No"}, {"/c", "*.bak", "Yes"}}));
+  EXPECT_EQ(list.Rows(), (Rows{{"/a", "*.tmp", "No"}, {"/c", "*.bak", "Yes"}}));
   EXPECT_TRUE(messages.shown.empty());
 
-  list.selected = -1;
+  list.Select(-1);
   commands.OnDeleteEntry();
-  EXPECT_EQ(list.rows.size(), 2u);
+  EXPECT_EQ(list.Rows().size(), 2u);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "Couldn't delete entry!");
 }
@@ -146,26 +147,26 @@ TEST_F(EntryCommandsTest, DroppedNamesBecomeFileEntriesLastOnTop) {
   const std::string strange = "/d/-x y\n\\z\xff" + std::string(300, 'n');
   commands.OnDropFiles({"/d/x", "/d/folder", strange});
   EXPECT_EQ(
-      list.rows,
+      list.Rows(),
       (Rows{{strange, "", ""}, {"/d/folder", "", ""}, {"/d/x", "", ""}, {"/a", "*.tmp", "No"}}));
 }
 
 TEST_F(EntryCommandsTest, ARefusedDropGoesOnWithTheNextName) {
-  list.refuseInserts = true;
+  list.full = true;
   commands.OnDropFiles({"/x", "/y"});
   EXPECT_EQ(messages.shown.size(), 2u);
-  EXPECT_TRUE(list.rows.empty());
+  EXPECT_TRUE(list.Rows().empty());
 }
 
 TEST_F(EntryCommandsTest, LabelEditTakesAnyTextAndKeepsTheEntryKind) {
   Fill({kA, kB});
   commands.OnEndLabelEdit(0, "/a2");
   commands.OnEndLabelEdit(1, "");
-  EXPECT_EQ(list.rows, (Rows{{"/a2", "*.tmp", "No"}, {"", "", ""}}));
+  EXPECT_EQ(list.Rows(), (Rows{{"/a2", "*.tmp", "No"}, {"", "", ""}}));
   EXPECT_TRUE(messages.shown.empty());
 
   commands.OnEndLabelEdit(7, "/nowhere");
-  EXPECT_EQ(list.rows.size(), 2u);
+  EXPECT_EQ(list.Rows().size(), 2u);
 }
 
 TEST_F(EntryCommandsTest, RetargetingAnEverythingEntryAsksFirst) {
@@ -173,9 +174,9 @@ TEST_F(EntryCommandsTest, RetargetingAnEverythingEntryAsksFirst) {
   messages.answers = {MessageAnswer::kCancel, MessageAnswer::kOk};
 
   commands.OnEndLabelEdit(0, "/home/me");
-  EXPECT_EQ(list.rows[0][0], "/old");
+  EXPECT_EQ(list.Rows()[0][0], "/old");
   commands.OnEndLabelEdit(0, "/home/me");
-  EXPECT_EQ(list.rows[0], (std::vector<std::string>{"/home/me", "*.*", "Yes"}));
+  EXPECT_EQ(list.Rows()[0], (std::vector<std::string>{"/home/me", "*.*", "Yes"}));
 
   ASSERT_EQ(messages.shown.size(), 2u);
   const MessageRequest& question = messages.shown[0];
@@ -194,9 +195,9 @@ TEST_F(EntryCommandsTest, OnlyAnExactEverythingWildcardWithANewPathAsks) {
   commands.OnEndLabelEdit(2, "/c");  // unchanged
   commands.OnEndLabelEdit(2, "");    // an empty path sweeps nothing
   EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(list.rows[0][0], "/a2");
-  EXPECT_EQ(list.rows[1][0], "/b2");
-  EXPECT_EQ(list.rows[2][0], "");
+  EXPECT_EQ(list.Rows()[0][0], "/a2");
+  EXPECT_EQ(list.Rows()[1][0], "/b2");
+  EXPECT_EQ(list.Rows()[2][0], "");
 }
 
 }  // namespace

@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "testing/fake_window.h"
+#include "testing/recording_controls.h"
 
 namespace {
 
 class EntryListTest : public ::testing::Test {
  protected:
-  InMemoryListControl list;
-  FakeMessageBox messages;
+  FullableListControl list;
+  ScriptedMessageBox messages;
   EntryList entries{list, messages};
 };
 
@@ -24,10 +24,10 @@ TEST_F(EntryListTest, NewRowsGoToTheTopInTheirRowForm) {
   ASSERT_TRUE(entries.InsertEntry(Individual("/b/file")));
   ASSERT_TRUE(entries.InsertEntry(Wildcard("/c", "*.bak", -1)));
 
-  ASSERT_EQ(list.rows.size(), 3u);
-  EXPECT_EQ(list.rows[0], (std::vector<std::string>{"/c", "*.bak", "Yes"}));
-  EXPECT_EQ(list.rows[1], (std::vector<std::string>{"/b/file", "", ""}));
-  EXPECT_EQ(list.rows[2], (std::vector<std::string>{"/a", "*.tmp", "No"}));
+  ASSERT_EQ(list.Rows().size(), 3u);
+  EXPECT_EQ(list.Rows()[0], (std::vector<std::string>{"/c", "*.bak", "Yes"}));
+  EXPECT_EQ(list.Rows()[1], (std::vector<std::string>{"/b/file", "", ""}));
+  EXPECT_EQ(list.Rows()[2], (std::vector<std::string>{"/a", "*.tmp", "No"}));
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -61,19 +61,19 @@ TEST_F(EntryListTest, UnreadableRowsAreRefused) {
 
   entries.InsertEntry(Wildcard("/a", "*.tmp", 1));
   for (const char* bad : {"yes", "YES", "", "Yes "}) {
-    list.rows[0][2] = bad;
+    list.SetCellText(0, 2, bad);
     EXPECT_FALSE(entries.GetEntry(0, entry)) << '"' << bad << '"';
   }
 }
 
 TEST_F(EntryListTest, RefusedInsertAndDeleteAreReported) {
-  list.refuseInserts = true;
+  list.full = true;
   EXPECT_FALSE(entries.InsertEntry(Individual("/x")));
-  list.refuseInserts = false;
+  list.full = false;
   entries.InsertEntry(Individual("/y"));
   EXPECT_FALSE(entries.DeleteEntry(5));
   EXPECT_FALSE(entries.DeleteEntry(-1));
-  EXPECT_EQ(list.rows.size(), 1u);
+  EXPECT_EQ(list.Rows().size(), 1u);
 
   ASSERT_EQ(messages.shown.size(), 3u);
   EXPECT_EQ(messages.shown[0].text, "Couldn't insert the entry!");
@@ -85,7 +85,7 @@ TEST_F(EntryListTest, RefusedInsertAndDeleteAreReported) {
   }
 
   EXPECT_TRUE(entries.DeleteEntry(0));
-  EXPECT_EQ(list.rows.size(), 0u);
+  EXPECT_EQ(list.Rows().size(), 0u);
 }
 
 }  // namespace

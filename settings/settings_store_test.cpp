@@ -10,7 +10,7 @@
 #include "platform/posix/registry_location.h"
 #include "settings/registry_profile.h"
 #include "settings/testing/file_profile.h"
-#include "testing/fake_window.h"
+#include "testing/recording_controls.h"
 #include "testing/scoped_test_home.h"
 
 namespace {
@@ -24,11 +24,21 @@ CleanEntry Wildcard(const std::string& path, const std::string& wildcard, int re
 }
 CleanEntry Individual(const std::string& path) { return CleanEntry{1, path, "", 0}; }
 
+// The six boxes' states, as the window shows them.
+std::map<ControlId, int> Checks(const MemoryCheckBoxes& boxes) {
+  std::map<ControlId, int> checks;
+  for (const ControlId box :
+       {ControlId::kRecentBox, ControlId::kTempBox, ControlId::kNetscapeBox, ControlId::kIECacheBox,
+        ControlId::kIEHistoryBox, ControlId::kRecycleBinBox})
+    checks[box] = boxes.GetCheck(box);
+  return checks;
+}
+
 // A main window in memory, as the settings see it.
 struct TestWindow {
-  FakeCheckBoxes boxes;
-  InMemoryListControl list;
-  FakeMessageBox messages;
+  MemoryCheckBoxes boxes;
+  FullableListControl list;
+  ScriptedMessageBox messages;
   EntryList entries{list, messages};
   SettingsWindow window{boxes, entries, messages, "dustral"};
 
@@ -76,19 +86,19 @@ TEST_F(SettingsOnDisk, FirstStartGivesTheDefaults) {
   Load(window);
 
   EXPECT_EQ(settings, CleanSettings{});
-  EXPECT_EQ(window.boxes.checks, (std::map<ControlId, int>{{ControlId::kRecentBox, 1},
-                                                           {ControlId::kTempBox, 1},
-                                                           {ControlId::kNetscapeBox, 1},
-                                                           {ControlId::kIECacheBox, 1},
-                                                           {ControlId::kIEHistoryBox, 1},
-                                                           {ControlId::kRecycleBinBox, 0}}));
-  ASSERT_EQ(window.list.columns.size(), 3u);
-  EXPECT_EQ(window.list.columns[0].heading, "File/Path");
-  EXPECT_EQ(window.list.columns[0].width, 300);
-  EXPECT_EQ(window.list.columns[1].heading, "WildCard");
-  EXPECT_EQ(window.list.columns[1].width, 50);
-  EXPECT_EQ(window.list.columns[2].heading, "Recurse");
-  EXPECT_EQ(window.list.columns[2].width, 50);
+  EXPECT_EQ(Checks(window.boxes), (std::map<ControlId, int>{{ControlId::kRecentBox, 1},
+                                                            {ControlId::kTempBox, 1},
+                                                            {ControlId::kNetscapeBox, 1},
+                                                            {ControlId::kIECacheBox, 1},
+                                                            {ControlId::kIEHistoryBox, 1},
+                                                            {ControlId::kRecycleBinBox, 0}}));
+  EXPECT_EQ(window.list.ColumnHeading(3), std::nullopt);
+  EXPECT_EQ(window.list.ColumnHeading(0), "File/Path");
+  EXPECT_EQ(window.list.ColumnWidth(0), 300);
+  EXPECT_EQ(window.list.ColumnHeading(1), "WildCard");
+  EXPECT_EQ(window.list.ColumnWidth(1), 50);
+  EXPECT_EQ(window.list.ColumnHeading(2), "Recurse");
+  EXPECT_EQ(window.list.ColumnWidth(2), 50);
   EXPECT_EQ(window.entries.Count(), 0);
   EXPECT_TRUE(window.messages.shown.empty());
 }
@@ -97,10 +107,10 @@ TEST_F(SettingsOnDisk, EverythingSavedComesBack) {
   settings = CleanSettings{1, "/opt/run me.sh", 1, 1, 1, 1, 1, 1};
   TestWindow first;
   Load(first);
-  first.boxes.checks[ControlId::kRecentBox] = 0;
-  first.boxes.checks[ControlId::kRecycleBinBox] = 1;
-  first.list.columns[0].width = 411;
-  first.list.columns[2].width = 22;
+  first.boxes.SetCheck(ControlId::kRecentBox, 0);
+  first.boxes.SetCheck(ControlId::kRecycleBinBox, 1);
+  first.list.SetColumnWidth(0, 411);
+  first.list.SetColumnWidth(2, 22);
   first.entries.InsertEntry(Wildcard("/a dir", "*.tmp", 1));
   first.entries.InsertEntry(Individual("/b\nfile\\\"x\xff"));
   Save(first);
@@ -110,10 +120,10 @@ TEST_F(SettingsOnDisk, EverythingSavedComesBack) {
   TestWindow second;
   Load(second);
   EXPECT_EQ(settings, saved);
-  EXPECT_EQ(second.boxes.checks, first.boxes.checks);
-  EXPECT_EQ(second.list.columns[0].width, 411);
-  EXPECT_EQ(second.list.columns[1].width, 50);
-  EXPECT_EQ(second.list.columns[2].width, 22);
+  EXPECT_EQ(Checks(second.boxes), Checks(first.boxes));
+  EXPECT_EQ(second.list.ColumnWidth(0), 411);
+  EXPECT_EQ(second.list.ColumnWidth(1), 50);
+  EXPECT_EQ(second.list.ColumnWidth(2), 22);
   // Each new entry went to the top; they come back as they were shown.
   EXPECT_EQ(second.Entries(), (std::vector<CleanEntry>{Individual("/b\nfile\\\"x\xff"),
                                                        Wildcard("/a dir", "*.tmp", 1)}));
@@ -194,7 +204,7 @@ TEST_F(SettingsOnDisk, WithSavingOffOnlyThatChoiceIsStored) {
   TestWindow second;
   Load(second);
   second.entries.InsertEntry(Individual("/not kept"));
-  second.boxes.checks[ControlId::kTempBox] = 0;
+  second.boxes.SetCheck(ControlId::kTempBox, 0);
   settings.m_bSaveSettings = 0;
   settings.m_bAutoClean = 1;
   Save(second);
@@ -218,7 +228,7 @@ TEST_F(SettingsOnDisk, MissingEntryValuesTakeTheirDefaults) {
   Load(window);
   // Index 1 holds nothing: an individual entry with an empty path. The
   // missing recurse value of index 0 reads as -1, which counts as on.
-  EXPECT_EQ(window.list.rows,
+  EXPECT_EQ(window.list.Rows(),
             (std::vector<std::vector<std::string>>{{"/dir", "*.log", "Yes"}, {"", "", ""}}));
   Save(window);
   EXPECT_EQ(Stored(kEntriesKey, "00000_Recurse"), RegistryValue::Dword(1));
@@ -230,9 +240,9 @@ TEST_F(SettingsOnDisk, AHugeCountLoadsNoMoreThanTheStoreCanHold) {
   Store(kEntriesKey, "00000_WildCard", RegistryValue::String("*.log"));
   TestWindow window;
   Load(window);
-  ASSERT_EQ(window.list.rows.size(), 1000u);
-  EXPECT_EQ(window.list.rows.front(), (std::vector<std::string>{"/dir", "*.log", "Yes"}));
-  EXPECT_EQ(window.list.rows.back(), (std::vector<std::string>{"", "", ""}));
+  ASSERT_EQ(window.list.Rows().size(), 1000u);
+  EXPECT_EQ(window.list.Rows().front(), (std::vector<std::string>{"/dir", "*.log", "Yes"}));
+  EXPECT_EQ(window.list.Rows().back(), (std::vector<std::string>{"", "", ""}));
 }
 
 TEST_F(SettingsOnDisk, ALongStoredListLoadsWhole) {
@@ -247,15 +257,15 @@ TEST_F(SettingsOnDisk, ALongStoredListLoadsWhole) {
   ASSERT_TRUE(SaveRegistryFile(file, UserRegistryFilePath()));
   TestWindow window;
   Load(window);
-  ASSERT_EQ(window.list.rows.size(), static_cast<std::size_t>(kEntries));
-  EXPECT_EQ(window.list.rows.front()[0], "/file0");
-  EXPECT_EQ(window.list.rows.back()[0], "/file1499");
+  ASSERT_EQ(window.list.Rows().size(), static_cast<std::size_t>(kEntries));
+  EXPECT_EQ(window.list.Rows().front()[0], "/file0");
+  EXPECT_EQ(window.list.Rows().back()[0], "/file1499");
 }
 
 TEST_F(SettingsOnDisk, AnEntryThatCantBeInsertedIsReportedAndLoadingGoesOn) {
   Store(kOptionsKey, "Number of Items", RegistryValue::Dword(2));
   TestWindow window;
-  window.list.refuseInserts = true;
+  window.list.full = true;
   Load(window);
   ASSERT_EQ(window.messages.shown.size(), 4u);
   const MessageRequest& ours = window.messages.shown[1];
@@ -333,6 +343,9 @@ TEST(SettingsOrder, LoadReadsInItsFixedOrder) {
         "Explorer Clear", "Explorer History Clear", "Empty Recycle Bin", "List Field 1",
         "List Field 2", "List Field 3"})
     profile.ints[std::string("Default Settings/") + name] = number++;
+  // A box shows only whether it is ticked: every other one is not.
+  for (const char* name : {"Temp Clear", "Explorer Clear", "Empty Recycle Bin"})
+    profile.ints[std::string("Default Settings/") + name] = 0;
   profile.strings["Default Settings/Exe to run"] = "/run";
   profile.ints["Default Settings/Number of Items"] = 1;
   TestWindow window;
@@ -340,15 +353,15 @@ TEST(SettingsOrder, LoadReadsInItsFixedOrder) {
   LoadSettings(profile, settings, window.window);
 
   EXPECT_EQ(settings, (CleanSettings{20, "/run", 22, 23, 25, 24, 26, 21}));
-  EXPECT_EQ(window.boxes.checks, (std::map<ControlId, int>{{ControlId::kRecentBox, 27},
-                                                           {ControlId::kTempBox, 28},
-                                                           {ControlId::kNetscapeBox, 29},
-                                                           {ControlId::kIECacheBox, 30},
-                                                           {ControlId::kIEHistoryBox, 31},
-                                                           {ControlId::kRecycleBinBox, 32}}));
-  EXPECT_EQ(window.list.columns[0].width, 33);
-  EXPECT_EQ(window.list.columns[1].width, 34);
-  EXPECT_EQ(window.list.columns[2].width, 35);
+  EXPECT_EQ(Checks(window.boxes), (std::map<ControlId, int>{{ControlId::kRecentBox, 1},
+                                                            {ControlId::kTempBox, 0},
+                                                            {ControlId::kNetscapeBox, 1},
+                                                            {ControlId::kIECacheBox, 0},
+                                                            {ControlId::kIEHistoryBox, 1},
+                                                            {ControlId::kRecycleBinBox, 0}}));
+  EXPECT_EQ(window.list.ColumnWidth(0), 33);
+  EXPECT_EQ(window.list.ColumnWidth(1), 34);
+  EXPECT_EQ(window.list.ColumnWidth(2), 35);
   EXPECT_EQ(profile.log, (std::vector<std::string>{
                              "int Default Settings/Auto-run EXE",
                              "int Default Settings/Auto-clean",
@@ -381,14 +394,14 @@ TEST(SettingsOrder, SaveWritesInItsFixedOrderAndCommitsOnce) {
   LoadSettings(profile, settings, window.window);
   profile.log.clear();
   settings = CleanSettings{11, "/bin/x", 1, 13, 14, 15, 16, 17};
-  window.boxes.checks[ControlId::kTempBox] = 0;
-  window.boxes.checks[ControlId::kRecycleBinBox] = 1;
+  window.boxes.SetCheck(ControlId::kTempBox, 0);
+  window.boxes.SetCheck(ControlId::kRecycleBinBox, 1);
   window.entries.InsertEntry(Wildcard("/w", "*.tmp", 0));
   window.entries.InsertEntry(Individual("/f"));
   window.list.InsertRow(2, "/bad row");
   window.list.SetCellText(2, 1, "*.x");
   window.list.SetCellText(2, 2, "maybe");  // can't be read back: skipped
-  window.list.columns[1].width = 77;
+  window.list.SetColumnWidth(1, 77);
 
   SaveSettings(profile, settings, window.window);
   EXPECT_EQ(profile.log, (std::vector<std::string>{

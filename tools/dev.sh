@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing on Debian 12, builds, and then either runs every
-# test ("test") or starts the program ("run").
+# check ("test") or starts the program ("run").
+#
+# "test": the layout check (clang-format), then the dev build (everything,
+# warnings as errors) and its tests, then the engine, settings and platform
+# tests under AddressSanitizer with UBSan and under ThreadSanitizer. Each
+# build has its own directory (CMakePresets.json); ccache is used when it is
+# installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
-          qt6-base-dev qt6-base-dev-tools libgl-dev xdg-utils)
+          qt6-base-dev qt6-base-dev-tools libgl-dev xdg-utils clang-format git)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,17 +24,31 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-build=build
-cmake -S . -B "$build" -G Ninja
-cmake --build "$build"
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+
+# Configures, builds and tests one preset.
+build_and_test() {
+  local preset=$1
+  cmake --preset "$preset" "${launcher[@]}"
+  cmake --build --preset "$preset"
+  ctest --preset "$preset" -j "$(nproc)"
+}
+
+# Every tracked source laid out as .clang-format says.
+check_format() {
+  git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+}
 
 case "${1:-}" in
   test)
-    cd "$build"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j "$(nproc)"
+    check_format
+    for preset in dev asan-ubsan tsan; do build_and_test "$preset"; done
     ;;
   run)
-    exec "$build/app/dustral"
+    cmake --preset dev "${launcher[@]}"
+    cmake --build --preset dev
+    exec build/app/dustral
     ;;
   *)
     echo "usage: $0 test|run" >&2

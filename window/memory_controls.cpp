@@ -16,7 +16,8 @@ void MemoryCheckBoxes::Enable(ControlId box, bool enabled) {
 
 int MemoryListControl::InsertRow(int row, const std::string& label) {
   if (row < 0 || row > RowCount()) return -1;
-  rows_.insert(rows_.begin() + row, std::vector<std::string>{label, "", ""});
+  rows_.insert(rows_.begin() + row, Row{label, "", ""});
+  if (selected_ >= row) ++selected_;
   return row;
 }
 
@@ -34,17 +35,30 @@ std::optional<std::string> MemoryListControl::CellText(int row, int column) cons
 bool MemoryListControl::DeleteRow(int row) {
   if (row < 0 || row >= RowCount()) return false;
   rows_.erase(rows_.begin() + row);
+  if (selected_ == row)
+    selected_ = -1;
+  else if (selected_ > row)
+    --selected_;
   return true;
 }
 
-void MemoryListControl::InsertColumn(int column, const std::string&, int width) {
-  if (column < 0 || column > static_cast<int>(widths_.size()) || column >= kColumns) return;
-  widths_.insert(widths_.begin() + column, width);
+void MemoryListControl::InsertColumn(int column, const std::string& heading, int width) {
+  if (column < 0 || column > static_cast<int>(columns_.size()) || column >= kColumns) return;
+  columns_.insert(columns_.begin() + column, Column{heading, width});
 }
 
 std::optional<int> MemoryListControl::ColumnWidth(int column) const {
-  if (column < 0 || column >= static_cast<int>(widths_.size())) return std::nullopt;
-  return widths_[column];
+  if (column < 0 || column >= static_cast<int>(columns_.size())) return std::nullopt;
+  return columns_[column].width;
+}
+
+void MemoryListControl::SetColumnWidth(int column, int width) {
+  if (column >= 0 && column < static_cast<int>(columns_.size())) columns_[column].width = width;
+}
+
+std::optional<std::string> MemoryListControl::ColumnHeading(int column) const {
+  if (column < 0 || column >= static_cast<int>(columns_.size())) return std::nullopt;
+  return columns_[column].heading;
 }
 
 MessageAnswer StreamMessageBox::Show(const MessageRequest& request) {

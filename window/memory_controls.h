@@ -30,23 +30,40 @@ class MemoryCheckBoxes : public CheckBoxes {
   std::set<ControlId> disabled_;
 };
 
-// A list of three text columns that takes every row and never has a
-// selection. Column widths read back as they were set.
+// A list of three text columns that takes every row. It has a selection
+// only where one is made with Select (the window's user picks a row; in a
+// run without a window nobody does), which follows its row as rows come
+// and go above it, as in the window's list. Column widths read back as
+// they were set.
 class MemoryListControl : public ListControl {
  public:
+  using Row = std::vector<std::string>;  // kColumns cells
+
   int InsertRow(int row, const std::string& label) override;
   bool SetCellText(int row, int column, const std::string& text) override;
   std::optional<std::string> CellText(int row, int column) const override;
   bool DeleteRow(int row) override;
   int RowCount() const override { return static_cast<int>(rows_.size()); }
-  int SelectedRow() const override { return -1; }
+  int SelectedRow() const override { return selected_; }
   void InsertColumn(int column, const std::string& heading, int width) override;
   std::optional<int> ColumnWidth(int column) const override;
 
+  // Selects `row`, or nothing when it isn't a row (-1, say).
+  void Select(int row) { selected_ = row >= 0 && row < RowCount() ? row : -1; }
+  // As the user leaves it after dragging the column's edge.
+  void SetColumnWidth(int column, int width);
+  std::optional<std::string> ColumnHeading(int column) const;
+  const std::vector<Row>& Rows() const { return rows_; }
+
  private:
   static constexpr int kColumns = 3;
-  std::vector<std::vector<std::string>> rows_;  // kColumns cells each
-  std::vector<int> widths_;
+  struct Column {
+    std::string heading;
+    int width = 0;
+  };
+  std::vector<Row> rows_;
+  std::vector<Column> columns_;
+  int selected_ = -1;
 };
 
 // Keeps the last text; nobody sees it.
