@@ -137,9 +137,9 @@ TEST_F(SettingsOnDisk, StoredWidthsOutsideTheBoundsAreBroughtWithin) {
   Store(kOptionsKey, "List Field 3", RegistryValue::Dword(0x7fffffff));
   TestWindow window;
   Load(window);
-  EXPECT_EQ(window.list.columns[0].width, kMinimumColumnWidth);
-  EXPECT_EQ(window.list.columns[1].width, kMinimumColumnWidth);
-  EXPECT_EQ(window.list.columns[2].width, kMaximumColumnWidth);
+  EXPECT_EQ(window.list.ColumnWidth(0), kMinimumColumnWidth);
+  EXPECT_EQ(window.list.ColumnWidth(1), kMinimumColumnWidth);
+  EXPECT_EQ(window.list.ColumnWidth(2), kMaximumColumnWidth);
 }
 
 // An older build showed the rows in reverse of the stored order and saved
