@@ -19,11 +19,12 @@ void EmptyBinFolder(FileSystem& files, TrashFolders& trash, const std::string& b
       // Listed elsewhere: the bin folder was swapped since it was verified.
       if (listedIn != verified) continue;
       if (path.find("desktop.ini") != std::string::npos) continue;
+      const std::string_view name = std::string_view(path).substr(bin.size() + 1);
+      if (trash.Keeps(bin, *verified, name)) continue;
       // Deleted as they are: a read-only file is refused, as the system's
       // own delete would refuse it.
       if (files.GetAttributes(path, listedIn) & kAttributeReadOnly) continue;
-      if (files.RemoveFile(path, listedIn))
-        trash.ForgetDeletedFile(bin, *verified, std::string_view(path).substr(bin.size() + 1));
+      if (files.RemoveFile(path, listedIn)) trash.ForgetDeletedFile(bin, *verified, name);
     }
   }
   files.RestoreAttributes(bin, saved);
