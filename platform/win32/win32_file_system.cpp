@@ -78,21 +78,25 @@ class Win32Directory : public Directory {
   }
 
   std::unique_ptr<Directory> OpenParent() override {
-    std::vector<wchar_t> path(32768);
-    const DWORD length =
-        ::GetFinalPathNameByHandleW(handle_.Get(), path.data(), static_cast<DWORD>(path.size()),
-                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (length == 0 || length >= path.size()) return nullptr;
-    std::wstring_view self(path.data(), length);
+    // The directory's own NT name ("\Device\HarddiskVolume1\a\b"), which,
+    // unlike a Win32 path, has no length limit on the way back in.
+    std::vector<std::byte> buffer(sizeof(UNICODE_STRING) + 65536);
+    ULONG length = 0;
+    if (::NtQueryObject(handle_.Get(), ObjectNameInformation, buffer.data(),
+                        static_cast<ULONG>(buffer.size()), &length) < 0)
+      return nullptr;
+    const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+    const std::wstring_view self(name->Buffer, name->Length / sizeof(wchar_t));
     const std::size_t slash = self.find_last_of(L'\\');
-    if (slash == std::wstring_view::npos) return nullptr;
+    // A volume's root ends in its separator: it has no parent.
+    if (slash == std::wstring_view::npos || slash + 1 == self.size()) return nullptr;
     std::wstring parent(self.substr(0, slash));
-    if (parent.ends_with(L':')) parent += L'\\';  // a drive's root
-    HANDLE handle = ::CreateFileW(
-        parent.c_str(), kDirectoryAccess, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    return MakeDirectory(UniqueHandle(handle));
+    Opened opened = OpenRelative(nullptr, parent, kDirectoryAccess, FILE_DIRECTORY_FILE);
+    // A volume's root is named with its separator; without, the volume itself.
+    if (!opened.handle)
+      opened = OpenRelative(nullptr, parent + L'\\', kDirectoryAccess, FILE_DIRECTORY_FILE);
+    if (!opened.handle) return nullptr;
+    return MakeDirectory(std::move(opened.handle));
   }
 
   std::optional<DirectoryIdentity> Identity() override {
