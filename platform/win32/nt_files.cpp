@@ -44,7 +44,7 @@ int ErrnoFromWin32(DWORD error) {
 Opened OpenRelative(HANDLE directory, std::wstring_view name, ACCESS_MASK access, ULONG options) {
   Opened opened;
   // A UNICODE_STRING counts bytes in 16 bits; no single name comes near.
-  if (name.empty() || name.size() > 0x7FFF) {
+  if (name.size() > 0x7FFF) {
     opened.error = ENAMETOOLONG;
     return opened;
   }
@@ -67,6 +67,48 @@ Opened OpenRelative(HANDLE directory, std::wstring_view name, ACCESS_MASK access
     return opened;
   }
   opened.handle = UniqueHandle(handle);
+  return opened;
+}
+
+extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PIO_APC_ROUTINE routine,
+                                               PVOID context, PIO_STATUS_BLOCK status,
+                                               PVOID information, ULONG length,
+                                               FILE_INFORMATION_CLASS kind, BOOLEAN singleEntry,
+                                               PUNICODE_STRING fileName, BOOLEAN restartScan);
+
+std::optional<ListedName> LookUpListed(HANDLE directory, std::wstring_view name) {
+  // A handle of its own: a search pattern sticks to the handle it was first
+  // given on, and the caller's handle may be in the middle of its listing.
+  Opened own = OpenRelative(directory, L"", FILE_LIST_DIRECTORY, FILE_DIRECTORY_FILE);
+  if (!own.handle || name.empty() || name.size() > 255 ||
+      name.find_first_of(L"*?<>\"\\/") != std::wstring_view::npos)
+    return std::nullopt;
+  alignas(8) std::byte buffer[sizeof(FILE_ID_BOTH_DIR_INFO) + 256 * sizeof(wchar_t)];
+  UNICODE_STRING pattern;
+  pattern.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+  pattern.MaximumLength = pattern.Length;
+  pattern.Buffer = const_cast<wchar_t*>(name.data());
+  IO_STATUS_BLOCK status;
+  if (::NtQueryDirectoryFile(own.handle.Get(), nullptr, nullptr, nullptr, &status, buffer,
+                             sizeof buffer, FileIdBothDirectoryInformation, TRUE, &pattern,
+                             TRUE) < 0)
+    return std::nullopt;
+  const auto* found = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer);
+  return ListedName{found->FileAttributes, static_cast<std::uint64_t>(found->FileId.QuadPart)};
+}
+
+Opened OpenRealSubdirectory(HANDLE directory, std::wstring_view name, ACCESS_MASK access) {
+  // The listing tells a reparse point apart on every system; the handle,
+  // opened without following, must then be the very entry listed.
+  const auto listed = LookUpListed(directory, name);
+  if (!listed) return Opened{UniqueHandle(), ENOENT};
+  if (listed->attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Opened{UniqueHandle(), ELOOP};
+  Opened opened = OpenRelative(directory, name, access, FILE_DIRECTORY_FILE);
+  if (!opened.handle) return opened;
+  const auto info = InformationOf(opened.handle.Get());
+  if (!info || (info->attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+      (listed->fileId != 0 && info->fileId != listed->fileId))
+    return Opened{UniqueHandle(), ELOOP};
   return opened;
 }
 

@@ -69,6 +69,21 @@ struct Opened {
 // FILE_NON_DIRECTORY_FILE.
 Opened OpenRelative(HANDLE directory, std::wstring_view name, ACCESS_MASK access, ULONG options);
 
+// What the directory `directory` lists under the single name `name`: its
+// attributes and file id, as a listing gives them (a reparse point is
+// listed as itself on every system, also where opening it follows it).
+// Nothing when the name isn't listed.
+struct ListedName {
+  DWORD attributes = 0;
+  std::uint64_t fileId = 0;
+};
+std::optional<ListedName> LookUpListed(HANDLE directory, std::wstring_view name);
+
+// Opens the sub-directory `name` of `directory` only when it is a real
+// directory: never a junction, a link or a mount point, also where opening
+// one would follow it (Wine does).
+Opened OpenRealSubdirectory(HANDLE directory, std::wstring_view name, ACCESS_MASK access);
+
 // The full path of `path` in the form that lifts the length limit
 // ("\\?\C:\..." or "\\?\UNC\server\..."); relative paths are taken from the
 // current directory, '/' is read as '\'.

@@ -44,11 +44,9 @@ std::optional<std::string> RealFolderBelow(const std::string& base,
   std::string path = base;
   for (const std::string& folder : folders) {
     if (!IsSingleName(folder)) return std::nullopt;
-    Opened next = OpenRelative(current.handle.Get(), WideFromNarrow(folder), kDirectoryAccess,
-                               FILE_DIRECTORY_FILE);
-    if (!next.handle) return std::nullopt;
-    const auto info = InformationOf(next.handle.Get());
-    if (!info || (info->attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return std::nullopt;
+    Opened next =
+        OpenRealSubdirectory(current.handle.Get(), WideFromNarrow(folder), kDirectoryAccess);
+    if (!next.handle) return {};
     current = std::move(next);
     if (!path.ends_with('\\')) path += '\\';
     path += folder;

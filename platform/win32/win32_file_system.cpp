@@ -67,13 +67,9 @@ class Win32Directory : public Directory {
 
   std::unique_ptr<Directory> OpenSubdirectory(std::string_view name) override {
     if (!IsSingleName(name)) return nullptr;
-    Opened opened =
-        OpenRelative(handle_.Get(), WideFromNarrow(name), kDirectoryAccess, FILE_DIRECTORY_FILE);
+    // A junction, a link or a mount point is never entered.
+    Opened opened = OpenRealSubdirectory(handle_.Get(), WideFromNarrow(name), kDirectoryAccess);
     if (!opened.handle) return nullptr;
-    // FILE_OPEN_REPARSE_POINT opened a junction, a link or a mount point
-    // itself; it is never entered.
-    const auto info = InformationOf(opened.handle.Get());
-    if (!info || (info->attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return nullptr;
     return MakeDirectory(std::move(opened.handle));
   }
 

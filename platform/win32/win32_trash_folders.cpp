@@ -28,11 +28,9 @@ UniqueHandle OpenFolders(const std::string& root, const std::vector<std::string>
   Opened current = OpenPath(root, kDirectoryAccess, true);
   for (const std::string& folder : folders) {
     if (!current.handle) return {};
-    Opened next = OpenRelative(current.handle.Get(), WideFromNarrow(folder), kDirectoryAccess,
-                               FILE_DIRECTORY_FILE);
+    Opened next =
+        OpenRealSubdirectory(current.handle.Get(), WideFromNarrow(folder), kDirectoryAccess);
     if (!next.handle) return {};
-    const auto info = InformationOf(next.handle.Get());
-    if (!info || (info->attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return {};
     current = std::move(next);
   }
   return std::move(current.handle);
