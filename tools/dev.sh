@@ -26,6 +26,10 @@ case "${1:-}" in
   test)
     cd "$build"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j "$(nproc)"
+    cd ..
+    # --- The Windows build, cross-compiled and tested under Wine ---
+    tools/windows_tests.sh
+    # --- end of the Windows build ---
     ;;
   run)
     exec "$build/app/dustral"
