@@ -42,7 +42,19 @@ std::string LabelOf(const CleanEntry& entry) {
 // the program was started from (the home, from cron). Such an entry (left by
 // an edit or a hand-edited profile) names nothing to clean.
 bool NamesSomethingToClean(const CleanEntry& entry) {
-  return entry.path.starts_with(kPathSeparator);
+  const std::string_view path = entry.path;
+#ifdef _WIN32
+  // On Windows a path begins at a drive's root (C:\Temp, C:/Temp) or at a
+  // share (\\server\share); \Temp and C:Temp depend on the current drive
+  // and directory.
+  const bool driveRoot =
+      path.size() >= 3 &&
+      ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+      path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  return driveRoot || path.starts_with("\\\\") || path.starts_with("//");
+#else
+  return path.starts_with(kPathSeparator);
+#endif
 }
 
 // Fills the plan as the sweeps find files.

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "engine/clean_plan.h"
 #include "engine/deletion.h"
 #include "engine/file_list.h"
 #include "engine/recycle_bin.h"
@@ -85,6 +86,25 @@ TEST(Win32Engine, SweepAndDeletionFollowTheAttributesAndNeverTheLinks) {
   FileList throughLink;
   SweepDirectory(files, throughLink, std::string(linked) + "\\tree", "/*.*", 1);
   EXPECT_EQ(Names(throughLink), (std::set<std::string>{"link"}));
+}
+
+TEST(Win32Engine, EntryNamedFromADriveRootIsCleanedAndOneWithoutARootNamesNothing) {
+  ScopedTestHome home;
+  WriteTestFile(home.Path("tree\\a.tmp"));
+  WriteTestFile(home.Path("tree\\b.txt"));
+  const std::string tree = fs::absolute(home.Path("tree")).string();
+  ASSERT_EQ(tree[1], ':');
+  Win32FileSystem files;
+  const CleanSettings settings;
+  CleanLocations locations;
+  const CleanSelection relative{{}, locations, {{0, tree.substr(2), "*.tmp", 1}}};
+  EXPECT_EQ(GatherCleanPlan(relative, settings, files, false).Count(), 0u);
+  const CleanSelection rooted{{}, locations, {{0, tree, "*.tmp", 1}}};
+  const CleanPlan plan = GatherCleanPlan(rooted, settings, files, false);
+  EXPECT_EQ(plan.Count(), 1u);
+  EXPECT_EQ(ExecuteCleanPlan(plan, settings, files).deleted, 1u);
+  EXPECT_FALSE(fs::exists(home.Path("tree\\a.tmp")));
+  EXPECT_TRUE(fs::exists(home.Path("tree\\b.txt")));
 }
 
 }  // namespace
