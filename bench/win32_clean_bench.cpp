@@ -89,8 +89,8 @@ std::size_t FloorDelete(HANDLE directory) {
     }
   }
   for (const std::wstring& name : subdirectories) {
-    Opened sub = OpenRelative(directory, name, FILE_LIST_DIRECTORY | FILE_TRAVERSE,
-                              FILE_DIRECTORY_FILE);
+    Opened sub =
+        OpenRelative(directory, name, FILE_LIST_DIRECTORY | FILE_TRAVERSE, FILE_DIRECTORY_FILE);
     if (sub.handle) deleted += FloorDelete(sub.handle.Get());
   }
   return deleted;
@@ -102,8 +102,7 @@ bool Floor(const std::string& root) {
   if (!opened.handle) return false;
   const std::size_t deleted = FloorDelete(opened.handle.Get());
   const double seconds = SecondsSince(start);
-  std::printf("floor: deleted %zu in %.3f s (%.0f files/s)\n", deleted, seconds,
-              deleted / seconds);
+  std::printf("floor: deleted %zu in %.3f s (%.0f files/s)\n", deleted, seconds, deleted / seconds);
   return deleted > 0;
 }
 
