@@ -12,6 +12,7 @@
 #include "engine/repeated_directories.h"
 #include "engine/second_thread.h"
 #include "engine/sweep.h"
+#include "platform/absolute_path.h"
 #include "settings/categories.h"
 
 namespace {
@@ -31,7 +32,7 @@ std::string LabelOf(const CleanEntry& entry) {
 // the program was started from (the home, from cron). Such a path (an
 // entry left by an edit or a hand-edited profile, or TMP=.) names nothing
 // to clean.
-bool NamesSomethingToClean(const std::string& path) { return path.starts_with(kPathSeparator); }
+bool NamesSomethingToClean(const std::string& path) { return IsAbsolutePath(path); }
 
 // Fills the plan as the sweeps find files.
 class PlanBuilder : public SweepListener {
@@ -125,7 +126,9 @@ class PlanBuilder : public SweepListener {
 
   void OnFile(std::string_view name, std::uint64_t inode) override {
     if (passOver_ || repeats_.Listed(name)) return;
-    if (bin_ && name.find(kSparedInBin) != npos) return;
+    if (bin_ &&
+        (name.find(kSparedInBin) != npos || plan_->trash->Keeps(bin_->path, bin_->identity, name)))
+      return;
     Folder& folder = plan_->folders.back();
     const std::size_t offset = folder.names.size();
     folder.names.append(name).push_back('\0');

@@ -29,4 +29,13 @@ class TrashFolders {
   // inside a real directory of the same trash can.
   virtual void ForgetDeletedFile(const std::string& binFolder, const DirectoryIdentity& bin,
                                  std::string_view name) = 0;
+
+  // Whether the file `name`, directly in `binFolder`, must stay although it
+  // is a file: a trash that keeps what it knows of an item beside the item
+  // (the Recycle Bin's info files) keeps it while the item is a folder,
+  // which stays. `bin` as for ForgetDeletedFile.
+  virtual bool Keeps(const std::string& /*binFolder*/, const DirectoryIdentity& /*bin*/,
+                     std::string_view /*name*/) {
+    return false;
+  }
 };

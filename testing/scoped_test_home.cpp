@@ -1,12 +1,14 @@
 #include "testing/scoped_test_home.h"
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <stdexcept>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -25,15 +27,44 @@ std::optional<std::string> GetEnv(const std::string& name) {
   return std::string(value);
 }
 
-// Gives the owner full access to every directory below `dir`, so that a
-// test that made something unreadable or read-only can still be cleaned up.
+void SetVariable(const std::string& name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+  // An empty value removes the variable.
+  ::_putenv_s(name.c_str(), value ? value->c_str() : "");
+#else
+  if (value)
+    ::setenv(name.c_str(), value->c_str(), 1);
+  else
+    ::unsetenv(name.c_str());
+#endif
+}
+
+// Gives the owner full access to every directory below `dir` (on Windows:
+// makes every file writable), so that a test that made something
+// unreadable or read-only can still be cleaned up.
 void MakeRemovable(const fs::path& dir) {
+#ifndef _WIN32
   ::chmod(dir.c_str(), 0700);
+#endif
   std::error_code ec;
   for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator();
        it.increment(ec)) {
+#ifdef _WIN32
+    fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ec);
+#endif
     if (it->is_directory(ec) && !it->is_symlink(ec)) MakeRemovable(it->path());
   }
+}
+
+// A new directory of its own below `parent`, as mkdtemp makes one.
+fs::path MakeUniqueDirectory(const fs::path& parent) {
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path candidate = parent / ("home-" + std::to_string(random() % 1'000'000'000));
+    if (fs::create_directory(candidate)) return candidate;
+  }
+  throw std::runtime_error("cannot make a test directory below " + parent.string());
 }
 
 }  // namespace
@@ -41,11 +72,10 @@ void MakeRemovable(const fs::path& dir) {
 ScopedTestHome::ScopedTestHome() {
   const fs::path parent = ScratchParent();
   fs::create_directories(parent);
-  std::string pattern = (parent / "home-XXXXXX").string();
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (!::mkdtemp(buffer.data())) throw std::runtime_error("mkdtemp failed");
-  root_ = fs::path(buffer.data());
+  root_ = MakeUniqueDirectory(parent);
+#ifndef _WIN32
+  ::chmod(root_.c_str(), 0700);
+#endif
 
   fs::create_directories(root_ / "home");
   fs::create_directories(root_ / "config");
@@ -62,12 +92,7 @@ ScopedTestHome::ScopedTestHome() {
 }
 
 ScopedTestHome::~ScopedTestHome() {
-  for (const auto& [name, value] : saved_) {
-    if (value)
-      ::setenv(name.c_str(), value->c_str(), 1);
-    else
-      ::unsetenv(name.c_str());
-  }
+  for (const auto& [name, value] : saved_) SetVariable(name, value);
   MakeRemovable(root_);
   std::error_code ec;
   fs::remove_all(root_, ec);
@@ -79,10 +104,7 @@ std::string ScopedTestHome::Path(const std::string& relative) const {
 
 void ScopedTestHome::SetEnv(const std::string& name, const std::optional<std::string>& value) {
   if (!saved_.contains(name)) saved_[name] = GetEnv(name);
-  if (value)
-    ::setenv(name.c_str(), value->c_str(), 1);
-  else
-    ::unsetenv(name.c_str());
+  SetVariable(name, value);
 }
 
 void WriteTestFile(const fs::path& path, const std::string& content) {

@@ -12,6 +12,11 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
           qt6-base-dev qt6-base-dev-tools libgl-dev xdg-utils clang-format git)
+# The tests also cross-build for Windows and run that build under Wine;
+# installed in the same go, as one apt-get run is much quicker than two.
+if [ "${1:-}" = test ]; then
+  packages+=(g++-mingw-w64-x86-64-posix wine64 googletest)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -44,6 +49,8 @@ case "${1:-}" in
   test)
     check_format
     for preset in dev asan-ubsan tsan; do build_and_test "$preset"; done
+    # The Windows build, cross-compiled and tested under Wine.
+    tools/windows_tests.sh
     ;;
   run)
     cmake --preset dev "${launcher[@]}"

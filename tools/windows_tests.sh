@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what the Windows build needs on Debian 12 (the mingw-w64 cross
+# compiler, Wine and GoogleTest's sources), cross-builds the Qt-free
+# libraries and their tests with the "windows" preset, and runs the tests
+# under Wine. Usage: tools/windows_tests.sh [build directory]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+build="${1:-build-windows}"
+cmake --preset windows -B "$build"
+cmake --build "$build" -j "$(nproc)"
+# Each test program is one test; the Wine prefix is made first, once.
+(cd "$build" && ctest --output-on-failure --timeout 300 -j "$(nproc)")
