@@ -17,7 +17,7 @@
 #include "platform/win32/nt_files.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_trash_folders.h"
-#include "testing/fake_window.h"
+#include "testing/recording_controls.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
@@ -45,7 +45,7 @@ TEST(Win32Engine, RecycleBinKeepsDesktopIniReadOnlyFilesFoldersAndTheirInfo) {
 
   Win32FileSystem files;
   Win32TrashFolders trash(RecycleBinSources{std::vector<std::string>{root}, sid});
-  FakeWaitCursor cursor;
+  CountingWaitCursor cursor;
   EmptyRecycleBin(files, trash, cursor);
 
   std::set<std::string> left;
