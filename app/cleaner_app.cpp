@@ -7,16 +7,18 @@
 #include "app/help_key_filter.h"
 #include "app/startup_sources.h"
 #include "platform/platform_services.h"
+#include "ui/focus_frame_style.h"
 #include "ui/main_window.h"
 
 CCleanerApp::CCleanerApp(const std::filesystem::path& executable)
     : applicationName_(ApplicationNameOf(executable)),
-      help_(HelpFileOf(executable).string(), applicationName_, ui_) {}
+      help_(FindHelpFile(executable).string(), applicationName_, ui_) {}
 
 CCleanerApp::~CCleanerApp() = default;
 
 int CCleanerApp::InitInstance(bool autoCleanAllowed) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/dustral.png")));
+  QApplication::setStyle(new FocusFrameStyle);
   HelpKeyFilter helpKey([this] { OnHelp(); });
   qApp->installEventFilter(&helpKey);
 

@@ -47,9 +47,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (afterOptions) return Unrecognized(argument, true);
     if (argument == "--") {
       afterOptions = true;
-    } else if (argument == "--help") {
+    } else if (argument == "--help" || argument == "-h") {
       return {RunMode::kHelp, line.autoCleanAllowed, false, ""};
-    } else if (argument == "--version") {
+    } else if (argument == "--version" || argument == "-V") {
       return {RunMode::kVersion, line.autoCleanAllowed, false, ""};
     } else if (argument == "--no-autoclean") {
       line.autoCleanAllowed = false;
@@ -88,8 +88,8 @@ std::string UsageText(const std::string& programName) {
          "                  files, empty the trash and start the program after\n"
          "                  cleaning as the options say, then print a report on\n"
          "                  standard output; errors go to standard error\n"
-         "  --help          show this help and exit\n"
-         "  --version       show the version and exit\n"
+         "  -h, --help      show this help and exit\n"
+         "  -V, --version   show the version and exit\n"
          "\n"
          "--preview and --clean need no display and never change the settings.\n"
          "A file that changed after it was found is not deleted.\n"
@@ -99,6 +99,10 @@ std::string UsageText(const std::string& programName) {
          "    already, or left alone because it changed after it was found\n"
          " 1  some file could not be deleted (or the window could not start)\n"
          " 2  wrong usage, or the settings file could not be read\n";
+}
+
+std::string UsageHint(const std::string& programName) {
+  return "Try '" + programName + " --help'.\n";
 }
 
 std::string VersionText() { return std::string("Dustral ") + kVersion + "\n"; }

@@ -10,7 +10,7 @@ enum class RunMode {
   kClean,       // run the saved clean without a window
   kHelp,        // print the usage and end
   kVersion,     // print the version and end
-  kUsageError,  // print `error`, then the usage, and end with status 2
+  kUsageError,  // print `error`, then UsageHint, and end with status 2
 };
 
 struct CommandLine {
@@ -36,6 +36,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The usage text, several lines, naming the program as `programName`.
 std::string UsageText(const std::string& programName);
+
+// The line after a usage error, pointing to the usage text:
+// "Try 'dustral --help'.".
+std::string UsageHint(const std::string& programName);
 
 // One line: the product and its version.
 std::string VersionText();

@@ -39,7 +39,7 @@ int main(int argc, char* argv[]) {
       std::cout << VersionText();
       return kExitSuccess;
     case RunMode::kUsageError:
-      std::cerr << name << ": " << line.error << '\n' << UsageText(name);
+      std::cerr << name << ": " << line.error << '\n' << UsageHint(name);
       return kExitUsage;
     case RunMode::kPreview:
       return RunPreview(run, line.nullSeparated);

@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
-          qt6-base-dev qt6-base-dev-tools libgl-dev xdg-utils)
+          qt6-base-dev qt6-base-dev-tools libgl-dev xdg-utils
+          help2man dpkg-dev file desktop-file-utils appstream)
 
 missing=()
 for p in "${packages[@]}"; do

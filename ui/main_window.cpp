@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QUrl>
 
 #include <map>
@@ -25,6 +26,7 @@
 #include "ui/entry_list_view.h"
 #include "ui/help_viewer.h"
 #include "ui/menu_builder.h"
+#include "ui/narrow_text.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_dialog.h"
 #include "ui/window_modal.h"
@@ -114,6 +116,11 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
           [this](QPoint at) { OnRclickList(at); });
   connect(entryList_, &EntryListView::deleteKeyPressed, this,
           [this] { commands_->OnDeleteEntry(); });
+  connect(entryList_, &EntryListView::openKeyPressed, this, [this] { commands_->OnEditEntry(); });
+
+  // Ctrl+Q is the desktop's key to quit; it leaves as Exit does, saving.
+  connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, this,
+          [this] { OnCancel(); });
 
   PlaceMenuBar();
   // A normal application window (the template made it a dialog), still of
@@ -158,6 +165,11 @@ void CCleanerDlg::OnInitDialog() {
   for (QPushButton* button : entryButtons_) button->setEnabled(false);
 
   session_->Start();
+  for (const Category& category : kCategories) {
+    const int id = static_cast<int>(category.box);
+    if (auto* box = findChild<QCheckBox*>(ControlObjectName(id)))
+      box->setToolTip(ToDisplayText(session_->BoxTip(category.box)));
+  }
 
   FocusFirstTabStop();
   if (session_->Settings().m_bAutoClean && context_.autoCleanAllowed) OnOK();
@@ -261,7 +273,8 @@ void CCleanerDlg::keyPressEvent(QKeyEvent* event) {
     return;
   }
   // A push button with the focus is pressed; anywhere else Enter cleans.
-  // (The list's in-place edit keeps its Enter: the list takes it.)
+  // (The list takes its own Enter: it opens the selected row, and its
+  // in-place edit keeps the key.)
   if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
     button->click();
     return;
