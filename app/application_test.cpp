@@ -125,7 +125,7 @@ void ApplicationTest::theBuiltProgramFindsItsHelpInItsDataFolder() {
 
 void ApplicationTest::plainF1AnywhereAsksForHelp() {
   int asked = 0;
-  HelpKeyFilter filter([&asked] { ++asked; });
+  HelpKeyFilter filter([&asked](QWidget*) { ++asked; });
   qApp->installEventFilter(&filter);
   QLineEdit typing;  // any widget of any window of the program
   typing.show();
@@ -159,13 +159,15 @@ void ApplicationTest::theProgramRunsItsWindowAndHelpsFromEveryDialog() {
     QTest::keyClick(&window, Qt::Key_F1, Qt::ControlModifier);
     QVERIFY(!ShownHelpWindow());
     QTest::keyClick(&window, Qt::Key_F1);
-    helpedMain =
-        ShownHelpWindow() && ShownHelpWindow()->Browser()->toPlainText().contains("sweeper");
+    helpedMain = ShownHelpWindow() &&
+                 ShownHelpWindow()->Browser()->toPlainText().contains("sweeper") &&
+                 ShownHelpWindow()->Browser()->source().fragment() == "window";
     ShownHelpWindow()->installEventFilter(&helpBlocked);
 
     WhenModal<COptionsDlg>([&](COptionsDlg& options) {
       QTest::keyClick(&options, Qt::Key_F1);
-      helpedOptions = ShownHelpWindow() && options.isVisible();
+      helpedOptions = ShownHelpWindow() && options.isVisible() &&
+                      ShownHelpWindow()->Browser()->source().fragment() == "options";
       options.reject();
       QTimer::singleShot(0, &window, [&window] { window.close(); });
     });

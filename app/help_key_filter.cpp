@@ -7,6 +7,7 @@ bool HelpKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   const auto* key = static_cast<QKeyEvent*>(event);
   constexpr Qt::KeyboardModifiers kHeld = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
   if (key->key() != Qt::Key_F1 || (key->modifiers() & kHeld)) return false;
-  onHelp_();
+  auto* widget = qobject_cast<QWidget*>(watched);
+  onHelp_(widget ? widget->window() : nullptr);
   return true;
 }

@@ -42,7 +42,7 @@ std::string CacheTip(const std::string& cache, const std::string& home, const ch
   const std::string browser = BrowserOf(cache);
   const std::string whose =
       browser.empty() ? std::string("The ") + which + " cache folder" : browser + "'s disk cache";
-  return whose + ": " + ShortPath(cache, home) + " (" + files + ")";
+  return whose + (browser.empty() ? " " : ": ") + ShortPath(cache, home) + " (" + files + ")";
 }
 
 std::string TempTip(const CleanLocations& at, const std::string& home) {

@@ -23,6 +23,10 @@ HelpViewer::HelpViewer(std::string helpFile, std::string applicationName, UiServ
 HelpViewer::~HelpViewer() { delete window_; }
 
 void HelpViewer::ShowContents(QWidget* owner) {
+  ShowSection(owner, QString::fromLatin1(kContentsAnchor));
+}
+
+void HelpViewer::ShowSection(QWidget* owner, const QString& section) {
   const QString path = ToDisplayText(helpFile_);
   QFile document(path);
   if (!document.open(QIODevice::ReadOnly)) {
@@ -38,7 +42,7 @@ void HelpViewer::ShowContents(QWidget* owner) {
   }
   QUrl contents = QUrl::fromLocalFile(path);
   contents.setFragment(QString::fromLatin1(kContentsAnchor));
-  window_->ShowContents(contents);
+  window_->ShowSection(contents, section);
   // A window the user has open stays where the user put it.
   if (!window_->isVisible()) window_->PlaceOver(owner);
   window_->show();
