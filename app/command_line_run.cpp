@@ -7,6 +7,7 @@
 #include <optional>
 #include <sstream>
 
+#include "app/clean_notification.h"
 #include "app/command_line.h"
 #include "app/message_text.h"
 #include "app/progress_line.h"
@@ -137,6 +138,7 @@ int RunSavedClean(const CommandLineRun& run) {
          << "Changed since found: " << report.changed << "\n";
     Print(run.out, text.str());
     std::fflush(run.out);
+    if (run.notify) NotifyCleanReport(platform.launcher, report);
     return report.failed > 0 ? kExitFailure : kExitSuccess;
   });
 }

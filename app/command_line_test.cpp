@@ -3,8 +3,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
+#include "app/clean_notification.h"
 #include "platform/posix/registry_location.h"
 #include "testing/scoped_test_home.h"
 
@@ -37,6 +39,8 @@ class CommandLineTest : public QObject {
   void noAutocleanOpensTheWindowWithoutCleaning();
   void aWindowWithoutADisplayEndsWithOneLine_data();
   void aWindowWithoutADisplayEndsWithOneLine();
+  void cleanNowNotifiesTheDesktopWhereItCan();
+  void theNotificationSaysWhatWasDeletedAndWhatFailed();
 };
 
 void CommandLineTest::answersWithoutOpeningAWindow_data() {
@@ -77,6 +81,9 @@ void CommandLineTest::answersWithoutOpeningAWindow_data() {
   QTest::newRow("no-autoclean with clean")
       << QStringList{"--no-autoclean", "--clean"} << 2 << ""
       << "dustral: option '--no-autoclean' goes with the window only\nTry 'dustral --help'.\n";
+  QTest::newRow("notify without clean")
+      << QStringList{"--preview", "--notify"} << 2 << ""
+      << "dustral: option '--notify' goes with '--clean' only\nTry 'dustral --help'.\n";
   QTest::newRow("option after --")
       << QStringList{"--", "--clean"} << 2 << ""
       << "dustral: unexpected argument '--clean'\nTry 'dustral --help'.\n";
@@ -156,6 +163,50 @@ void CommandLineTest::aWindowWithoutADisplayEndsWithOneLine() {
            QStringLiteral("dustral: cannot open the window: no display (--preview and --clean "
                           "need none)\n"));
   QVERIFY(!fs::exists(UserRegistryFilePath()));
+}
+
+// The desktop action "Clean now" runs --clean --notify: the result goes to
+// notify-send; without it the clean runs and ends as well as ever.
+void CommandLineTest::cleanNowNotifiesTheDesktopWhereItCan() {
+  ScopedTestHome home;
+  const std::string notified = home.Path("notified");
+  WriteTestFile(home.Path("bin/notify-send"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + notified +
+                                                  ".part' && /bin/mv '" + notified + ".part' '" +
+                                                  notified + "'\n");
+  fs::permissions(home.Path("bin/notify-send"), fs::perms::owner_all);
+  fs::create_directories(home.Path("empty"));
+
+  for (const std::string& path : {home.Path("bin"), home.Path("empty")}) {
+    WriteTestFile(home.Path("tmp/junk.tmp"), "12345");
+    QProcessEnvironment environment = Headless(home, "xcb");
+    environment.insert("PATH", QString::fromStdString(path));
+    QProcess dustral;
+    dustral.setProcessEnvironment(environment);
+    dustral.start(QStringLiteral(DUSTRAL_EXECUTABLE), {"--clean", "--notify"});
+    QVERIFY(dustral.waitForFinished(20000));
+    QCOMPARE(dustral.exitCode(), 0);
+    QVERIFY(!fs::exists(home.Path("tmp/junk.tmp")));
+    QVERIFY(QString::fromUtf8(dustral.readAllStandardOutput()).startsWith("Deleted: 1 file"));
+  }
+  QTRY_VERIFY(fs::exists(notified));
+  std::ifstream shown(notified);
+  const std::string text((std::istreambuf_iterator<char>(shown)), {});
+  QVERIFY2(
+      text.find("Dustral: clean done\nDeleted 1 file, freeing 5 bytes.\n") != std::string::npos,
+      text.c_str());
+}
+
+void CommandLineTest::theNotificationSaysWhatWasDeletedAndWhatFailed() {
+  CleanReport report;
+  QCOMPARE(CleanNotificationText(report), std::string("Nothing was deleted."));
+  report.deleted = 1234;
+  report.bytesFreed = 5119000;
+  QCOMPARE(CleanNotificationText(report),
+           std::string("Deleted 1,234 files, freeing 5.1 MB (5,119,000 bytes)."));
+  report.failed = 3;
+  QCOMPARE(CleanNotificationText(report),
+           std::string("Deleted 1,234 files, freeing 5.1 MB (5,119,000 bytes). 3 could not be "
+                       "deleted (run dustral --clean in a terminal to see why)."));
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)

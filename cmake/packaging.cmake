@@ -16,8 +16,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window module opens the display through Qt's platform plugin, which
-# dpkg-shlibdeps can't see: the X11 one is recommended.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-qpa-plugins, xdg-utils")
+# dpkg-shlibdeps can't see: the X11 one is recommended, and notify-send for
+# the notification after the desktop action "Clean now".
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-qpa-plugins, xdg-utils, libnotify-bin")
 include(CPack)
 
 # The package unpacked into a scratch root (never installed on this
