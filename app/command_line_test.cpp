@@ -71,7 +71,7 @@ void CommandLineTest::answersWithoutOpeningAWindow_data() {
       << "dustral: option '--null' goes with '--preview' only\nTry 'dustral --help'.\n";
   QTest::newRow("null with clean") << QStringList{"--null", "--clean"} << 2 << ""
                                    << "dustral: option '--null' goes with '--preview' only\n"
-                                   << "Try 'dustral --help'.\n";
+                                      "Try 'dustral --help'.\n";
   QTest::newRow("preview and clean")
       << QStringList{"--preview", "--clean"} << 2 << ""
       << "dustral: options '--preview' and '--clean' exclude each other\nTry 'dustral --help'.\n";

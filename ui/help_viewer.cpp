@@ -1,6 +1,7 @@
 #include "ui/help_viewer.h"
 
 #include <QFile>
+#include <QTimer>
 #include <QUrl>
 
 #include <utility>
@@ -48,4 +49,9 @@ void HelpViewer::ShowSection(QWidget* owner, const QString& section) {
   window_->show();
   window_->raise();
   window_->activateWindow();
+  // A window that was just opened has no layout yet to scroll in: the
+  // section is scrolled to once the window has been laid out.
+  QTimer::singleShot(0, window_, [shown = window_, section] {
+    if (shown) shown->Browser()->scrollToAnchor(section);
+  });
 }

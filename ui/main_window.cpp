@@ -138,7 +138,7 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
   connect(entryList_, &EntryListView::openKeyPressed, this, [this] { commands_->OnEditEntry(); });
 
   // Ctrl+Q is the desktop's key to quit; it leaves as Exit does, saving.
-  connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, this,
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this,
           [this] { OnCancel(); });
 
   PlaceMenuBar();
