@@ -1,6 +1,7 @@
 #include "ui/help_viewer.h"
 
 #include <QFile>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 
