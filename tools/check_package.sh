@@ -52,7 +52,7 @@ if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$root/usr/share/metainfo/org.orlemont.Dustral.metainfo.xml" \
     >"$work/appstream.log" 2>&1 || { cat "$work/appstream.log"; fail "appstreamcli validate"; }
 fi
-zcat "$root/usr/share/man/man1/dustral.1.gz" | grep -q -- '--preview' ||
+zcat "$root/usr/share/man/man1/dustral.1.gz" | grep -qF -- '\-\-preview' ||
   fail "the manual page does not describe --preview"
 
 # The unpacked program, in a home of its own: nothing real is looked at.
