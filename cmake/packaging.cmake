@@ -9,7 +9,10 @@ set(CPACK_PACKAGE_DESCRIPTION
   "Dustral removes temporary files, browser disk caches, the contents of the\n\
 trash and the files you list yourself, with a preview of what a clean would\n\
 delete and a command line for unattended runs.")
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The version --version prints (app/command_line.cpp), in Debian's order:
+# 1.0~b1 comes before 1.0.
+set(CPACK_PACKAGE_VERSION 1.0~b1)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
