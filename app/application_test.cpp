@@ -70,6 +70,7 @@ class ApplicationTest : public QObject {
  private slots:
   void nameAndHelpFileFollowTheExecutable_data();
   void nameAndHelpFileFollowTheExecutable();
+  void theBuiltProgramFindsItsHelpInItsDataFolder();
   void plainF1AnywhereAsksForHelp();
   void theProgramRunsItsWindowAndHelpsFromEveryDialog();
 };
@@ -78,34 +79,53 @@ void ApplicationTest::nameAndHelpFileFollowTheExecutable_data() {
   QTest::addColumn<QString>("executable");
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("help");
+  QTest::addColumn<QString>("installedHelp");
   QTest::newRow("installed") << "/usr/bin/dustral"
                              << "dustral"
-                             << "/usr/bin/dustral.HLP";
+                             << "/usr/bin/dustral.HLP"
+                             << "/usr/share/dustral/dustral.html";
   QTest::newRow("renamed") << "/opt/x/sweeper"
                            << "sweeper"
-                           << "/opt/x/sweeper.HLP";
+                           << "/opt/x/sweeper.HLP"
+                           << "/opt/share/dustral/sweeper.html";
   QTest::newRow("extension") << "/w/DUSTRAL.EXE"
                              << "DUSTRAL"
-                             << "/w/DUSTRAL.HLP";
+                             << "/w/DUSTRAL.HLP"
+                             << "/share/dustral/DUSTRAL.html";
   QTest::newRow("dots") << "/w/my.clean.er"
                         << "my.clean"
-                        << "/w/my.clean.HLP";
+                        << "/w/my.clean.HLP"
+                        << "/share/dustral/my.clean.html";
   QTest::newRow("spaces") << "/a b/-dus tral"
                           << "-dus tral"
-                          << "/a b/-dus tral.HLP";
+                          << "/a b/-dus tral.HLP"
+                          << "/share/dustral/-dus tral.html";
 }
 
 void ApplicationTest::nameAndHelpFileFollowTheExecutable() {
   QFETCH(QString, executable);
   QFETCH(QString, name);
   QFETCH(QString, help);
+  QFETCH(QString, installedHelp);
   QCOMPARE(QString::fromStdString(ApplicationNameOf(executable.toStdString())), name);
   QCOMPARE(QString::fromStdString(HelpFileOf(executable.toStdString()).string()), help);
+  const auto candidates = HelpFileCandidates(executable.toStdString(), "../share/dustral");
+  QCOMPARE(candidates.size(), size_t{2});
+  QCOMPARE(QString::fromStdString(candidates[0].string()), help);
+  QCOMPARE(QString::fromStdString(candidates[1].string()), installedHelp);
+}
+
+void ApplicationTest::theBuiltProgramFindsItsHelpInItsDataFolder() {
+  const std::filesystem::path help = FindHelpFile(DUSTRAL_EXECUTABLE);
+  QVERIFY(std::filesystem::is_regular_file(help));
+  QCOMPARE(QString::fromStdString(help.filename().string()), QStringLiteral("dustral.html"));
+  QCOMPARE(QString::fromStdString(help.parent_path().parent_path().filename().string()),
+           QStringLiteral("share"));
 }
 
 void ApplicationTest::plainF1AnywhereAsksForHelp() {
   int asked = 0;
-  HelpKeyFilter filter([&asked] { ++asked; });
+  HelpKeyFilter filter([&asked](QWidget*) { ++asked; });
   qApp->installEventFilter(&filter);
   QLineEdit typing;  // any widget of any window of the program
   typing.show();
@@ -139,13 +159,15 @@ void ApplicationTest::theProgramRunsItsWindowAndHelpsFromEveryDialog() {
     QTest::keyClick(&window, Qt::Key_F1, Qt::ControlModifier);
     QVERIFY(!ShownHelpWindow());
     QTest::keyClick(&window, Qt::Key_F1);
-    helpedMain =
-        ShownHelpWindow() && ShownHelpWindow()->Browser()->toPlainText().contains("sweeper");
+    helpedMain = ShownHelpWindow() &&
+                 ShownHelpWindow()->Browser()->toPlainText().contains("sweeper") &&
+                 ShownHelpWindow()->Browser()->source().fragment() == "window";
     ShownHelpWindow()->installEventFilter(&helpBlocked);
 
     WhenModal<COptionsDlg>([&](COptionsDlg& options) {
       QTest::keyClick(&options, Qt::Key_F1);
-      helpedOptions = ShownHelpWindow() && options.isVisible();
+      helpedOptions = ShownHelpWindow() && options.isVisible() &&
+                      ShownHelpWindow()->Browser()->source().fragment() == "options";
       options.reject();
       QTimer::singleShot(0, &window, [&window] { window.close(); });
     });

@@ -26,6 +26,8 @@ class CCleanerApp {
   // Opens the help file at its contents, above whichever window of the
   // program is in front.
   void OnHelp();
+  // F1: opens the help at the section about `window` (where it was pressed).
+  void OnHelpKey(QWidget* window);
 
   const std::string& ApplicationName() const { return applicationName_; }
 

@@ -21,7 +21,7 @@ bool IsModeOption(const std::string& argument, RunMode& mode) {
 
 bool IsKnownOption(const std::string& name) {
   for (const char* known :
-       {"--help", "--version", "--no-autoclean", "--preview", "--clean", "--null"})
+       {"--help", "--version", "--no-autoclean", "--preview", "--clean", "--null", "--notify"})
     if (name == known) return true;
   return false;
 }
@@ -47,14 +47,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (afterOptions) return Unrecognized(argument, true);
     if (argument == "--") {
       afterOptions = true;
-    } else if (argument == "--help") {
+    } else if (argument == "--help" || argument == "-h") {
       return {RunMode::kHelp, line.autoCleanAllowed, false, ""};
-    } else if (argument == "--version") {
+    } else if (argument == "--version" || argument == "-V") {
       return {RunMode::kVersion, line.autoCleanAllowed, false, ""};
     } else if (argument == "--no-autoclean") {
       line.autoCleanAllowed = false;
     } else if (argument == "--null") {
       line.nullSeparated = true;
+    } else if (argument == "--notify") {
+      line.notify = true;
     } else if (IsModeOption(argument, mode)) {
       if (line.mode != RunMode::kWindow && line.mode != mode)
         return Mistake("options '--preview' and '--clean' exclude each other");
@@ -65,6 +67,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   }
   if (line.nullSeparated && line.mode != RunMode::kPreview)
     return Mistake("option '--null' goes with '--preview' only");
+  if (line.notify && line.mode != RunMode::kClean)
+    return Mistake("option '--notify' goes with '--clean' only");
   if (!line.autoCleanAllowed && line.mode != RunMode::kWindow)
     return Mistake("option '--no-autoclean' goes with the window only");
   return line;
@@ -88,8 +92,10 @@ std::string UsageText(const std::string& programName) {
          "                  files, empty the trash and start the program after\n"
          "                  cleaning as the options say, then print a report on\n"
          "                  standard output; errors go to standard error\n"
-         "  --help          show this help and exit\n"
-         "  --version       show the version and exit\n"
+         "  --notify        with --clean: also show the result as a desktop\n"
+         "                  notification (where the desktop offers them)\n"
+         "  -h, --help      show this help and exit\n"
+         "  -V, --version   show the version and exit\n"
          "\n"
          "--preview and --clean need no display and never change the settings.\n"
          "A file that changed after it was found is not deleted.\n"
@@ -99,6 +105,10 @@ std::string UsageText(const std::string& programName) {
          "    already, or left alone because it changed after it was found\n"
          " 1  some file could not be deleted (or the window could not start)\n"
          " 2  wrong usage, or the settings file could not be read\n";
+}
+
+std::string UsageHint(const std::string& programName) {
+  return "Try '" + programName + " --help'.\n";
 }
 
 std::string VersionText() { return std::string("Dustral ") + kVersion + "\n"; }

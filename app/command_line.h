@@ -10,7 +10,7 @@ enum class RunMode {
   kClean,       // run the saved clean without a window
   kHelp,        // print the usage and end
   kVersion,     // print the version and end
-  kUsageError,  // print `error`, then the usage, and end with status 2
+  kUsageError,  // print `error`, then UsageHint, and end with status 2
 };
 
 struct CommandLine {
@@ -21,6 +21,8 @@ struct CommandLine {
   // --null: the preview ends each path with a NUL byte instead of a newline.
   bool nullSeparated = false;
   std::string error;  // one line, for kUsageError
+  // --notify, with --clean: the result also as a desktop notification.
+  bool notify = false;
 };
 
 // Exit statuses of the command line.
@@ -31,11 +33,16 @@ inline constexpr int kExitUsage = 2;    // wrong usage, or unreadable settings
 // Reads the arguments that follow the program's name. Options are taken in
 // order; the first --help, --version or mistake decides. Options that don't
 // go together (--preview with --clean, --null without --preview,
-// --no-autoclean without the window) are a mistake as well.
+// --notify without --clean, --no-autoclean without the window) are a
+// mistake as well.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The usage text, several lines, naming the program as `programName`.
 std::string UsageText(const std::string& programName);
+
+// The line after a usage error, pointing to the usage text:
+// "Try 'dustral --help'.".
+std::string UsageHint(const std::string& programName);
 
 // One line: the product and its version.
 std::string VersionText();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <sstream>
 
+#include "app/clean_notification.h"
 #include "app/command_line.h"
 #include "app/message_text.h"
 #include "app/progress_line.h"
@@ -136,10 +137,15 @@ int RunSavedClean(const CommandLineRun& run) {
          << "Changed since found: " << report.changed << "\n"
          << "In use: " << report.inUse << "\n";
     Print(run.out, text.str());
+    const bool reportLost = std::fflush(run.out) != 0 || std::ferror(run.out);
+    const int lostBecause = errno;
+    if (run.notify) NotifyCleanReport(platform.launcher, report);
     // A report that was lost (standard output full or closed) is a failure:
     // a script reading it would take silence for success.
-    if (std::fflush(run.out) != 0 || std::ferror(run.out)) {
-      Print(run.err, run.programName + ": cannot write the report: " + std::strerror(errno) + "\n");
+    if (reportLost) {
+      Print(run.err,
+            run.programName + ": cannot write the report: " + std::strerror(lostBecause) + "
+");
       return kExitFailure;
     }
     return report.failed > 0 ? kExitFailure : kExitSuccess;

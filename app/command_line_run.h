@@ -13,6 +13,7 @@ struct CommandLineRun {
   std::string applicationName;  // names the settings' key
   std::FILE* out = stdout;      // the paths of --preview, the report of --clean
   std::FILE* err = stderr;      // errors, the summary of --preview, progress
+  bool notify = false;          // --clean also shows its report as a desktop notification
 };
 
 // Prints the path of every file the clean would delete, each ended by a

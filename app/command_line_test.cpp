@@ -3,8 +3,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
+#include "app/clean_notification.h"
 #include "platform/posix/registry_location.h"
 #include "testing/scoped_test_home.h"
 
@@ -37,6 +39,8 @@ class CommandLineTest : public QObject {
   void noAutocleanOpensTheWindowWithoutCleaning();
   void aWindowWithoutADisplayEndsWithOneLine_data();
   void aWindowWithoutADisplayEndsWithOneLine();
+  void cleanNowNotifiesTheDesktopWhereItCan();
+  void theNotificationSaysWhatWasDeletedAndWhatFailed();
 };
 
 void CommandLineTest::answersWithoutOpeningAWindow_data() {
@@ -51,29 +55,38 @@ void CommandLineTest::answersWithoutOpeningAWindow_data() {
       << "";
   QTest::newRow("version") << QStringList{"--version"} << 0 << "Dustral 1.0b1\n"
                            << "";
+  QTest::newRow("-h") << QStringList{"-h"} << 0 << "Usage: dustral [OPTION]"
+                      << "";
+  QTest::newRow("-V") << QStringList{"-V"} << 0 << "Dustral 1.0b1\n"
+                      << "";
   QTest::newRow("unknown option")
       << QStringList{"--bogus", "--help"} << 2 << ""
-      << "dustral: unrecognized option '--bogus'\nUsage: dustral [OPTION]";
+      << "dustral: unrecognized option '--bogus'\nTry 'dustral --help'.\n";
   QTest::newRow("short option") << QStringList{"-x"} << 2 << ""
-                                << "dustral: unrecognized option '-x'\nUsage:";
+                                << "dustral: unrecognized option '-x'\nTry 'dustral --help'.\n";
   QTest::newRow("argument") << QStringList{"notes.txt"} << 2 << ""
-                            << "dustral: unexpected argument 'notes.txt'\nUsage:";
+                            << "dustral: unexpected argument 'notes.txt'\nTry 'dustral --help'.\n";
   QTest::newRow("null without preview")
       << QStringList{"--null"} << 2 << ""
-      << "dustral: option '--null' goes with '--preview' only\nUsage:";
+      << "dustral: option '--null' goes with '--preview' only\nTry 'dustral --help'.\n";
   QTest::newRow("null with clean") << QStringList{"--null", "--clean"} << 2 << ""
-                                   << "dustral: option '--null' goes with '--preview' only\n";
+                                   << "dustral: option '--null' goes with '--preview' only\n"
+                                      "Try 'dustral --help'.\n";
   QTest::newRow("preview and clean")
       << QStringList{"--preview", "--clean"} << 2 << ""
-      << "dustral: options '--preview' and '--clean' exclude each other\nUsage:";
+      << "dustral: options '--preview' and '--clean' exclude each other\nTry 'dustral --help'.\n";
   QTest::newRow("option with a value")
       << QStringList{"--clean=now"} << 2 << ""
-      << "dustral: option '--clean' doesn't allow an argument\nUsage:";
+      << "dustral: option '--clean' doesn't allow an argument\nTry 'dustral --help'.\n";
   QTest::newRow("no-autoclean with clean")
       << QStringList{"--no-autoclean", "--clean"} << 2 << ""
-      << "dustral: option '--no-autoclean' goes with the window only\nUsage:";
-  QTest::newRow("option after --") << QStringList{"--", "--clean"} << 2 << ""
-                                   << "dustral: unexpected argument '--clean'\nUsage:";
+      << "dustral: option '--no-autoclean' goes with the window only\nTry 'dustral --help'.\n";
+  QTest::newRow("notify without clean")
+      << QStringList{"--preview", "--notify"} << 2 << ""
+      << "dustral: option '--notify' goes with '--clean' only\nTry 'dustral --help'.\n";
+  QTest::newRow("option after --")
+      << QStringList{"--", "--clean"} << 2 << ""
+      << "dustral: unexpected argument '--clean'\nTry 'dustral --help'.\n";
 }
 
 void CommandLineTest::answersWithoutOpeningAWindow() {
@@ -94,6 +107,7 @@ void CommandLineTest::answersWithoutOpeningAWindow() {
   QCOMPARE(out.isEmpty(), output.isEmpty());
   QCOMPARE(err.left(errorOutput.size()), errorOutput);
   QCOMPARE(err.isEmpty(), errorOutput.isEmpty());
+  if (status == 2) QCOMPARE(err, errorOutput);  // one line and the hint, not the whole help
   if (status == 0 && arguments.contains("--help"))
     for (const char* option : {"--no-autoclean", "--preview", "--null", "--clean", "--version"})
       QVERIFY2(out.contains(option), option);
@@ -149,6 +163,50 @@ void CommandLineTest::aWindowWithoutADisplayEndsWithOneLine() {
            QStringLiteral("dustral: cannot open the window: no display (--preview and --clean "
                           "need none)\n"));
   QVERIFY(!fs::exists(UserRegistryFilePath()));
+}
+
+// The desktop action "Clean now" runs --clean --notify: the result goes to
+// notify-send; without it the clean runs and ends as well as ever.
+void CommandLineTest::cleanNowNotifiesTheDesktopWhereItCan() {
+  ScopedTestHome home;
+  const std::string notified = home.Path("notified");
+  WriteTestFile(home.Path("bin/notify-send"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + notified +
+                                                  ".part' && /bin/mv '" + notified + ".part' '" +
+                                                  notified + "'\n");
+  fs::permissions(home.Path("bin/notify-send"), fs::perms::owner_all);
+  fs::create_directories(home.Path("empty"));
+
+  for (const std::string& path : {home.Path("bin"), home.Path("empty")}) {
+    WriteTestFile(home.Path("tmp/junk.tmp"), "12345");
+    QProcessEnvironment environment = Headless(home, "xcb");
+    environment.insert("PATH", QString::fromStdString(path));
+    QProcess dustral;
+    dustral.setProcessEnvironment(environment);
+    dustral.start(QStringLiteral(DUSTRAL_EXECUTABLE), {"--clean", "--notify"});
+    QVERIFY(dustral.waitForFinished(20000));
+    QCOMPARE(dustral.exitCode(), 0);
+    QVERIFY(!fs::exists(home.Path("tmp/junk.tmp")));
+    QVERIFY(QString::fromUtf8(dustral.readAllStandardOutput()).startsWith("Deleted: 1 file"));
+  }
+  QTRY_VERIFY(fs::exists(notified));
+  std::ifstream shown(notified);
+  const std::string text((std::istreambuf_iterator<char>(shown)), {});
+  QVERIFY2(
+      text.find("Dustral: clean done\nDeleted 1 file, freeing 5 bytes.\n") != std::string::npos,
+      text.c_str());
+}
+
+void CommandLineTest::theNotificationSaysWhatWasDeletedAndWhatFailed() {
+  CleanReport report;
+  QCOMPARE(CleanNotificationText(report), std::string("Nothing was deleted."));
+  report.deleted = 1234;
+  report.bytesFreed = 5119000;
+  QCOMPARE(CleanNotificationText(report),
+           std::string("Deleted 1,234 files, freeing 5.1 MB (5,119,000 bytes)."));
+  report.failed = 3;
+  QCOMPARE(CleanNotificationText(report),
+           std::string("Deleted 1,234 files, freeing 5.1 MB (5,119,000 bytes). 3 could not be "
+                       "deleted (run dustral --clean in a terminal to see why)."));
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)

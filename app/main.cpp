@@ -30,7 +30,8 @@ int main(int argc, char* argv[]) {
   const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   const std::string name = ProgramName(argc > 0 ? argv[0] : nullptr);
   const std::filesystem::path executable = RunningExecutable(argc > 0 ? argv[0] : nullptr);
-  const CommandLineRun run{name, ApplicationNameOf(executable)};
+  CommandLineRun run{name, ApplicationNameOf(executable)};
+  run.notify = line.notify;
   switch (line.mode) {
     case RunMode::kHelp:
       std::cout << UsageText(name);
@@ -39,7 +40,7 @@ int main(int argc, char* argv[]) {
       std::cout << VersionText();
       return kExitSuccess;
     case RunMode::kUsageError:
-      std::cerr << name << ": " << line.error << '\n' << UsageText(name);
+      std::cerr << name << ": " << line.error << '\n' << UsageHint(name);
       return kExitUsage;
     case RunMode::kPreview:
       return RunPreview(run, line.nullSeparated);

@@ -4,6 +4,7 @@
 
 #include "engine/clean_run.h"
 #include "engine/discover_locations.h"
+#include "session/category_tips.h"
 #include "settings/settings_store.h"
 
 CleanerSession::CleanerSession(SessionControls controls, SessionSources sources,
@@ -47,6 +48,12 @@ void CleanerSession::Exit() {
   SettingsWindow window{controls_.boxes, entries_, controls_.messages, sources_.applicationName};
   SaveSettings(sources_.profile, settings_, window);
   if (onEnded_) onEnded_();
+}
+
+std::string CleanerSession::BoxTip(ControlId box) {
+  CategoryTipSources sources{locations_, {}, sources_.environment.Get("HOME").value_or("")};
+  if (box == ControlId::kRecycleBinBox) sources.binFolders = platform_.trash.BinFolders();
+  return CategoryTip(box, sources);
 }
 
 CleanSelection CleanerSession::Selection() const {

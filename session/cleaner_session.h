@@ -66,6 +66,10 @@ class CleanerSession {
   // Saves the settings, once, and ends the session; later calls do nothing.
   void Exit();
 
+  // The tooltip of a category's box: what it cleans here, or why it is
+  // switched off (see category_tips.h). Meant after Start().
+  std::string BoxTip(ControlId box);
+
   // What a clean gathers: the ticked boxes, the locations, the entries.
   CleanSelection Selection() const;
   // The entries, top row first; rows that can't be read are left out.

@@ -11,7 +11,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
-          qt6-base-dev qt6-base-dev-tools libgl-dev xdg-utils clang-format git)
+          qt6-base-dev qt6-base-dev-tools libgl-dev xdg-utils clang-format git
+          help2man dpkg-dev file desktop-file-utils appstream)
 # The tests also cross-build for Windows and run that build under Wine;
 # installed in the same go, as one apt-get run is much quicker than two.
 if [ "${1:-}" = test ]; then

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QIcon>
@@ -245,6 +246,23 @@ DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate
   for (size_t i = 1; i < tabStops.size(); ++i) QWidget::setTabOrder(tabStops[i - 1], tabStops[i]);
   if (!tabStops.empty()) tabStops.front()->setFocus();
   return controls;
+}
+
+QFont FontThatFits(const QFont& font, const DialogTemplate& dialogTemplate, QSize room,
+                   const std::function<QSize(const QFont&)>& extra) {
+  constexpr double kSmallestPoints = 6.0;
+  const auto fits = [&](const QFont& candidate) {
+    const DialogUnits units(candidate);
+    const QSize needed =
+        QSize(units.ToPixelsX(dialogTemplate.width), units.ToPixelsY(dialogTemplate.height)) +
+        extra(candidate);
+    return needed.width() <= room.width() && needed.height() <= room.height();
+  };
+  QFont fitted = font;
+  if (fitted.pointSizeF() <= 0) fitted.setPointSizeF(QFontInfo(font).pointSizeF());
+  while (!fits(fitted) && fitted.pointSizeF() > kSmallestPoints)
+    fitted.setPointSizeF(std::max(kSmallestPoints, fitted.pointSizeF() - 0.5));
+  return fits(font) ? font : fitted;
 }
 
 void SetButtonChecked(QAbstractButton& button, bool checked) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <vector>
 
+#include <QFont>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -11,7 +13,6 @@
 
 class QAbstractButton;
 class QDialog;
-class QFont;
 
 // Pixels per dialog unit for one font: base-x is the font's average
 // character width, base-y its height. A dialog unit is base-x / 4 pixels
@@ -74,6 +75,14 @@ class DialogControls {
 // whole text shows.
 DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate,
                            const std::map<int, QWidget*>& placedWidgets = {});
+
+// `font`, or where a window built from `dialogTemplate` in it would not fit
+// into `room`, the largest smaller size of it (down to a legible minimum)
+// at which it does. `extra` gives what the window needs beyond the
+// template in a font: its frame, a menu bar. A large font (a high DPI
+// setting) would otherwise push the title bar off the screen.
+QFont FontThatFits(const QFont& font, const DialogTemplate& dialogTemplate, QSize room,
+                   const std::function<QSize(const QFont&)>& extra);
 
 // Ticks or clears a check box or radio button. Clearing works even for the
 // checked button of an exclusive group, which a click never could.

@@ -56,6 +56,28 @@ class DialogLayoutTest : public QObject {
     QCOMPARE(units.ToPixels(10, 20, 30, 40), QRect(15, 33, 45, 65));
   }
 
+  void aLargeFontShrinksUntilTheWindowFitsTheScreen() {
+    QFont large = QApplication::font();
+    large.setPointSizeF(24);
+    const auto frame = [](const QFont&) { return QSize(16, 60); };
+    const auto needed = [&](const QFont& font) {
+      const DialogUnits units(font);
+      return QSize(units.ToPixelsX(kTestTemplate.width), units.ToPixelsY(kTestTemplate.height)) +
+             frame(font);
+    };
+    const QSize atLarge = needed(large);
+
+    // Room enough: the font stays.
+    QCOMPARE(FontThatFits(large, kTestTemplate, atLarge, frame), large);
+    // Too little: a smaller size of the same font, which fits.
+    const QSize room = atLarge * 2 / 3;
+    const QFont fitted = FontThatFits(large, kTestTemplate, room, frame);
+    QVERIFY(fitted.pointSizeF() < large.pointSizeF());
+    QCOMPARE(fitted.family(), large.family());
+    QVERIFY(needed(fitted).height() <= room.height());
+    QVERIFY(needed(fitted).width() <= room.width());
+  }
+
   void unitsFollowTheFont() {
     QFont small = QApplication::font();
     small.setPointSize(8);

@@ -147,6 +147,15 @@ void EntryListView::keyPressEvent(QKeyEvent* event) {
     emit deleteKeyPressed();
     return;
   }
+  // Enter is the key that opens a row in a list: it must never fall through
+  // to the window, where it would run a whole clean. Without a selected row
+  // it does nothing.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && held == Qt::NoModifier && state() != QAbstractItemView::EditingState) {
+    event->accept();
+    if (SelectedRow() >= 0) emit openKeyPressed();
+    return;
+  }
   QTreeWidget::keyPressEvent(event);
 }
 

@@ -49,6 +49,8 @@ class EntryListView : public QTreeWidget, public ListControl {
   // position, below the selected row.
   void menuKeyPressed(QPoint screenPosition);
   void deleteKeyPressed();
+  // Enter (or Return) on a selected row: open it, as a double-click does.
+  void openKeyPressed();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

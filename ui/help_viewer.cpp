@@ -1,6 +1,8 @@
 #include "ui/help_viewer.h"
 
 #include <QFile>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 
 #include <utility>
@@ -23,6 +25,10 @@ HelpViewer::HelpViewer(std::string helpFile, std::string applicationName, UiServ
 HelpViewer::~HelpViewer() { delete window_; }
 
 void HelpViewer::ShowContents(QWidget* owner) {
+  ShowSection(owner, QString::fromLatin1(kContentsAnchor));
+}
+
+void HelpViewer::ShowSection(QWidget* owner, const QString& section) {
   const QString path = ToDisplayText(helpFile_);
   QFile document(path);
   if (!document.open(QIODevice::ReadOnly)) {
@@ -38,10 +44,15 @@ void HelpViewer::ShowContents(QWidget* owner) {
   }
   QUrl contents = QUrl::fromLocalFile(path);
   contents.setFragment(QString::fromLatin1(kContentsAnchor));
-  window_->ShowContents(contents);
+  window_->ShowSection(contents, section);
   // A window the user has open stays where the user put it.
   if (!window_->isVisible()) window_->PlaceOver(owner);
   window_->show();
   window_->raise();
   window_->activateWindow();
+  // A window that was just opened has no layout yet to scroll in: the
+  // section is scrolled to once the window has been laid out.
+  QTimer::singleShot(0, window_, [shown = window_, section] {
+    if (shown) shown->Browser()->scrollToAnchor(section);
+  });
 }

@@ -26,6 +26,8 @@ class HelpViewer {
   // lives until the user closes it or the viewer goes. When the document
   // can't be read, shows "Failed to launch help." owned by `owner` instead.
   void ShowContents(QWidget* owner);
+  // The same, at the section (anchor) `section` of the document.
+  void ShowSection(QWidget* owner, const QString& section);
 
   // The help window, once it has been opened.
   HelpWindow* Window() const { return window_; }

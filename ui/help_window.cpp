@@ -2,11 +2,15 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -70,19 +74,91 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window) {
   connect(browser_, &QTextBrowser::backwardAvailable, back_, &QAction::setEnabled);
   connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QAction::setEnabled);
 
-  for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
-    connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
+  findBar_ = new QWidget(this);
+  findEdit_ = new QLineEdit(findBar_);
+  findEdit_->setObjectName(QStringLiteral("helpFind"));
+  findEdit_->setPlaceholderText(tr("Find in the help"));
+  findEdit_->setClearButtonEnabled(true);
+  findStatus_ = new QLabel(findBar_);
+  auto* findLabel = new QLabel(tr("F&ind:"), findBar_);
+  findLabel->setBuddy(findEdit_);
+  auto* findLayout = new QHBoxLayout(findBar_);
+  findLayout->setContentsMargins(6, 4, 6, 4);
+  findLayout->addWidget(findLabel);
+  findLayout->addWidget(findEdit_, 1);
+  findLayout->addWidget(findStatus_);
+  findBar_->hide();
+  // Typing searches from where the last match began, so that the match
+  // grows with the text instead of jumping ahead.
+  connect(findEdit_, &QLineEdit::textEdited, this, [this] {
+    QTextCursor cursor = browser_->textCursor();
+    cursor.setPosition(cursor.selectionStart());
+    browser_->setTextCursor(cursor);
+    FindAgain();
+  });
+  connect(findEdit_, &QLineEdit::returnPressed, this, [this] { FindAgain(); });
+
+  connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this,
+          &HelpWindow::OpenFindBar);
+  connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this,
+          [this] { FindAgain(); });
+  connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this), &QShortcut::activated, this,
+          [this] { FindAgain(/*backward=*/true); });
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          &HelpWindow::OnEscape);
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this), &QShortcut::activated, this,
+          &QWidget::close);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(bar);
   layout->addWidget(browser_);
+  layout->addWidget(findBar_);
 }
 
-void HelpWindow::ShowContents(const QUrl& contents) {
+void HelpWindow::OpenFindBar() {
+  findBar_->show();
+  findEdit_->setFocus(Qt::ShortcutFocusReason);
+  findEdit_->selectAll();
+}
+
+void HelpWindow::OnEscape() {
+  if (findBar_->isVisible()) {
+    findBar_->hide();
+    browser_->setFocus();
+    return;
+  }
+  close();
+}
+
+bool HelpWindow::FindAgain(bool backward) {
+  const QString text = findEdit_->text();
+  if (text.isEmpty()) {
+    OpenFindBar();
+    return false;
+  }
+  const QTextDocument::FindFlags flags =
+      backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+  bool found = browser_->find(text, flags);
+  if (!found) {
+    // Round the end: start again from the other end of the document.
+    QTextCursor cursor = browser_->textCursor();
+    cursor.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
+    browser_->setTextCursor(cursor);
+    found = browser_->find(text, flags);
+  }
+  findStatus_->setText(found ? QString() : tr("Not found"));
+  return found;
+}
+
+void HelpWindow::ShowContents(const QUrl& contents) { ShowSection(contents, contents.fragment()); }
+
+void HelpWindow::ShowSection(const QUrl& contents, const QString& section) {
   contents_ = contents;
-  browser_->setSource(contents, QTextDocument::HtmlResource);
+  QUrl at = contents;
+  at.setFragment(section);
+  browser_->setSource(at, QTextDocument::HtmlResource);
   const QString title = browser_->documentTitle();
   if (!title.isEmpty()) setWindowTitle(title);
 }

@@ -1,12 +1,15 @@
 #include <QAction>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextCursor>
 
 #include <memory>
 
 #include "testing/scoped_test_home.h"
 #include "ui/about_dialog.h"
+#include "ui/help_sections.h"
 #include "ui/help_viewer.h"
 #include "ui/help_window.h"
 #include "ui/testing/fake_ui_services.h"
@@ -20,7 +23,46 @@ class HelpWindowTest : public QObject {
   void placedWhollyOnTheScreen();
   void outlivesTheDialogThatOpenedItAndClosesWithItsKeys();
   void backForwardAndHome();
+  void findsTextWithCtrlFAndF3GoingRoundTheEnd();
+  void eachWindowHasItsSection();
 };
+
+void HelpWindowTest::findsTextWithCtrlFAndF3GoingRoundTheEnd() {
+  HelpWindow window;
+  window.Browser()->setHtml(QStringLiteral("<p>dust one</p><p>other</p><p>dust two</p>"));
+  window.show();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  QVERIFY(!window.FindEdit()->isVisible());
+  QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+  QVERIFY(window.FindEdit()->isVisible());
+  QTest::keyClicks(window.FindEdit(), QStringLiteral("dust"));
+  const auto matchAt = [&window] { return window.Browser()->textCursor().selectionStart(); };
+  const int first = matchAt();
+  QCOMPARE(window.Browser()->textCursor().selectedText(), QStringLiteral("dust"));
+  QTest::keyClick(&window, Qt::Key_F3);
+  const int second = matchAt();
+  QVERIFY(second > first);
+  QTest::keyClick(&window, Qt::Key_F3);  // round the end
+  QCOMPARE(matchAt(), first);
+  QTest::keyClick(&window, Qt::Key_F3, Qt::ShiftModifier);  // and back
+  QCOMPARE(matchAt(), second);
+  window.FindEdit()->setText(QStringLiteral("nowhere"));
+  QVERIFY(!window.FindAgain());
+  // Escape closes the find bar first, then the window.
+  QTest::keyClick(&window, Qt::Key_Escape);
+  QVERIFY(!window.FindEdit()->isVisible());
+  QVERIFY(window.isVisible());
+  QTest::keyClick(&window, Qt::Key_Escape);
+  QVERIFY(!window.isVisible());
+}
+
+void HelpWindowTest::eachWindowHasItsSection() {
+  CAboutDlg about;
+  QWidget other;
+  QCOMPARE(HelpSectionOf(&about), QStringLiteral("about"));
+  QCOMPARE(HelpSectionOf(&other), QStringLiteral("contents"));
+  QCOMPARE(HelpSectionOf(nullptr), QStringLiteral("contents"));
+}
 
 void HelpWindowTest::placedWhollyOnTheScreen_data() {
   QTest::addColumn<QRect>("owner");

@@ -5,12 +5,16 @@
 #include <QDropEvent>
 #include <QEventLoop>
 #include <QFile>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QUrl>
 
 #include <map>
@@ -23,8 +27,11 @@
 #include "ui/dialog_layout.h"
 #include "ui/entry_dialog.h"
 #include "ui/entry_list_view.h"
+#include "ui/help_sections.h"
 #include "ui/help_viewer.h"
+#include "ui/help_window.h"
 #include "ui/menu_builder.h"
+#include "ui/narrow_text.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_dialog.h"
 #include "ui/window_modal.h"
@@ -50,6 +57,17 @@ std::vector<std::string> LocalFileNames(const QMimeData& data) {
   return names;
 }
 
+// The window manager's frame, guessed before it has framed the window: a
+// title bar a little taller than a line of text, and a thin border.
+QMargins FrameGuess(const QFont& font) { return {8, QFontMetrics(font).height() + 20, 8, 8}; }
+
+// What the window takes beyond its template: the frame and the menu bar.
+QSize FrameAndMenuBar(const QFont& font) {
+  const QMargins frame = FrameGuess(font);
+  return {frame.left() + frame.right(),
+          frame.top() + frame.bottom() + QFontMetrics(font).height() + 12};
+}
+
 bool HoldsLocalFiles(const QMimeData* data) {
   return data && data->hasUrls() && !LocalFileNames(*data).empty();
 }
@@ -61,6 +79,9 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
       context_(std::move(context)),
       entryList_(new EntryListView),
       messages_(context_.ui, this) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    setFont(
+        FontThatFits(font(), ids::kTemplate, screen->availableGeometry().size(), FrameAndMenuBar));
   const DialogControls controls =
       BuildDialog(*this, ids::kTemplate, {{ids::kEntryList, entryList_}});
 
@@ -114,6 +135,11 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context, QWidget* parent)
           [this](QPoint at) { OnRclickList(at); });
   connect(entryList_, &EntryListView::deleteKeyPressed, this,
           [this] { commands_->OnDeleteEntry(); });
+  connect(entryList_, &EntryListView::openKeyPressed, this, [this] { commands_->OnEditEntry(); });
+
+  // Ctrl+Q is the desktop's key to quit; it leaves as Exit does, saving.
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this,
+          [this] { OnCancel(); });
 
   PlaceMenuBar();
   // A normal application window (the template made it a dialog), still of
@@ -148,9 +174,16 @@ int CCleanerDlg::DoModal() {
   // window manager is to treat it as the application's main window.
   QEventLoop loop;
   connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+  PlaceOnItsScreen();
   show();
   loop.exec(QEventLoop::DialogExec);
   return result();
+}
+
+void CCleanerDlg::PlaceOnItsScreen() {
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  move(PlaceOnScreen(size(), FrameGuess(font()), QRect(), screen->availableGeometry()).topLeft());
 }
 
 void CCleanerDlg::OnInitDialog() {
@@ -158,6 +191,11 @@ void CCleanerDlg::OnInitDialog() {
   for (QPushButton* button : entryButtons_) button->setEnabled(false);
 
   session_->Start();
+  for (const Category& category : kCategories) {
+    const int id = static_cast<int>(category.box);
+    if (auto* box = findChild<QCheckBox*>(ControlObjectName(id)))
+      box->setToolTip(ToDisplayText(session_->BoxTip(category.box)));
+  }
 
   FocusFirstTabStop();
   if (session_->Settings().m_bAutoClean && context_.autoCleanAllowed) OnOK();
@@ -218,7 +256,7 @@ void CCleanerDlg::OnCommand(MenuCommand command) {
 void CCleanerDlg::OnOptions() {
   COptionsDlg options(&session_->Settings(), this, context_.ui);
   connect(&options, &COptionsDlg::helpRequested, this,
-          [this, &options] { context_.help.ShowContents(&options); });
+          [this, &options] { context_.help.ShowSection(&options, HelpSectionOf(&options)); });
   options.DoModal();
 }
 
@@ -261,7 +299,8 @@ void CCleanerDlg::keyPressEvent(QKeyEvent* event) {
     return;
   }
   // A push button with the focus is pressed; anywhere else Enter cleans.
-  // (The list's in-place edit keeps its Enter: the list takes it.)
+  // (The list takes its own Enter: it opens the selected row, and its
+  // in-place edit keeps the key.)
   if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
     button->click();
     return;

@@ -79,6 +79,8 @@ class CCleanerDlg : public QDialog, private EntryEditor {
  private:
   bool Run(CleanEntry& entry, EntryEditMode mode) override;
   void PlaceMenuBar();
+  // Centred on its screen with the whole frame on it.
+  void PlaceOnItsScreen();
   void FocusFirstTabStop();
 
   MainWindowContext context_;

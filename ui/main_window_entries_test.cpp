@@ -11,6 +11,7 @@ class MainWindowEntriesTest : public QObject {
   void onlyAClickInTheListEnablesTheEntryButtons();
   void buttonsAndMenuItemsReachTheEntryCommands();
   void addAndDoubleClickOpenTheEntryEditor();
+  void enterInTheListOpensTheSelectedRowLikeADoubleClick();
   void popUpMenuAtTheCursorActsOnTheSelectedRow();
   void menuKeyAndShiftF10OpenTheEntryMenuAtTheSelectedRow_data();
   void menuKeyAndShiftF10OpenTheEntryMenuAtTheSelectedRow();
@@ -74,6 +75,28 @@ void MainWindowEntriesTest::buttonsAndMenuItemsReachTheEntryCommands() {
   QCOMPARE(list.RowCount(), 1);
   QCOMPARE(Cell(rig, 0, 0), std::string("/b"));
   QCOMPARE(rig.ui.messages.size(), size_t{3});  // no question before deleting
+}
+
+void MainWindowEntriesTest::enterInTheListOpensTheSelectedRowLikeADoubleClick() {
+  MainWindowRig rig([](const ScopedTestHome& home) {
+    return Entries({{home.Path("b"), "", 0}, {home.Path("a"), "*.bak", 1}});
+  });
+  rig.StartShown();
+  EntryListView& list = *List(rig);
+  WriteTestFile(rig.home.Path("b"));
+  list.setFocus();
+  SelectRow(list, 1);
+
+  QString shownPath;
+  auto opened = WhenModal<CEntryDlg>([&shownPath](CEntryDlg& editor) {
+    shownPath = editor.findChild<QLineEdit*>(QStringLiteral("ctl1010"))->text();
+    editor.reject();
+  });
+  QTest::keyClick(&list, Qt::Key_Return);
+  QVERIFY(*opened);
+  QCOMPARE(shownPath, QString::fromStdString(rig.home.Path("a")));
+  QVERIFY(fs::exists(rig.home.Path("b")));  // nothing was cleaned
+  QCOMPARE(list.RowCount(), 2);
 }
 
 void MainWindowEntriesTest::addAndDoubleClickOpenTheEntryEditor() {

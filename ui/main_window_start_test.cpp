@@ -86,6 +86,7 @@ void MainWindowStartTest::everyWayOutSavesOnce_data() {
   QTest::newRow("File Exit") << 2;
   QTest::newRow("Exit button") << 3;
   QTest::newRow("Escape in the list") << 4;
+  QTest::newRow("Ctrl+Q") << 5;
 }
 
 void MainWindowStartTest::everyWayOutSavesOnce() {
@@ -107,9 +108,14 @@ void MainWindowStartTest::everyWayOutSavesOnce() {
     case 3:
       QTest::mouseClick(rig.Control<QPushButton>(ids::kExitButton), Qt::LeftButton);
       break;
-    default:
+    case 4:
       List(rig)->setFocus();
       QTest::keyClick(List(rig), Qt::Key_Escape);
+      break;
+    default:
+      rig.window->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+      QTest::keyClick(rig.Control<QWidget>(ids::kRecentBox), Qt::Key_Q, Qt::ControlModifier);
   }
   QVERIFY(rig.window->HasEnded());
   QVERIFY(!rig.window->isVisible());

@@ -129,3 +129,12 @@ bool PosixProgramLauncher::Open(const std::string& path) {
   if (!opener) return false;
   return StartDetached(*opener, {opener_, AsOperand(path)});
 }
+
+bool PosixProgramLauncher::StartCommand(const std::string& command,
+                                        const std::vector<std::string>& arguments) {
+  const std::optional<std::string> file = FindCommand(command);
+  if (!file) return false;
+  std::vector<std::string> argv{command};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  return StartDetached(*file, std::move(argv));
+}

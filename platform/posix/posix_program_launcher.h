@@ -2,6 +2,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/program_launcher.h"
 
@@ -16,6 +17,7 @@ class PosixProgramLauncher : public ProgramLauncher {
   explicit PosixProgramLauncher(std::string opener = "xdg-open") : opener_(std::move(opener)) {}
 
   bool Open(const std::string& path) override;
+  bool StartCommand(const std::string& command, const std::vector<std::string>& arguments) override;
 
  private:
   std::string opener_;
