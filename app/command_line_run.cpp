@@ -144,8 +144,7 @@ int RunSavedClean(const CommandLineRun& run) {
     // a script reading it would take silence for success.
     if (reportLost) {
       Print(run.err,
-            run.programName + ": cannot write the report: " + std::strerror(lostBecause) + "
-");
+            run.programName + ": cannot write the report: " + std::strerror(lostBecause) + "\n");
       return kExitFailure;
     }
     return report.failed > 0 ? kExitFailure : kExitSuccess;
