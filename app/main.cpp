@@ -7,16 +7,23 @@
 #include "app/application_paths.h"
 #include "app/command_line.h"
 #include "app/command_line_run.h"
-#include "app/display_check.h"
 #include "app/unattended_start.h"
-#include "app/window_module_loader.h"
+#include "app/window_start.h"
 #include "platform/descriptor_limit.h"
-#include "platform/environment.h"
+#include "platform/program_arguments.h"
+#include "platform/terminal.h"
 
 namespace {
 
-std::string ProgramName(const char* argv0) {
-  const std::string name = argv0 ? std::filesystem::path(argv0).filename().string() : "";
+// The last part of the name the program was started by. Taken from the
+// text itself: the name is UTF-8, which a path made from it would read in
+// the local code page on Windows.
+std::string ProgramName(const std::vector<std::string>& arguments) {
+  if (arguments.empty()) return "dustral";
+  const bool backslashSeparates = std::filesystem::path::preferred_separator == '\\';
+  const std::string& started = arguments.front();
+  const std::size_t last = started.find_last_of(backslashSeparates ? "/\\" : "/");
+  const std::string name = last == std::string::npos ? started : started.substr(last + 1);
   return name.empty() ? "dustral" : name;
 }
 
@@ -25,10 +32,18 @@ std::string ProgramName(const char* argv0) {
 // The program itself holds no toolkit: the command line, --preview, --clean
 // and an unattended start run on the standard library alone, with no
 // display. Only the window loads its module, and with it Qt.
+//
+// On Windows it is a console program, so that cmd.exe and PowerShell wait
+// for it and its output reaches the console it was started from; a window
+// program would return the prompt at once and write nowhere.
 int main(int argc, char* argv[]) {
   RaiseDescriptorLimit();
-  const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-  const std::string name = ProgramName(argc > 0 ? argv[0] : nullptr);
+  UseUtf8Console();
+  const std::vector<std::string> arguments = ProgramArguments(argc, argv);
+  const CommandLine line = ParseCommandLine(
+      arguments.empty() ? std::vector<std::string>()
+                        : std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+  const std::string name = ProgramName(arguments);
   const std::filesystem::path executable = RunningExecutable(argc > 0 ? argv[0] : nullptr);
   CommandLineRun run{name, ApplicationNameOf(executable)};
   run.notify = line.notify;
@@ -51,9 +66,5 @@ int main(int argc, char* argv[]) {
   }
   if (line.autoCleanAllowed)
     if (const std::optional<int> status = RunUnattendedStart(run.applicationName)) return *status;
-  if (!NamesADisplay(SystemEnvironment())) {
-    std::cerr << name << ": " << kNoDisplayText << '\n';
-    return kExitFailure;
-  }
-  return RunWindowModule(executable, name, line.autoCleanAllowed, argc, argv);
+  return OpenWindow(executable, name, line.autoCleanAllowed, argc, argv);
 }

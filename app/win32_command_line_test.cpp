@@ -1,0 +1,202 @@
+// dustral.exe's command line on Windows (run under Wine): the statuses, the
+// preview's output and a clean by a profile in the registry. Each test runs
+// a copy of the program under a name of its own, so that its profile is a
+// key of its own ("Software\Orlemont Software\<name>").
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/registry.h"
+#include "platform/user_registry.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_user_registry.h"
+#include "testing/scoped_test_home.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Finished {
+  DWORD status = 0;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadAll(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The last part of every line of `text`.
+std::set<std::string> NamesIn(const std::string& text) {
+  std::set<std::string> names;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    names.insert(line.substr(line.find_last_of("/\\") + 1));
+  }
+  return names;
+}
+
+fs::path PathFromUtf8(const std::string& text) { return fs::path(WideFromNarrow(text)); }
+
+class Win32CommandLineTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    name_ = std::string("dustral-test-") +
+            testing::UnitTest::GetInstance()->current_test_info()->name();
+    program_ = (home_.Root() / (name_ + ".exe")).make_preferred();
+    ASSERT_TRUE(fs::copy_file(DUSTRAL_EXECUTABLE, program_));
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, ProfileKey().c_str());
+  }
+  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, ProfileKey().c_str()); }
+
+  std::wstring ProfileKey() const {
+    return L"Software\\Orlemont Software\\" + WideFromNarrow(name_);
+  }
+
+  // Runs the program with `arguments` (as typed after its name), its output
+  // into files, and waits for its end.
+  Finished Run(const std::wstring& arguments) {
+    const fs::path outFile = home_.Root() / "out.txt";
+    const fs::path errFile = home_.Root() / "err.txt";
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE out = ::CreateFileW(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                               CREATE_ALWAYS, 0, nullptr);
+    HANDLE err = ::CreateFileW(errFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                               CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    std::wstring command = L"\"" + program_.wstring() + L"\" " + arguments;
+    PROCESS_INFORMATION process{};
+    Finished finished;
+    finished.status = 999;
+    if (::CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                         nullptr, &startup, &process)) {
+      if (::WaitForSingleObject(process.hProcess, 120'000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(process.hProcess, &finished.status);
+      ::CloseHandle(process.hThread);
+      ::CloseHandle(process.hProcess);
+    }
+    ::CloseHandle(out);
+    ::CloseHandle(err);
+    finished.out = ReadAll(outFile);
+    finished.err = ReadAll(errFile);
+    return finished;
+  }
+
+  // Every category off, and one entry: the *.tmp files directly in `folder`.
+  // `options`: more values of "Default Settings", as numbers.
+  void SaveProfileWithTmpEntry(const std::string& folder,
+                               const std::vector<std::pair<const char*, uint32_t>>& options = {}) {
+    const std::string key = "Software\\Orlemont Software\\" + name_;
+    const std::string settings = key + "\\Default Settings";
+    const std::string entries = key + "\\Entries";
+    std::vector<RegistryWrite> writes;
+    for (const char* category : {"Recent Clear", "Temp Clear", "Netscape Clear", "Explorer Clear",
+                                 "Explorer History Clear", "Empty Recycle Bin"})
+      writes.push_back({RegistryRoot::kCurrentUser, settings, category, RegistryValue::Dword(0)});
+    for (const auto& [option, value] : options)
+      writes.push_back({RegistryRoot::kCurrentUser, settings, option, RegistryValue::Dword(value)});
+    writes.push_back(
+        {RegistryRoot::kCurrentUser, settings, "Number of Items", RegistryValue::Dword(1)});
+    writes.push_back(
+        {RegistryRoot::kCurrentUser, entries, "00000_FilePath", RegistryValue::String(folder)});
+    writes.push_back(
+        {RegistryRoot::kCurrentUser, entries, "00000_WildCard", RegistryValue::String("*.tmp")});
+    writes.push_back(
+        {RegistryRoot::kCurrentUser, entries, "00000_Recurse", RegistryValue::Dword(0)});
+    ASSERT_TRUE(Win32UserRegistry().Apply(writes));
+  }
+
+  ScopedTestHome home_;
+  std::string name_;
+  fs::path program_;
+};
+
+TEST_F(Win32CommandLineTest, EachOptionEndsWithItsStatus) {
+  struct Case {
+    const wchar_t* arguments;
+    DWORD status;
+    const char* inOutput;  // on standard output, or on standard error for a failure
+  };
+  const Case cases[] = {
+      {L"--version", 0, "Dustral"},
+      {L"--help", 0, "--preview"},
+      {L"--no-such-option", 2, "--help"},
+      // Read as UTF-16 and written as UTF-8, not through the local code page.
+      {L"--caf\u00e9", 2, "'--caf\xC3\xA9'"},
+      {L"--preview --clean", 2, "--help"},
+      // No window on Windows yet: a plain start says so and fails.
+      {L"", 1, "not built on Windows yet"},
+  };
+  for (const Case& c : cases) {
+    const Finished run = Run(c.arguments);
+    EXPECT_EQ(run.status, c.status) << NarrowFromWide(c.arguments);
+    EXPECT_NE((c.status == 0 ? run.out : run.err).find(c.inOutput), std::string::npos)
+        << NarrowFromWide(c.arguments) << ": " << run.out << run.err;
+  }
+}
+
+TEST_F(Win32CommandLineTest, PreviewOnAnEmptyProfilePrintsItsSummary) {
+  const Finished run = Run(L"--preview");
+  EXPECT_EQ(run.status, 0u) << run.err;
+  EXPECT_NE(run.err.find("Would delete: "), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Would spare: "), std::string::npos) << run.err;
+}
+
+TEST_F(Win32CommandLineTest, CleanDeletesTheEntrysFilesAndKeepsTheOthers) {
+  const fs::path junk = (home_.Root() / "junk").make_preferred();
+  const std::string cafe = "caf\xC3\xA9.tmp";
+  for (const fs::path& file :
+       {junk / "a.tmp", junk / PathFromUtf8(cafe), junk / "keep.txt", junk / "sub" / "deeper.tmp"})
+    WriteTestFile(file);
+  SaveProfileWithTmpEntry(NarrowFromWide(junk.wstring()));
+
+  const Finished preview = Run(L"--preview");
+  EXPECT_EQ(preview.status, 0u) << preview.err;
+  // The names reach a file as UTF-8, whatever the console's code page.
+  EXPECT_EQ(NamesIn(preview.out), (std::set<std::string>{"a.tmp", cafe}));
+  EXPECT_TRUE(fs::exists(junk / "a.tmp"));
+
+  const Finished clean = Run(L"--clean");
+  EXPECT_EQ(clean.status, 0u) << clean.err;
+  EXPECT_FALSE(fs::exists(junk / "a.tmp"));
+  EXPECT_FALSE(fs::exists(junk / PathFromUtf8(cafe)));
+  EXPECT_TRUE(fs::exists(junk / "keep.txt"));
+  EXPECT_TRUE(fs::exists(junk / "sub" / "deeper.tmp"));
+}
+
+TEST_F(Win32CommandLineTest, UnattendedStartCleansAndSavesItsProfileInTheRegistry) {
+  const fs::path junk = (home_.Root() / "junk").make_preferred();
+  WriteTestFile(junk / "a.tmp");
+  WriteTestFile(junk / "keep.txt");
+  SaveProfileWithTmpEntry(NarrowFromWide(junk.wstring()),
+                          {{"Auto-clean", 1}, {"Quit after cleaning", 1}, {"Save settings", 1}});
+
+  const Finished run = Run(L"");
+  EXPECT_EQ(run.status, 0u) << run.err;
+  EXPECT_FALSE(fs::exists(junk / "a.tmp"));
+  EXPECT_TRUE(fs::exists(junk / "keep.txt"));
+  // Its end saved every option, also those that were never stored.
+  const Win32UserRegistry registry;
+  const std::string settings = "Software\\Orlemont Software\\" + name_ + "\\Default Settings";
+  EXPECT_EQ(registry.QueryValue(RegistryRoot::kCurrentUser, settings, "Del Hidden Files"),
+            RegistryValue::Dword(0));
+  EXPECT_EQ(registry.QueryValue(RegistryRoot::kCurrentUser, settings, "Auto-clean"),
+            RegistryValue::Dword(1));
+}
+
+}  // namespace

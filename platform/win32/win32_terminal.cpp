@@ -1,0 +1,36 @@
+#include <windows.h>
+
+#include <io.h>
+
+#include <cstdlib>
+
+#include "platform/terminal.h"
+
+namespace {
+
+// The console's output code page before UseUtf8Console, 0 while unchanged.
+UINT codePageAtStart = 0;
+
+// The code page belongs to the console, not to this process: the shell and
+// whatever runs after the program in the same window would go on with UTF-8.
+void RestoreConsoleCodePage() { ::SetConsoleOutputCP(codePageAtStart); }
+
+}  // namespace
+
+bool IsTerminal(std::FILE* stream) {
+  // _isatty also says yes for NUL and other character devices; only a
+  // console has a console mode.
+  const intptr_t handle = ::_get_osfhandle(::_fileno(stream));
+  DWORD mode = 0;
+  return handle != -1 && ::GetConsoleMode(reinterpret_cast<HANDLE>(handle), &mode) != 0;
+}
+
+void UseUtf8Console() {
+  if (codePageAtStart != 0) return;
+  const UINT current = ::GetConsoleOutputCP();  // 0: no console attached
+  if (current == 0 || current == CP_UTF8) return;
+  if (::SetConsoleOutputCP(CP_UTF8)) {
+    codePageAtStart = current;
+    std::atexit(RestoreConsoleCodePage);
+  }
+}
