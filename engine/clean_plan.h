@@ -118,6 +118,16 @@ struct CleanReport {
     std::string reason;  // the system's error text
   };
   std::vector<Failure> failures;
+  // What became of each group's files, in the order of the plan's groups.
+  struct GroupOutcome {
+    std::uint64_t deleted = 0;
+    std::uint64_t bytesFreed = 0;
+    // Spared by the options, in use, or changed since gathering.
+    std::uint64_t leftAlone = 0;
+    std::uint64_t failed = 0;
+    std::uint64_t vanished = 0;
+  };
+  std::vector<GroupOutcome> groups;
 };
 
 // Deletes the plan's files in order under the deletion options, with the

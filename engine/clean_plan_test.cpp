@@ -150,6 +150,29 @@ TEST_P(CleanPlanTest, ExecutionDeletesInThePlansOrderAndCountsEveryOutcome) {
   }
 }
 
+TEST_P(CleanPlanTest, ExecutionCountsWhatBecameOfEachGroupsFiles) {
+  locations_.m_strTmp = "/t";
+  ticked_ = {ControlId::kTempBox};
+  files_.AddFile("/t/a.tmp");
+  files_.AddFile("/t/.hidden.tmp", kAttributeHidden);
+  files_.AddFile("/t/changes.tmp");
+  files_.Modify("/t/a.tmp", 100, 1);
+  files_.AddFile("/one/refused");
+  files_.refuseRemoval.insert("/one/refused");
+  const CleanPlan plan = Gather({File("/one/refused"), File("/missing")}, true);
+  files_.Modify("/t/changes.tmp", 7, 2);
+
+  const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files_);
+  ASSERT_EQ(report.groups.size(), 3u);
+  const auto outcome = [](const CleanReport::GroupOutcome& group) {
+    return std::vector<std::uint64_t>{group.deleted, group.bytesFreed, group.leftAlone,
+                                      group.failed, group.vanished};
+  };
+  EXPECT_THAT(outcome(report.groups[0]), ElementsAre(1, 100, 2, 0, 0));
+  EXPECT_THAT(outcome(report.groups[1]), ElementsAre(0, 0, 0, 1, 0));
+  EXPECT_THAT(outcome(report.groups[2]), ElementsAre(0, 0, 0, 0, 1));
+}
+
 struct ChangeCase {
   const char* description;
   std::function<void(FakeFileSystem&)> change;
