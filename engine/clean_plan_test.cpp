@@ -94,6 +94,11 @@ TEST_P(CleanPlanTest, PlanHoldsEveryFileInTheRunsOrderWithItsGroup) {
   std::vector<std::size_t> groups;
   for (std::size_t index = 0; index < plan.Count(); ++index) groups.push_back(plan.GroupAt(index));
   EXPECT_THAT(groups, ElementsAre(0, 0, 0, 1, 2, 2, 3));
+  std::vector<std::string> folders;
+  for (std::size_t group = 0; group < plan.Groups().size(); ++group)
+    folders.push_back(plan.GroupFolder(group));
+  // TEMP and TMP share only the root.
+  EXPECT_THAT(folders, ElementsAre("/", "/one", "/logs", "/"));
   EXPECT_THAT(steps_, ElementsAre("Searching for temp files...", "Searching for tmp files...",
                                   "Searching in /logs/ for files matching *.log"));
   // Gathering deletes nothing and, unguarded, looks at no file.
