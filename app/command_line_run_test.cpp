@@ -245,7 +245,7 @@ void CommandLineRunTest::failedDeletionsAreNamedAndEndWithOne() {
   QCOMPARE(cleaned.err, line);
   QVERIFY(cleaned.out.contains("\nFailed: 1\n"));
   QVERIFY2(cleaned.out.contains(QByteArray("'") + junk.home.Path("locked").c_str() +
-                                " (*.tmp)': nothing deleted, 1 failed\n"),
+                                " (*.tmp), with sub-folders': nothing deleted, 1 failed\n"),
            cleaned.out.constData());
   QVERIFY(fs::exists(locked));
   for (const std::string& planned : junk.Planned()) QVERIFY(!fs::exists(planned));

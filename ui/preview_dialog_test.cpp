@@ -253,7 +253,8 @@ void PreviewDialogTest::headersSortAndTheFilterNarrowButCleanTakesTheWholeList()
     QCOMPARE(GroupRows(model, 2),
              (QStringList{entry + "3 files deleted (41 bytes); 1 of them shown", "c-mid"}));
     QCOMPARE(model.index(1, 0).data().toString(),
-             QString::fromStdString(rig.home.Path("gone")) + ": nothing deleted, 1 not found");
+             QString::fromStdString(rig.home.Path("gone")) +
+                 ": nothing deleted, 1 not found; 0 of them shown");
     QVERIFY(Summary(preview).startsWith("Deleted 3 files, freeing 41 bytes."));
     preview.reject();
   });
