@@ -16,6 +16,7 @@
 #include "platform/environment.h"
 #include "platform/platform_services.h"
 #include "platform/terminal.h"
+#include "resources/main_window_template.h"
 #include "session/memory_session.h"
 #include "session/size_text.h"
 
@@ -50,14 +51,37 @@ CleanPlan GatherSavedPlan(CleanerSession& session, ProgressLine& progress) {
   return session.GatherPreview(observer);
 }
 
-std::string Files(std::uint64_t count) {
-  return std::to_string(count) + (count == 1 ? " file" : " files");
-}
+// Numbers as the progress line writes them: "1,234".
+std::string Number(std::uint64_t count) { return GroupedDigits(count); }
 
-// "5119000 bytes (5.1 MB)": exact for scripts, readable for people.
+std::string Files(std::uint64_t count) { return Number(count) + (count == 1 ? " file" : " files"); }
+
+// "5,119,000 bytes (5.1 MB)": exact for scripts, readable for people.
 std::string Bytes(std::uint64_t bytes) {
   if (bytes < 1000) return ReadableSize(bytes);
-  return std::to_string(bytes) + " bytes (" + ReadableSize(bytes) + ")";
+  return Number(bytes) + " bytes (" + ReadableSize(bytes) + ")";
+}
+
+// A group by its category's caption, or its entry's path and wildcard; a
+// bin folder's group adds the folder. Paths are quoted as in messages, so
+// that a newline in one keeps the line whole.
+std::string GroupName(const PlanGroup& group) {
+  if (!group.category) return QuotedForMessage(group.label);
+  const std::string caption = main_window_template::CategoryCaption(*group.category);
+  return group.label.empty() ? caption : caption + " " + QuotedForMessage(group.label);
+}
+
+// "Remove Temp Files: 3 files deleted, 15 bytes freed, 1 left alone".
+std::string GroupLine(const PlanGroup& group, const CleanReport::GroupOutcome& outcome) {
+  std::string line = GroupName(group) + ": ";
+  if (outcome.deleted)
+    line += Files(outcome.deleted) + " deleted, " + Bytes(outcome.bytesFreed) + " freed";
+  else
+    line += "nothing deleted";
+  if (outcome.leftAlone) line += ", " + Number(outcome.leftAlone) + " left alone";
+  if (outcome.failed) line += ", " + Number(outcome.failed) + " failed";
+  if (outcome.vanished) line += ", " + Number(outcome.vanished) + " gone";
+  return line + "\n";
 }
 
 }  // namespace
@@ -100,9 +124,9 @@ int RunPreview(const CommandLineRun& run, bool nullSeparated) {
       return kExitFailure;
     }
     Print(run.err, "Would delete: " + Files(files) + ", " + Bytes(plan.TotalBytes()) + "\n" +
-                       "Would spare: " + std::to_string(hidden) + " hidden, " +
-                       std::to_string(readOnly) + " read-only, " + std::to_string(system) +
-                       " system\n" + "In use: " + std::to_string(inUse) + "\n");
+                       "Would spare: " + Number(hidden) + " hidden, " + Number(readOnly) +
+                       " read-only, " + Number(system) + " system\n" + "In use: " + Number(inUse) +
+                       "\n");
     return kExitSuccess;
   });
 }
@@ -128,14 +152,20 @@ int RunSavedClean(const CommandLineRun& run) {
     for (const CleanReport::Failure& failure : report.failures)
       Print(run.err, run.programName + ": cannot delete " + QuotedForMessage(failure.path) + ": " +
                          failure.reason + "\n");
+    // Each category and entry in the order they were cleaned, the bin's
+    // folders last; then the totals.
     std::ostringstream text;
+    for (std::size_t group = 0; group < plan.Groups().size() && group < report.groups.size();
+         ++group)
+      text << GroupLine(plan.Groups()[group], report.groups[group]);
     text << "Deleted: " << Files(report.deleted) << ", " << Bytes(report.bytesFreed) << " freed\n"
-         << "Spared: " << report.sparedHidden << " hidden, " << report.sparedReadOnly
-         << " read-only, " << report.sparedSystem << " system\n"
-         << "Failed: " << report.failed << "\n"
-         << "Vanished: " << report.vanished << "\n"
-         << "Changed since found: " << report.changed << "\n"
-         << "In use: " << report.inUse << "\n";
+         << "Spared: " << Number(report.sparedHidden) << " hidden, "
+         << Number(report.sparedReadOnly) << " read-only, " << Number(report.sparedSystem)
+         << " system\n"
+         << "Failed: " << Number(report.failed) << "\n"
+         << "Vanished: " << Number(report.vanished) << "\n"
+         << "Changed since found: " << Number(report.changed) << "\n"
+         << "In use: " << Number(report.inUse) << "\n";
     Print(run.out, text.str());
     const bool reportLost = std::fflush(run.out) != 0 || std::ferror(run.out);
     const int lostBecause = errno;

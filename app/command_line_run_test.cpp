@@ -203,7 +203,14 @@ void CommandLineRunTest::cleanDeletesExactlyThePlan() {
 
   const Run cleaned = RunDustral(junk.home, {"--clean"});
   QCOMPARE(cleaned.status, 0);
-  QVERIFY2(cleaned.out.startsWith("Deleted: 5 files, 25 bytes freed\nSpared: 1 hidden, 0 "
+  // Each category and entry in the order cleaned, then the totals.
+  const QByteArray entries = QByteArray("'") + junk.home.Path("junk").c_str() +
+                             " (*.tmp), with sub-folders': 3 files deleted, 15 bytes freed, 1 "
+                             "left alone\n'" +
+                             junk.home.Path("single.dat").c_str() +
+                             "': 1 file deleted, 5 bytes freed\n";
+  QVERIFY2(cleaned.out.startsWith("Remove Temp Files: 1 file deleted, 5 bytes freed\n" + entries +
+                                  "Deleted: 5 files, 25 bytes freed\nSpared: 1 hidden, 0 "
                                   "read-only, 0 system\nFailed: 0\nVanished: 0\n"),
            cleaned.out.constData());
   QCOMPARE(cleaned.err, QByteArray());
@@ -237,6 +244,9 @@ void CommandLineRunTest::failedDeletionsAreNamedAndEndWithOne() {
                           "': Permission denied\n";
   QCOMPARE(cleaned.err, line);
   QVERIFY(cleaned.out.contains("\nFailed: 1\n"));
+  QVERIFY2(cleaned.out.contains(QByteArray("'") + junk.home.Path("locked").c_str() +
+                                " (*.tmp), with sub-folders': nothing deleted, 1 failed\n"),
+           cleaned.out.constData());
   QVERIFY(fs::exists(locked));
   for (const std::string& planned : junk.Planned()) QVERIFY(!fs::exists(planned));
 }

@@ -1,6 +1,8 @@
 #include "engine/clean_plan.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "engine/clean_plan_data.h"
@@ -68,6 +70,46 @@ bool CleanPlan::MissingAt(std::size_t index) const {
 }
 
 const std::vector<PlanGroup>& CleanPlan::Groups() const { return data_->groups; }
+
+namespace {
+
+// The path without the separators at its end, the root excepted.
+std::string WithoutEndSeparators(std::string path) {
+  while (path.size() > 1 && path.back() == kPathSeparator) path.pop_back();
+  return path;
+}
+
+std::string FolderOfNamedFile(const std::string& path) {
+  const std::size_t slash = path.rfind(kPathSeparator);
+  if (slash == std::string::npos) return {};
+  return WithoutEndSeparators(path.substr(0, slash + 1));
+}
+
+// The deepest folder that holds both: "/a/b" and "/a/bc" share "/a".
+std::string SharedFolder(const std::string& a, const std::string& b) {
+  std::size_t same = 0;
+  while (same < a.size() && same < b.size() && a[same] == b[same]) ++same;
+  const auto boundary = [](const std::string& path, std::size_t at) {
+    return at == path.size() || path[at] == kPathSeparator;
+  };
+  if (boundary(a, same) && boundary(b, same)) return a.substr(0, same);
+  const std::size_t slash = same == 0 ? std::string::npos : a.rfind(kPathSeparator, same - 1);
+  if (slash == std::string::npos) return {};
+  return slash == 0 ? a.substr(0, 1) : a.substr(0, slash);
+}
+
+}  // namespace
+
+std::string CleanPlan::GroupFolder(std::size_t group) const {
+  std::optional<std::string> shared;
+  for (const Data::Folder& folder : data_->folders) {
+    if (folder.group != group || (folder.parent != Data::kNoParent && !folder.named)) continue;
+    const std::string start =
+        folder.named ? FolderOfNamedFile(folder.name) : WithoutEndSeparators(folder.name);
+    shared = shared ? SharedFolder(*shared, start) : start;
+  }
+  return shared.value_or(std::string());
+}
 
 std::uint64_t CleanPlan::TotalBytes() const { return data_->totalBytes; }
 

@@ -83,6 +83,11 @@ class CleanPlan {
   // a file is not deleted; were one to appear, it counts as changed.
   bool MissingAt(std::size_t index) const;
   const std::vector<PlanGroup>& Groups() const;
+  // The folder a group's files lie under: where its sweep began (the folder
+  // its sweeps' starts share, when it has several), or a named file's
+  // folder; without a separator at its end unless it is the root. Empty
+  // for a group that holds nothing.
+  std::string GroupFolder(std::size_t group) const;
   // Of the files that would not be spared.
   std::uint64_t TotalBytes() const;
   // Whether each file's identity, size and modification time were recorded.
@@ -118,6 +123,16 @@ struct CleanReport {
     std::string reason;  // the system's error text
   };
   std::vector<Failure> failures;
+  // What became of each group's files, in the order of the plan's groups.
+  struct GroupOutcome {
+    std::uint64_t deleted = 0;
+    std::uint64_t bytesFreed = 0;
+    // Spared by the options, in use, or changed since gathering.
+    std::uint64_t leftAlone = 0;
+    std::uint64_t failed = 0;
+    std::uint64_t vanished = 0;
+  };
+  std::vector<GroupOutcome> groups;
 };
 
 // Deletes the plan's files in order under the deletion options, with the

@@ -94,6 +94,11 @@ TEST_P(CleanPlanTest, PlanHoldsEveryFileInTheRunsOrderWithItsGroup) {
   std::vector<std::size_t> groups;
   for (std::size_t index = 0; index < plan.Count(); ++index) groups.push_back(plan.GroupAt(index));
   EXPECT_THAT(groups, ElementsAre(0, 0, 0, 1, 2, 2, 3));
+  std::vector<std::string> folders;
+  for (std::size_t group = 0; group < plan.Groups().size(); ++group)
+    folders.push_back(plan.GroupFolder(group));
+  // TEMP and TMP share only the root.
+  EXPECT_THAT(folders, ElementsAre("/", "/one", "/logs", "/"));
   EXPECT_THAT(steps_, ElementsAre("Searching for temp files...", "Searching for tmp files...",
                                   "Searching in /logs/ for files matching *.log"));
   // Gathering deletes nothing and, unguarded, looks at no file.
@@ -148,6 +153,29 @@ TEST_P(CleanPlanTest, ExecutionDeletesInThePlansOrderAndCountsEveryOutcome) {
     EXPECT_EQ(report.vanished, 1u);
     EXPECT_EQ(report.changed, 0u);
   }
+}
+
+TEST_P(CleanPlanTest, ExecutionCountsWhatBecameOfEachGroupsFiles) {
+  locations_.m_strTmp = "/t";
+  ticked_ = {ControlId::kTempBox};
+  files_.AddFile("/t/a.tmp");
+  files_.AddFile("/t/.hidden.tmp", kAttributeHidden);
+  files_.AddFile("/t/changes.tmp");
+  files_.Modify("/t/a.tmp", 100, 1);
+  files_.AddFile("/one/refused");
+  files_.refuseRemoval.insert("/one/refused");
+  const CleanPlan plan = Gather({File("/one/refused"), File("/missing")}, true);
+  files_.Modify("/t/changes.tmp", 7, 2);
+
+  const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files_);
+  ASSERT_EQ(report.groups.size(), 3u);
+  const auto outcome = [](const CleanReport::GroupOutcome& group) {
+    return std::vector<std::uint64_t>{group.deleted, group.bytesFreed, group.leftAlone,
+                                      group.failed, group.vanished};
+  };
+  EXPECT_THAT(outcome(report.groups[0]), ElementsAre(1, 100, 2, 0, 0));
+  EXPECT_THAT(outcome(report.groups[1]), ElementsAre(0, 0, 0, 1, 0));
+  EXPECT_THAT(outcome(report.groups[2]), ElementsAre(0, 0, 0, 0, 1));
 }
 
 struct ChangeCase {

@@ -208,6 +208,28 @@ class FolderPaths {
   std::vector<Entered> entered_;  // the folders on path_, the outermost first
 };
 
+void CountInGroup(CleanReport::GroupOutcome& group, Fate fate, std::uint64_t size) {
+  switch (fate) {
+    case Fate::kDeleted:
+      ++group.deleted;
+      group.bytesFreed += size;
+      break;
+    case Fate::kFailed:
+      ++group.failed;
+      break;
+    case Fate::kVanished:
+      ++group.vanished;
+      break;
+    case Fate::kHidden:
+    case Fate::kReadOnly:
+    case Fate::kSystem:
+    case Fate::kInUse:
+    case Fate::kChanged:
+      ++group.leftAlone;
+      break;
+  }
+}
+
 void Count(CleanReport& report, Fate fate, std::uint64_t size) {
   switch (fate) {
     case Fate::kDeleted:
@@ -263,6 +285,7 @@ CleanReport ExecuteCleanPlan(
     ahead.emplace(data, files, kLookAhead);
   InUseCheck inUse(data, files);
   CleanReport report;
+  report.groups.resize(data.groups.size());
   ScopedFileBatch batch(files);
   FolderPaths paths(data);
   std::string folderPath;
@@ -313,7 +336,9 @@ CleanReport ExecuteCleanPlan(
       if (ahead) ahead->Done(file);
       if (fate == Fate::kDeleted && record.bin)
         data.trash->ForgetDeletedFile(folderPath, record.identity, name);
-      Count(report, fate, data.guarded ? data.seen[file].size : 0);
+      const std::uint64_t size = data.guarded ? data.seen[file].size : 0;
+      Count(report, fate, size);
+      CountInGroup(report.groups[record.group], fate, size);
       if (fate == Fate::kFailed)
         report.failures.push_back(
             {data.FilePath(folder, file), failure ? files.ErrorText(failure) : "unknown error"});

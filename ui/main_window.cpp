@@ -262,8 +262,8 @@ void CCleanerDlg::OnOptions() {
 
 void CCleanerDlg::OnPreview() {
   CleanPlan plan = session_->GatherPreview();
-  PreviewDialog preview(std::move(plan), session_->Settings(), context_.platform.files, waitCursor_,
-                        this);
+  PreviewDialog preview(std::move(plan), session_->Settings(), context_.platform.files,
+                        context_.platform.launcher, waitCursor_, this);
   preview.DoModal();
 }
 

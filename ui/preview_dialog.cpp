@@ -1,10 +1,14 @@
 #include "ui/preview_dialog.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QScreen>
@@ -48,11 +52,12 @@ QLabel* WrappedLabel(const QString& text, const QString& name) {
 }  // namespace
 
 PreviewDialog::PreviewDialog(CleanPlan plan, const CleanSettings& options, FileSystem& files,
-                             WaitCursor& waitCursor, QWidget* owner)
+                             ProgramLauncher& launcher, WaitCursor& waitCursor, QWidget* owner)
     : QDialog(owner),
       plan_(std::move(plan)),
       options_(options),
       files_(files),
+      launcher_(launcher),
       waitCursor_(waitCursor) {
   setWindowTitle(QStringLiteral("Dustral Preview"));
   model_ = new CleanPlanModel(plan_, this);
@@ -69,6 +74,30 @@ PreviewDialog::PreviewDialog(CleanPlan plan, const CleanSettings& options, FileS
   for (int group = 0; group < model_->rowCount(); ++group)
     view_->setFirstColumnSpanned(group, {}, true);
   view_->expandAll();
+  // A header click sorts each group's files; until then they are listed in
+  // the order Clean takes them.
+  view_->header()->setSortIndicator(-1, Qt::AscendingOrder);
+  view_->setSortingEnabled(true);
+
+  openFolder_ = new QAction(QStringLiteral("Open Containing &Folder"), view_);
+  openFolder_->setObjectName(QStringLiteral("previewOpenFolder"));
+  copyPath_ = new QAction(QStringLiteral("&Copy Path"), view_);
+  copyPath_->setObjectName(QStringLiteral("previewCopyPath"));
+  view_->addAction(openFolder_);
+  view_->addAction(copyPath_);
+  view_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(openFolder_, &QAction::triggered, this, &PreviewDialog::OnOpenContainingFolder);
+  connect(copyPath_, &QAction::triggered, this, &PreviewDialog::OnCopyPath);
+
+  filter_ = new QLineEdit;
+  filter_->setObjectName(QStringLiteral("previewFilter"));
+  filter_->setPlaceholderText(QStringLiteral("Show only files whose name contains..."));
+  filter_->setClearButtonEnabled(true);
+  auto* filterLabel = new QLabel(QStringLiteral("F&ilter:"));
+  filterLabel->setBuddy(filter_);
+  filterNote_ = WrappedLabel({}, QStringLiteral("previewFilterNote"));
+  filterNote_->hide();
+  connect(filter_, &QLineEdit::textChanged, this, &PreviewDialog::OnFilterChanged);
 
   summary_ = WrappedLabel({}, QStringLiteral("previewSummary"));
   summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -100,9 +129,15 @@ PreviewDialog::PreviewDialog(CleanPlan plan, const CleanSettings& options, FileS
       QStringLiteral("A clean now, with the boxes, entries and options as they are, would delete "
                      "these files. Clean below deletes exactly these: a file that changes or "
                      "appears after this list was made is left alone, and so are the greyed "
-                     "ones, for the reason beside them."),
+                     "ones, for the reason beside them. Sorting and the filter change only what "
+                     "is shown, never what Clean deletes."),
       QStringLiteral("previewIntro"));
   layout->addWidget(intro_);
+  auto* filterRow = new QHBoxLayout;
+  filterRow->addWidget(filterLabel);
+  filterRow->addWidget(filter_, 1);
+  layout->addLayout(filterRow);
+  layout->addWidget(filterNote_);
   layout->addWidget(view_, 3);
   layout->addWidget(summary_);
   layout->addWidget(failures_, 1);
@@ -153,6 +188,32 @@ void PreviewDialog::ShowTotals() {
   cleanButton_->setEnabled(totals.toDelete > 0);
 }
 
+void PreviewDialog::OnFilterChanged(const QString& text) {
+  model_->SetFilter(text.trimmed());
+  if (model_->Filter().isEmpty()) {
+    filterNote_->hide();
+    return;
+  }
+  const QString shown = QStringLiteral("Showing %1 of %2.")
+                            .arg(GroupedNumber(model_->ShownCount()),
+                                 FilesText(static_cast<std::uint64_t>(plan_.Count())));
+  filterNote_->setText(
+      report_ ? shown
+              : shown + QStringLiteral(" The filter only narrows what is shown: Clean still "
+                                       "deletes every file of the list, shown or not."));
+  filterNote_->show();
+}
+
+void PreviewDialog::OnOpenContainingFolder() {
+  const std::string folder = model_->FolderAt(view_->currentIndex());
+  if (!folder.empty()) launcher_.Open(folder);
+}
+
+void PreviewDialog::OnCopyPath() {
+  const std::string path = model_->PathAt(view_->currentIndex());
+  if (!path.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(path));
+}
+
 void PreviewDialog::OnClean() {
   if (report_) return;
   cleanButton_->setEnabled(false);
@@ -176,7 +237,10 @@ void PreviewDialog::OnClean() {
 
 void PreviewDialog::ShowReport(const CleanReport& report) {
   intro_->setText(
-      QStringLiteral("Clean has run on the files listed here. Below is what became of them."));
+      QStringLiteral("Clean has run on the files listed here. Each group's heading and the "
+                     "lines below say what became of them."));
+  model_->SetOutcome(report);
+  OnFilterChanged(filter_->text());
   QStringList lines;
   lines << QStringLiteral("Deleted %1, freeing %2.")
                .arg(FilesText(report.deleted), ByteTotalText(report.bytesFreed));

@@ -6,11 +6,14 @@
 
 #include "engine/clean_plan.h"
 #include "platform/file_system.h"
+#include "platform/program_launcher.h"
 #include "settings/clean_settings.h"
 #include "window/window_controls.h"
 
 class CleanPlanModel;
+class QAction;
 class QLabel;
+class QLineEdit;
 class QListView;
 class QPushButton;
 class QStringListModel;
@@ -21,15 +24,18 @@ class QTreeView;
 // options would keep. Its Clean deletes exactly the files shown (a file that
 // changed or appeared since is left alone) and then shows what happened;
 // Close deletes nothing. A plan is carried out once: after Clean, only Close
-// is left.
+// is left. Sorting and the filter change what is shown only: Clean deletes
+// the whole list, shown or not, and the window says so while a filter is
+// on. A row's menu opens its folder in the file manager (through
+// `launcher`) or copies its path.
 class PreviewDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // `plan` was gathered, with its guard, under `options`; `files` and the
-  // wait cursor outlive the dialog.
+  // `plan` was gathered, with its guard, under `options`; `files`, the
+  // launcher and the wait cursor outlive the dialog.
   PreviewDialog(CleanPlan plan, const CleanSettings& options, FileSystem& files,
-                WaitCursor& waitCursor, QWidget* owner);
+                ProgramLauncher& launcher, WaitCursor& waitCursor, QWidget* owner);
   ~PreviewDialog() override;
 
   // Runs the dialog modal to its owner window.
@@ -40,6 +46,9 @@ class PreviewDialog : public QDialog {
 
  private:
   void OnClean();
+  void OnFilterChanged(const QString& text);
+  void OnOpenContainingFolder();
+  void OnCopyPath();
   void ShowTotals();
   void ShowReport(const CleanReport& report);
   void SizeOnce();
@@ -47,12 +56,17 @@ class PreviewDialog : public QDialog {
   CleanPlan plan_;
   CleanSettings options_;
   FileSystem& files_;
+  ProgramLauncher& launcher_;
   WaitCursor& waitCursor_;
   std::optional<CleanReport> report_;
 
   CleanPlanModel* model_;
   QLabel* intro_;
+  QLineEdit* filter_;
+  QLabel* filterNote_;
   QTreeView* view_;
+  QAction* openFolder_;
+  QAction* copyPath_;
   QLabel* summary_;
   QListView* failures_;
   QStringListModel* failureLines_;

@@ -1,4 +1,7 @@
 #include <QAbstractItemModel>
+#include <QAction>
+#include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -8,12 +11,14 @@
 
 #include <filesystem>
 
+#include "platform/posix/posix_file_system.h"
 #include "resources/main_window_template.h"
 #include "ui/byte_size_text.h"
 #include "ui/clean_plan_model.h"
 #include "ui/preview_dialog.h"
 #include "ui/testing/main_window_rig.h"
 #include "ui/testing/paint_spy.h"
+#include "window/memory_controls.h"
 
 namespace fs = std::filesystem;
 
@@ -61,6 +66,32 @@ QPushButton* Button(const PreviewDialog& preview, const char* name) {
   return preview.findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
+// The rows of the group at `group`: its heading, then its files' names.
+QStringList GroupRows(const QAbstractItemModel& model, int group) {
+  const QModelIndex top = model.index(group, 0);
+  QStringList rows{top.data().toString()};
+  for (int file = 0; file < model.rowCount(top); ++file)
+    rows << model.index(file, 0, top).data().toString();
+  return rows;
+}
+
+void ClickHeader(QTreeView& view, int section) {
+  QHeaderView* header = view.header();
+  QTest::mouseClick(
+      header->viewport(), Qt::LeftButton, {},
+      QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+             header->height() / 2));
+}
+
+class RecordingLauncher : public ProgramLauncher {
+ public:
+  bool Open(const std::string& path) override {
+    opened.push_back(path);
+    return true;
+  }
+  std::vector<std::string> opened;
+};
+
 }  // namespace
 
 class PreviewDialogTest : public QObject {
@@ -73,6 +104,8 @@ class PreviewDialogTest : public QObject {
   void showsTheFilesByGroupWithTotalsAndCloseDeletesNothing();
   void cleanDeletesOnlyTheShownFilesThatStayedTheSame();
   void gatheringNamesItsStepsUnderTheWaitCursor();
+  void headersSortAndTheFilterNarrowButCleanTakesTheWholeList();
+  void rowMenuOpensTheFolderAndCopiesThePath();
 };
 
 void PreviewDialogTest::sizesReadAsPeopleReadThem_data() {
@@ -120,12 +153,16 @@ void PreviewDialogTest::showsTheFilesByGroupWithTotalsAndCloseDeletesNothing() {
     std::sort(rows.begin() + 6, rows.begin() + 8);
     const QString entry = QString::fromStdString(junk);
     const QString gone = QString::fromStdString(rig.home.Path("gone"));
-    QCOMPARE(rows, (QStringList{"Remove Temp Files: 2 files to delete (1.0 kB)",
-                                rig.home.Path("tmp/a.tmp").c_str() + QString("|3 bytes|"),
-                                rig.home.Path("tmp/b.tmp").c_str() + QString("|1.0 kB|"),
-                                gone + ": nothing to delete, 1 left alone", gone + "||not found",
-                                entry + " (*): 1 file to delete (7 bytes), 1 left alone",
-                                entry + "/.hidden|2 bytes|hidden", entry + "/plain|7 bytes|"}));
+    // Within a group each path starts at the group's folder, which its heading names.
+    QCOMPARE(
+        rows,
+        (QStringList{"Remove Temp Files (" + QString::fromStdString(rig.home.Path("tmp")) +
+                         "): 2 files to delete (1.0 kB)",
+                     "a.tmp|3 bytes|", "b.tmp|1.0 kB|", gone + ": nothing to delete, 1 left alone",
+                     "gone||not found", entry + " (*): 1 file to delete (7 bytes), 1 left alone",
+                     ".hidden|2 bytes|hidden", "plain|7 bytes|"}));
+    QCOMPARE(view->model()->index(0, 0, view->model()->index(2, 0)).data(Qt::ToolTipRole),
+             QVariant(entry + "/.hidden"));
     QCOMPARE(Summary(preview),
              QStringLiteral("3 files would be deleted, freeing 1.0 kB (1,010 "
                             "bytes). 2 files would be left alone: 1 hidden, 1 not found."));
@@ -180,6 +217,77 @@ void PreviewDialogTest::gatheringNamesItsStepsUnderTheWaitCursor() {
                           " for files matching *"),
            qPrintable(drawn.join('|')));
   QCOMPARE(status->text(), QString());
+}
+
+void PreviewDialogTest::headersSortAndTheFilterNarrowButCleanTakesTheWholeList() {
+  MainWindowRig rig(JunkEntries);
+  const std::string junk = rig.home.Path("junk");
+  WriteTestFile(junk + "/b-big", std::string(30, 'b'));
+  WriteTestFile(junk + "/a-small", "a");
+  WriteTestFile(junk + "/c-mid", std::string(10, 'c'));
+  rig.StartShown();
+  const QString entry = QString::fromStdString(junk) + " (*): ";
+
+  WithPreview(rig, [&](PreviewDialog& preview) {
+    auto* view = preview.findChild<QTreeView*>(QStringLiteral("previewFiles"));
+    const QAbstractItemModel& model = *view->model();
+    ClickHeader(*view, CleanPlanModel::kSizeColumn);
+    QCOMPARE(GroupRows(model, 2),
+             (QStringList{entry + "3 files to delete (41 bytes)", "a-small", "c-mid", "b-big"}));
+    ClickHeader(*view, CleanPlanModel::kSizeColumn);
+    QCOMPARE(GroupRows(model, 2).mid(1), (QStringList{"b-big", "c-mid", "a-small"}));
+    ClickHeader(*view, CleanPlanModel::kFileColumn);
+    QCOMPARE(GroupRows(model, 2).mid(1), (QStringList{"a-small", "b-big", "c-mid"}));
+    QVERIFY(view->isFirstColumnSpanned(2, {}));
+
+    auto* filterNote = preview.findChild<QLabel*>(QStringLiteral("previewFilterNote"));
+    QVERIFY(filterNote->isHidden());
+    QTest::keyClicks(preview.findChild<QLineEdit*>(QStringLiteral("previewFilter")), "MID");
+    QCOMPARE(GroupRows(model, 2),
+             (QStringList{entry + "3 files to delete (41 bytes); 1 of them shown", "c-mid"}));
+    QCOMPARE(model.rowCount(model.index(0, 0)), 0);
+    QVERIFY(filterNote->isVisibleTo(&preview));
+    QVERIFY(filterNote->text().contains("Clean still deletes every file of the list"));
+
+    QTest::mouseClick(Button(preview, "previewClean"), Qt::LeftButton);
+    QCOMPARE(GroupRows(model, 2),
+             (QStringList{entry + "3 files deleted (41 bytes); 1 of them shown", "c-mid"}));
+    QCOMPARE(model.index(1, 0).data().toString(),
+             QString::fromStdString(rig.home.Path("gone")) +
+                 ": nothing deleted, 1 not found; 0 of them shown");
+    QVERIFY(Summary(preview).startsWith("Deleted 3 files, freeing 41 bytes."));
+    preview.reject();
+  });
+  for (const char* name : {"/a-small", "/b-big", "/c-mid"}) QVERIFY(!fs::exists(junk + name));
+}
+
+void PreviewDialogTest::rowMenuOpensTheFolderAndCopiesThePath() {
+  ScopedTestHome home;
+  const std::string junk = home.Path("junk");
+  WriteTestFile(junk + "/sub/deep.tmp");
+  PosixFileSystem files;
+  const CleanLocations locations;
+  const CleanSelection selection{{}, locations, {CleanEntry{0, junk, "*", 1}}};
+  RecordingLauncher launcher;
+  NoWaitCursor cursor;
+  PreviewDialog preview(GatherCleanPlan(selection, CleanSettings(), files, true), CleanSettings(),
+                        files, launcher, cursor, nullptr);
+  auto* view = preview.findChild<QTreeView*>(QStringLiteral("previewFiles"));
+  const QModelIndex group = view->model()->index(0, 0);
+  QCOMPARE(view->model()->index(0, 0, group).data().toString(), QStringLiteral("sub/deep.tmp"));
+  QCOMPARE(view->contextMenuPolicy(), Qt::ActionsContextMenu);
+  auto* openFolder = view->findChild<QAction*>(QStringLiteral("previewOpenFolder"));
+  auto* copyPath = view->findChild<QAction*>(QStringLiteral("previewCopyPath"));
+  QCOMPARE(openFolder->text(), QStringLiteral("Open Containing &Folder"));
+
+  view->setCurrentIndex(view->model()->index(0, 0, group));
+  openFolder->trigger();
+  copyPath->trigger();
+  QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(junk + "/sub/deep.tmp"));
+  view->setCurrentIndex(group);
+  openFolder->trigger();
+  QCOMPARE(launcher.opened, (std::vector<std::string>{junk + "/sub", junk}));
+  QVERIFY(fs::exists(junk + "/sub/deep.tmp"));
 }
 
 int main(int argc, char* argv[]) {
