@@ -58,8 +58,8 @@ void MakeRemovable(const fs::path& dir) {
 
 // A new directory of its own below `parent`, as mkdtemp makes one.
 fs::path MakeUniqueDirectory(const fs::path& parent) {
-  std::random_device seed;
-  std::mt19937_64 random(seed());
+  std::random_device entropy;
+  std::mt19937_64 random(entropy());
   for (int attempt = 0; attempt < 100; ++attempt) {
     const fs::path candidate = parent / ("home-" + std::to_string(random() % 1'000'000'000));
     if (fs::create_directory(candidate)) return candidate;

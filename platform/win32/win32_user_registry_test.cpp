@@ -21,8 +21,8 @@ constexpr const char* kEntries = "Software\\Orlemont Software\\dustral\\Entries"
 class Win32UserRegistryTest : public testing::Test {
  protected:
   Win32UserRegistryTest() {
-    std::random_device seed;
-    scratch_ = L"Software\\Dustral tests\\" + std::to_wstring(seed());
+    std::random_device entropy;
+    scratch_ = L"Software\\Dustral tests\\" + std::to_wstring(entropy());
     ::RegCreateKeyExW(HKEY_CURRENT_USER, (scratch_ + L"\\user").c_str(), 0, nullptr, 0,
                       KEY_ALL_ACCESS, nullptr, &user_, nullptr);
     ::RegCreateKeyExW(HKEY_CURRENT_USER, (scratch_ + L"\\machine").c_str(), 0, nullptr, 0,
