@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when an include goes against the direction of the layers:
-#   app -> ui -> session -> engine -> settings -> window, platform
+#   app -> ui (Qt) or winui (Win32) -> session -> engine -> settings -> window, platform
 # The engine, the settings code, the window interfaces and the platform never
 # include Qt, nor anything of the window's Qt code (ui/) or the program
 # (app/). The platform knows nothing of the window or of the layers above
@@ -32,8 +32,8 @@ forbid() {
   fi
 }
 
-forbid "session engine settings platform window" 'Q|qt|ui/|app/' \
-  "session/, engine/, settings/, platform/ and window/ include neither Qt nor ui/ nor app/"
+forbid "session engine settings platform window" 'Q|qt|ui/|winui/|app/' \
+  "session/, engine/, settings/, platform/ and window/ include neither Qt nor ui/ nor winui/ nor app/"
 forbid "engine settings platform window" 'session/' \
   "only ui/ and app/ use the session"
 forbid "platform" 'window/|engine/|settings/|resources/' \
@@ -41,6 +41,7 @@ forbid "platform" 'window/|engine/|settings/|resources/' \
 forbid "settings" 'engine/' "settings/ knows nothing of the engine"
 forbid "engine" 'resources/' "engine/ never includes resources/: the window captions the plan"
 forbid "ui" 'app/' "ui/ never includes app/"
+forbid "winui" 'Q|qt|ui/|app/' "winui/ (the Win32 windows) includes neither Qt nor ui/ nor app/"
 forbid "window" 'platform/|engine/|settings/|resources/' "window/ includes only itself"
 forbid "app session engine settings window ui platform/*.h platform/*.cpp" 'platform/posix/' \
   "outside the tests, only the POSIX backend itself names the POSIX backend" --sources
