@@ -2,21 +2,11 @@
 
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
+#include "window/file_chooser_request.h"
 #include "window/message_box.h"
 
 class QWidget;
-
-// A file chooser's request: its title and its filters, each a display text
-// and a pattern; the first filter is the initial one. The chooser opens in
-// the folder of `typedPath` (what the user typed already) when there is one.
-struct FileChooserRequest {
-  std::string title;
-  std::vector<std::pair<std::string, std::string>> filters;
-  std::string typedPath = {};
-};
 
 // The modal windows that the program's windows open on top of themselves:
 // message boxes and choosers. The program uses real Qt windows; tests put in
