@@ -17,13 +17,17 @@ set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Dustral)
 set(CPACK_NSIS_PACKAGE_NAME Dustral)
 set(CPACK_NSIS_DISPLAY_NAME Dustral)
 # What the Start-menu shortcut starts, in the installation folder; the
-# installer holds whatever the install rules give.
-set(CPACK_DUSTRAL_PROGRAM "${CMAKE_INSTALL_BINDIR}\\dustral.exe")
+# installer holds whatever the install rules give. The backslash is escaped
+# twice: CPackConfig.cmake holds the value as written here.
+set(CPACK_DUSTRAL_PROGRAM "${CMAKE_INSTALL_BINDIR}\\\\dustral.exe")
 # CMake's own template installs for all users and, at uninstall, deletes
 # the key Software\<vendor>\<registry key> of the installing user, which is
 # where the program keeps that user's settings: the project's template
 # (found through CMAKE_MODULE_PATH) does neither.
 list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
+# A warning of makensis about the template fails the package, as the
+# compiler's do the build.
+set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS -WX)
 include(CPack)
 
 # Both made, and the installer installed, run and uninstalled under Wine in

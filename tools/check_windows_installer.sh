@@ -27,6 +27,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 (cd "$build" && cpack -G "NSIS;ZIP" -B "$work/out") >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; fail "cpack"; }
+! grep -q Warning "$work/cpack.log" || { cat "$work/cpack.log"; fail "cpack warned"; }
 installers=("$work"/out/*.exe)
 zips=("$work"/out/*.zip)
 [ ${#installers[@]} -eq 1 ] && [ -f "${installers[0]}" ] || fail "one installer expected: ${installers[*]}"
