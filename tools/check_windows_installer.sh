@@ -12,7 +12,7 @@ wineserver=$(dirname "$wine")/wineserver
 [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
 
 mkdir -p "$scratch"
-work=$(mktemp -d "$scratch/installer.XXXXXX")
+work=$(realpath "$(mktemp -d "$scratch/installer.XXXXXX")")
 # Everything the test starts lives in $work: its home, its temporary
 # folders and its Wine prefix, whose server is stopped at the end.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_DATA_HOME=$work/home/data
@@ -38,7 +38,6 @@ zips=("$work"/out/*.zip)
 grep -aq 'level="asInvoker"' "${installers[0]}" || fail "the installer asks for administrator rights"
 
 "$wine" "${installers[0]}" /S >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "install"; }
-"$wineserver" -w
 
 user=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -n 1) || fail "no user folder in the prefix"
 users=$WINEPREFIX/drive_c/users/$user
