@@ -39,10 +39,11 @@ grep -aq 'level="asInvoker"' "${installers[0]}" || fail "the installer asks for 
 
 "$wine" "${installers[0]}" /S >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "install"; }
 
-user=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -n 1) || fail "no user folder in the prefix"
-users=$WINEPREFIX/drive_c/users/$user
-installed=$users/AppData/Local/Programs/Dustral
-shortcut="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Dustral.lnk"
+# The one user's folders: Public has none of these.
+profiles=("$WINEPREFIX"/drive_c/users/*/AppData)
+[ ${#profiles[@]} -eq 1 ] && [ -d "${profiles[0]}" ] || fail "one user profile expected: ${profiles[*]}"
+installed=${profiles[0]}/Local/Programs/Dustral
+shortcut="${profiles[0]}/Roaming/Microsoft/Windows/Start Menu/Programs/Dustral.lnk"
 # The program finds its help two folders up from itself, in share/dustral/
 # (app/application_paths.h).
 for file in bin/dustral.exe share/dustral/dustral.html Uninstall.exe; do
