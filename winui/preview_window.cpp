@@ -13,6 +13,7 @@
 #include "platform/win32/wide_text.h"
 #include "resources/preview_window_template.h"
 #include "session/plan_listing.h"
+#include "winui/anchored_layout.h"
 #include "winui/dialog_from_template.h"
 
 namespace {
@@ -100,6 +101,12 @@ class PreviewWindow {
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, OnListNotify(lParam));
         return TRUE;
       }
+      case WM_SIZE:
+        layout_.Apply();
+        return TRUE;
+      case WM_GETMINMAXINFO:
+        layout_.LimitSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return TRUE;
       case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) != list_) return FALSE;
         ShowRowMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -117,6 +124,7 @@ class PreviewWindow {
   void OnInitDialog(HWND dialog) {
     dialog_ = dialog;
     list_ = Item(tpl::kFiles);
+    MakeResizable();
     SetText(tpl::kIntro, kPreviewIntroText);
     ShowWindow(Item(tpl::kFilterNote), SW_HIDE);
     ShowWindow(Item(tpl::kFailures), SW_HIDE);
@@ -138,6 +146,29 @@ class PreviewWindow {
     SetText(tpl::kSummary, PreviewTotalsText(totals));
     EnableWindow(Item(tpl::kClean), totals.toDelete > 0);
     SetFocus(list_);
+  }
+
+  // A list of many long paths wants room: the window can be resized and
+  // maximised, the list growing with it, the texts below it and the
+  // buttons keeping to the bottom.
+  void MakeResizable() {
+    RECT size{};
+    GetClientRect(dialog_, &size);
+    const auto style =
+        static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_STYLE)) | WS_THICKFRAME | WS_MAXIMIZEBOX;
+    SetWindowLongPtrW(dialog_, GWL_STYLE, style);
+    // The thicker frame takes its room outside what the template laid out.
+    AdjustWindowRectEx(&size, style, FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_EXSTYLE)));
+    SetWindowPos(dialog_, nullptr, 0, 0, size.right - size.left, size.bottom - size.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    const Anchor anchors[] = {
+        {tpl::kIntro, true, false, false, false},      {tpl::kFilter, true, false, false, false},
+        {tpl::kFilterNote, true, false, false, false}, {tpl::kFiles, true, true, false, false},
+        {tpl::kSummary, true, false, false, true},     {tpl::kFailures, true, false, false, true},
+        {tpl::kClean, false, false, true, true},       {tpl::kClose, false, false, true, true},
+    };
+    layout_.Remember(dialog_, anchors);
   }
 
   // The columns take their widths from the font, never from the rows:
@@ -485,6 +516,7 @@ class PreviewWindow {
 
   HWND dialog_ = nullptr;
   HWND list_ = nullptr;
+  AnchoredLayout layout_;
   bool grouped_ = false;      // the list shows groups of its own
   HFONT boldFont_ = nullptr;  // the headings' rows, where it doesn't
   std::vector<Row> rows_;     // what each row of the list shows

@@ -229,6 +229,40 @@ TEST(PreviewWindow, CleanDeletesOnlyTheListedFilesThatStayedTheSame) {
   EXPECT_TRUE(std::filesystem::exists(junk + "/changed"));
 }
 
+RECT PlaceOf(HWND dialog, int id) {
+  RECT place{};
+  GetWindowRect(GetDlgItem(dialog, id), &place);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
+
+TEST(PreviewWindow, TheListGrowsWithTheWindowAndTheButtonsKeepToTheCorner) {
+  ScopedTestHome home;
+  Win32FileSystem files;
+  const CleanLocations locations;
+  const CleanSelection selection{{}, locations, {{0, home.Path("junk"), "*", 0}}};
+  Rig rig;
+  OnNextDialog([&](HWND dialog) {
+    const RECT list = PlaceOf(dialog, tpl::kFiles), close = PlaceOf(dialog, tpl::kClose);
+    RECT window{};
+    GetWindowRect(dialog, &window);
+    SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + 100,
+                 window.bottom - window.top + 50, SWP_NOMOVE | SWP_NOZORDER);
+    const RECT grown = PlaceOf(dialog, tpl::kFiles), moved = PlaceOf(dialog, tpl::kClose);
+    EXPECT_EQ(grown.right - grown.left, list.right - list.left + 100);
+    EXPECT_EQ(grown.bottom - grown.top, list.bottom - list.top + 50);
+    EXPECT_EQ(moved.left, close.left + 100);
+    EXPECT_EQ(moved.top, close.top + 50);
+    // Never smaller than it opened.
+    SetWindowPos(dialog, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(dialog, &window);
+    EXPECT_GT(window.right - window.left, 50);
+    ClickButton(dialog, tpl::kClose);
+  });
+  RunPreviewWindow(rig.owner.get(), GatherCleanPlan(selection, CleanSettings(), files, true),
+                   CleanSettings(), files, rig.launcher, rig.cursor, rig.ui);
+}
+
 TEST(PreviewWindow, RowMenuOpensTheFolderAndCopiesThePath) {
   ScopedTestHome home;
   const std::string junk = home.Path("junk");
