@@ -197,10 +197,10 @@ TEST(PreviewWindow, ListsThePlanInGroupsWithTotalsSortsFiltersAndCloseDeletesNot
   EXPECT_EQ(rig.cursor.begun, 0);
 }
 
-TEST(PreviewWindow, CleanDeletesOnlyTheListedFilesThatStayedTheSame) {
+TEST(PreviewWindow, CleanDeletesOnlyTheListedFilesThatStayedTheSameAndListsTheFailures) {
   ScopedTestHome home;
   const std::string junk = home.Path("junk");
-  for (const char* name : {"/one", "/two", "/changed"}) WriteTestFile(junk + name, "same");
+  for (const char* name : {"/one", "/two", "/changed", "/held"}) WriteTestFile(junk + name, "same");
   Win32FileSystem files;
   const CleanLocations locations;
   const CleanSelection selection{{}, locations, {{0, junk, "*", 0}}};
@@ -209,11 +209,22 @@ TEST(PreviewWindow, CleanDeletesOnlyTheListedFilesThatStayedTheSame) {
   OnNextDialog([&](HWND dialog) {
     WriteTestFile(junk + "/new", "new");
     WriteTestFile(junk + "/changed", "grown since");
+    // Open without leave to delete it, as a program holding it would.
+    HANDLE held = CreateFileW(WideFromNarrow(junk + "/held").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     ClickButton(dialog, tpl::kClean);
+    CloseHandle(held);
     EXPECT_EQ(Text(dialog, tpl::kSummary),
               "Deleted 2 files, freeing 8 bytes.\r\nNot deleted because they changed or appeared "
-              "after the preview: 1.");
-    EXPECT_EQ(Rows(dialog).front(), junk + " (*): 2 files deleted (8 bytes), 1 left alone");
+              "after the preview: 1.\r\nCould not be deleted: 1 (listed below, each with the "
+              "reason).");
+    EXPECT_EQ(Rows(dialog).front(),
+              junk + " (*): 2 files deleted (8 bytes), 1 left alone, 1 failed");
+    EXPECT_TRUE(Shown(dialog, tpl::kFailures));
+    ASSERT_EQ(SendDlgItemMessageW(dialog, tpl::kFailures, LB_GETCOUNT, 0, 0), 1);
+    wchar_t failure[1024] = {};
+    SendDlgItemMessageW(dialog, tpl::kFailures, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(failure));
+    EXPECT_EQ(NarrowFromWide(failure).rfind(junk + "/held: ", 0), 0u) << NarrowFromWide(failure);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, tpl::kClean)));
     EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), tpl::kClose);
     ClickButton(dialog, tpl::kClose);
@@ -227,6 +238,7 @@ TEST(PreviewWindow, CleanDeletesOnlyTheListedFilesThatStayedTheSame) {
   EXPECT_FALSE(std::filesystem::exists(junk + "/two"));
   EXPECT_TRUE(std::filesystem::exists(junk + "/new"));
   EXPECT_TRUE(std::filesystem::exists(junk + "/changed"));
+  EXPECT_TRUE(std::filesystem::exists(junk + "/held"));
 }
 
 RECT PlaceOf(HWND dialog, int id) {
