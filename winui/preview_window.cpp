@@ -103,6 +103,7 @@ class PreviewWindow {
       }
       case WM_SIZE:
         layout_.Apply();
+        if (list_) FitFileColumn();
         return TRUE;
       case WM_GETMINMAXINFO:
         layout_.LimitSize(*reinterpret_cast<MINMAXINFO*>(lParam));
@@ -181,15 +182,11 @@ class PreviewWindow {
     };
     const int sizeWidth = std::max(width(L"999 bytes"), width(L"999.9 MB"));
     const int keptWidth = width(L"Left alone because");
-    RECT client{};
-    GetClientRect(list_, &client);
-    const int fileWidth = std::max(100, static_cast<int>(client.right) - sizeWidth - keptWidth -
-                                            GetSystemMetrics(SM_CXVSCROLL));
     const struct {
       const wchar_t* title;
       int width;
       int format;
-    } columns[] = {{L"File", fileWidth, LVCFMT_LEFT},
+    } columns[] = {{L"File", 100, LVCFMT_LEFT},
                    {L"Size", sizeWidth, LVCFMT_RIGHT},
                    {L"Left alone because", keptWidth, LVCFMT_LEFT}};
     for (int at = 0; at < PlanListing::kColumnCount; ++at) {
@@ -201,6 +198,18 @@ class PreviewWindow {
       column.iSubItem = at;
       SendMessageW(list_, LVM_INSERTCOLUMNW, at, reinterpret_cast<LPARAM>(&column));
     }
+    FitFileColumn();
+  }
+
+  // The File column takes the list's width that the others leave.
+  void FitFileColumn() {
+    RECT client{};
+    GetClientRect(list_, &client);
+    int others = 0;
+    for (int column = 1; column < PlanListing::kColumnCount; ++column)
+      others += static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, column, 0));
+    const int width = static_cast<int>(client.right) - others - GetSystemMetrics(SM_CXVSCROLL);
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, PlanListing::kFileColumn, std::max(100, width));
   }
 
   // Lists the groups and the rows the listing shows now, keeping the

@@ -256,6 +256,10 @@ TEST(PreviewWindow, TheListGrowsWithTheWindowAndTheButtonsKeepToTheCorner) {
   Rig rig;
   OnNextDialog([&](HWND dialog) {
     const RECT list = PlaceOf(dialog, tpl::kFiles), close = PlaceOf(dialog, tpl::kClose);
+    const auto fileColumn = [dialog] {
+      return SendDlgItemMessageW(dialog, tpl::kFiles, LVM_GETCOLUMNWIDTH, 0, 0);
+    };
+    const LRESULT fileWidth = fileColumn();
     RECT window{};
     GetWindowRect(dialog, &window);
     SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + 100,
@@ -265,6 +269,7 @@ TEST(PreviewWindow, TheListGrowsWithTheWindowAndTheButtonsKeepToTheCorner) {
     EXPECT_EQ(grown.bottom - grown.top, list.bottom - list.top + 50);
     EXPECT_EQ(moved.left, close.left + 100);
     EXPECT_EQ(moved.top, close.top + 50);
+    EXPECT_EQ(fileColumn(), fileWidth + 100);
     // Never smaller than it opened.
     SetWindowPos(dialog, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
     GetWindowRect(dialog, &window);
