@@ -34,6 +34,15 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// The list grows with the window, the texts below it and the buttons
+// keep to the bottom.
+constexpr Anchor kAnchors[] = {
+    {tpl::kIntro, true, false, false, false},      {tpl::kFilter, true, false, false, false},
+    {tpl::kFilterNote, true, false, false, false}, {tpl::kFiles, true, true, false, false},
+    {tpl::kSummary, true, false, false, true},     {tpl::kFailures, true, false, false, true},
+    {tpl::kClean, false, false, true, true},       {tpl::kClose, false, false, true, true},
+};
+
 // A row of the list: a file of the plan, or a group's heading.
 struct Row {
   std::size_t group;
@@ -102,11 +111,13 @@ class PreviewWindow {
         return TRUE;
       }
       case WM_SIZE:
-        layout_.Apply();
-        if (list_) FitFileColumn();
+        if (!list_) return FALSE;
+        layout_.Apply(dialog);
+        FitFileColumn();
         return TRUE;
       case WM_GETMINMAXINFO:
-        layout_.LimitSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+        if (!list_) return FALSE;
+        layout_.LimitSize(dialog, *reinterpret_cast<MINMAXINFO*>(lParam));
         return TRUE;
       case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) != list_) return FALSE;
@@ -153,23 +164,15 @@ class PreviewWindow {
   // maximised, the list growing with it, the texts below it and the
   // buttons keeping to the bottom.
   void MakeResizable() {
-    RECT size{};
-    GetClientRect(dialog_, &size);
-    const auto style =
-        static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_STYLE)) | WS_THICKFRAME | WS_MAXIMIZEBOX;
-    SetWindowLongPtrW(dialog_, GWL_STYLE, style);
+    SetWindowLongPtrW(dialog_, GWL_STYLE,
+                      GetWindowLongPtrW(dialog_, GWL_STYLE) | WS_THICKFRAME | WS_MAXIMIZEBOX);
+    SetWindowPos(dialog_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     // The thicker frame takes its room outside what the template laid out.
-    AdjustWindowRectEx(&size, style, FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_EXSTYLE)));
-    SetWindowPos(dialog_, nullptr, 0, 0, size.right - size.left, size.bottom - size.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    const Anchor anchors[] = {
-        {tpl::kIntro, true, false, false, false},      {tpl::kFilter, true, false, false, false},
-        {tpl::kFilterNote, true, false, false, false}, {tpl::kFiles, true, true, false, false},
-        {tpl::kSummary, true, false, false, true},     {tpl::kFailures, true, false, false, true},
-        {tpl::kClean, false, false, true, true},       {tpl::kClose, false, false, true, true},
-    };
-    layout_.Remember(dialog_, anchors);
+    MINMAXINFO least{};
+    layout_.LimitSize(dialog_, least);
+    SetWindowPos(dialog_, nullptr, 0, 0, least.ptMinTrackSize.x, least.ptMinTrackSize.y,
+                 SWP_NOMOVE | SWP_NOZORDER);
   }
 
   // The columns take their widths from the font, never from the rows:
@@ -525,7 +528,7 @@ class PreviewWindow {
 
   HWND dialog_ = nullptr;
   HWND list_ = nullptr;
-  AnchoredLayout layout_;
+  AnchoredLayout layout_{tpl::kTemplate, kAnchors};
   bool grouped_ = false;      // the list shows groups of its own
   HFONT boldFont_ = nullptr;  // the headings' rows, where it doesn't
   std::vector<Row> rows_;     // what each row of the list shows
