@@ -51,6 +51,19 @@ struct Row {
 };
 constexpr std::ptrdiff_t kHeading = -1;
 
+// Whether the list view shows groups of its own: comctl32 6 on Windows
+// does; an older one, and Wine's, don't. Asked of a list view made for the
+// question, since a list that is to hold no items must be made so.
+bool ListViewDrawsGroups() {
+  HWND probe = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 10, 10, nullptr,
+                               nullptr, nullptr, nullptr);
+  if (!probe) return false;
+  SendMessageW(probe, LVM_ENABLEGROUPVIEW, TRUE, 0);
+  const bool grouped = SendMessageW(probe, LVM_ISGROUPVIEWENABLED, 0, 0) != 0;
+  DestroyWindow(probe);
+  return grouped;
+}
+
 class PreviewWindow {
  public:
   PreviewWindow(CleanPlan plan, const CleanSettings& settings, FileSystem& files,
@@ -71,8 +84,11 @@ class PreviewWindow {
   void Run(HWND owner) {
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&classes);
+    grouped_ = ListViewDrawsGroups();
     const ProvidedControl provided[] = {
-        {tpl::kFiles, WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL},
+        {tpl::kFiles, WC_LISTVIEWW,
+         static_cast<DWORD>(LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL |
+                            (grouped_ ? 0 : LVS_OWNERDATA))},
         {tpl::kFailures, WC_LISTBOXW, WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT},
     };
     const std::vector<std::uint32_t> built =
@@ -143,8 +159,7 @@ class PreviewWindow {
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     AddColumns();
-    SendMessageW(list_, LVM_ENABLEGROUPVIEW, TRUE, 0);
-    grouped_ = SendMessageW(list_, LVM_ISGROUPVIEWENABLED, 0, 0) != 0;
+    if (grouped_) SendMessageW(list_, LVM_ENABLEGROUPVIEW, TRUE, 0);
     if (!grouped_) {
       LOGFONTW font{};
       if (GetObjectW(reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)), sizeof(font),
@@ -218,30 +233,26 @@ class PreviewWindow {
   // Lists the groups and the rows the listing shows now, keeping the
   // selected row selected. The rows' texts come when they are drawn. Where
   // the list can't group (comctl32 before version 6, Wine), each group's
-  // heading is a row of its own above its files.
+  // heading is a row of its own above its files, and the list holds no
+  // items, only their number: it then opens a plan of any size at once.
   void Populate() {
     const std::optional<Row> selected = SelectedRow();
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-    if (grouped_) SendMessageW(list_, LVM_REMOVEALLGROUPS, 0, 0);
     rows_.clear();
     rows_.reserve(listing_.ShownCount() + (grouped_ ? 0 : listing_.GroupCount()));
-    SendMessageW(list_, LVM_SETITEMCOUNT, rows_.capacity(), 0);
     for (std::size_t group = 0; group < listing_.GroupCount(); ++group) {
-      if (grouped_) {
-        std::wstring heading = WideFromNarrow(listing_.GroupHeading(group));
-        LVGROUP info{};
-        info.cbSize = sizeof(info);
-        info.mask = LVGF_HEADER | LVGF_GROUPID;
-        info.pszHeader = heading.data();
-        info.iGroupId = static_cast<int>(group);
-        SendMessageW(list_, LVM_INSERTGROUP, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(&info));
-      } else {
-        AddRow({group, kHeading});
-      }
+      if (!grouped_) rows_.push_back({group, kHeading});
       for (const std::size_t file : listing_.Rows(group))
-        AddRow({group, static_cast<std::ptrdiff_t>(file)});
+        rows_.push_back({group, static_cast<std::ptrdiff_t>(file)});
+    }
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    if (grouped_) {
+      InsertGroupsAndItems();
+    } else {
+      LVITEMW none{};
+      none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+      SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(&none));
+      SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
     }
     if (selected) {
       const auto found = std::find(rows_.begin(), rows_.end(), *selected);
@@ -256,14 +267,28 @@ class PreviewWindow {
     InvalidateRect(list_, nullptr, TRUE);
   }
 
-  void AddRow(Row row) {
-    LVITEMW item{};
-    item.mask = LVIF_TEXT | (grouped_ ? LVIF_GROUPID : 0);
-    item.iItem = static_cast<int>(rows_.size());
-    item.pszText = LPSTR_TEXTCALLBACKW;
-    item.iGroupId = static_cast<int>(row.group);
-    SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    rows_.push_back(row);
+  void InsertGroupsAndItems() {
+    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(list_, LVM_REMOVEALLGROUPS, 0, 0);
+    SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
+    for (std::size_t group = 0; group < listing_.GroupCount(); ++group) {
+      std::wstring heading = WideFromNarrow(listing_.GroupHeading(group));
+      LVGROUP info{};
+      info.cbSize = sizeof(info);
+      info.mask = LVGF_HEADER | LVGF_GROUPID;
+      info.pszHeader = heading.data();
+      info.iGroupId = static_cast<int>(group);
+      SendMessageW(list_, LVM_INSERTGROUP, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(&info));
+    }
+    for (std::size_t at = 0; at < rows_.size(); ++at) {
+      LVITEMW item{};
+      item.mask = LVIF_TEXT | LVIF_GROUPID;
+      item.iItem = static_cast<int>(at);
+      item.pszText = LPSTR_TEXTCALLBACKW;
+      item.iGroupId = static_cast<int>(rows_[at].group);
+      SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
   }
 
   void RefreshHeadings() {
