@@ -8,6 +8,7 @@
 #include "session/entry_form.h"
 #include "winui/dialog_from_template.h"
 #include "winui/dialog_item_text.h"
+#include "winui/fit_to_text.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ class EntryEditorWindow {
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       auto* self = reinterpret_cast<EntryEditorWindow*>(lParam);
       self->dialog_ = dialog;
+      FitControlsToText(dialog);
       self->OnInitDialog();
       return TRUE;
     }

@@ -181,4 +181,30 @@ TEST_F(EntryEditorWindowTest, ChoosersFillTheirEditAndSwitchTheMode) {
                                          "Choose directory to clean from...", "C:\\typed"}));
 }
 
+TEST_F(EntryEditorWindowTest, TheModeButtonsShowTheirWholeTextAboveTheGroupFrames) {
+  Run(EntryEditMode::kAdd, [](HWND dialog) {
+    for (int id : {kIndividualRadio, kWildcardRadio}) {
+      HWND radio = GetDlgItem(dialog, id);
+      HDC dc = GetDC(radio);
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(radio, WM_GETFONT, 0, 0)));
+      const std::wstring text = WideFromNarrow(TextOf(radio));
+      SIZE needed = {};
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &needed);
+      ReleaseDC(radio, dc);
+      RECT place = {};
+      GetClientRect(radio, &place);
+      EXPECT_GE(place.bottom, needed.cy) << TextOf(radio);
+      EXPECT_GE(place.right, needed.cx + GetSystemMetrics(SM_CXMENUCHECK)) << TextOf(radio);
+    }
+    // The group boxes, drawn after the buttons, leave them alone.
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      const LONG style = GetWindowLongW(child, GWL_STYLE);
+      if ((style & BS_TYPEMASK) == BS_GROUPBOX && GetDlgCtrlID(child) < 0) {
+        EXPECT_TRUE(style & WS_CLIPSIBLINGS);
+      }
+    }
+    ClickButton(dialog, IDCANCEL);
+  });
+}
+
 }  // namespace

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr char kContentsSection[] = "contents";
-
 bool IsUnreserved(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
          c == '.' || c == '_' || c == '~';
@@ -54,7 +52,10 @@ BrowserHelpOpener::BrowserHelpOpener(std::filesystem::path helpFile, std::string
       ui_(ui),
       openUrl_(std::move(openUrl)) {}
 
-void BrowserHelpOpener::ShowContents(HWND owner) { ShowSection(owner, kContentsSection); }
+// The contents open the document at its top, without an anchor: some
+// browser launchers (Wine's among them) can't pass an anchor on with a
+// local file, and the contents are where the document begins.
+void BrowserHelpOpener::ShowContents(HWND owner) { ShowSection(owner, ""); }
 
 void BrowserHelpOpener::ShowSection(HWND owner, const std::string& section) {
   const DWORD attributes = GetFileAttributesW(helpFile_.c_str());

@@ -7,6 +7,7 @@
 #include "session/options_form.h"
 #include "winui/dialog_from_template.h"
 #include "winui/dialog_item_text.h"
+#include "winui/fit_to_text.h"
 
 namespace {
 
@@ -52,6 +53,7 @@ class OptionsWindow {
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       auto* self = reinterpret_cast<OptionsWindow*>(lParam);
       self->dialog_ = dialog;
+      FitControlsToText(dialog);
       DialogOptionControls controls(dialog);
       ShowOptions(self->settings_, controls);
       return TRUE;
