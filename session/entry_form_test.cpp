@@ -87,36 +87,4 @@ TEST(EntryForm, OkChecksTheChosenKindInOrderAndSaysWhatIsMissing) {
   }
 }
 
-TEST(EntryForm, EveryFileWildcardNeedsAConfirmation) {
-  const EntryFormFields shown{false, true, "", Full("my dir"), "*.*", false};
-  for (const MessageAnswer answer : {MessageAnswer::kCancel, MessageAnswer::kOk}) {
-    CleanEntry entry;
-    ScriptedMessageBox messages;
-    messages.answers = {answer};
-    EXPECT_EQ(AcceptEntryForm(shown, entry, messages), answer == MessageAnswer::kOk);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text,
-              "This will delete ALL files under " + Full("my dir") + ". Continue?");
-    EXPECT_EQ(messages.shown[0].buttons, MessageButtons::kOkCancelDefaultCancel);
-  }
-}
-
-TEST(EntryForm, StartShowsOnlyWhatTheEntrysKindUses) {
-  const EntryFormStart add = StartEntryForm({0, "p", "*.bak", 1}, EntryEditMode::kAdd);
-  EXPECT_EQ(add.caption, "Add new entry...");
-  EXPECT_EQ(add.fields, EntryFormFields{});
-  EXPECT_FALSE(add.firstWildcardSelected);
-
-  const EntryFormStart file = StartEntryForm({1, "p", "*.bak", 1}, EntryEditMode::kEdit);
-  EXPECT_EQ(file.caption, "Edit existing entry...");
-  EXPECT_EQ(file.fields, (EntryFormFields{true, false, "p", "", "", false}));
-  EXPECT_EQ(file.wildcardChoices, (std::vector<std::string>{"*.*", "*.tmp", "*.bak", "*.old"}));
-
-  const EntryFormStart wildcard = StartEntryForm({0, "p", "*.tmp", 1}, EntryEditMode::kEdit);
-  EXPECT_EQ(wildcard.fields, (EntryFormFields{false, true, "", "p", "*.tmp", true}));
-  EXPECT_EQ(wildcard.wildcardChoices,
-            (std::vector<std::string>{"*.tmp", "*.*", "*.tmp", "*.bak", "*.old"}));
-  EXPECT_TRUE(wildcard.firstWildcardSelected);
-}
-
 }  // namespace
