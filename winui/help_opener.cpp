@@ -30,6 +30,12 @@ std::string PercentEncoded(const std::string& bytes, const char* keep) {
   return encoded;
 }
 
+// Wine's browser launcher turns a local file's address into a path, and
+// gives up on one that carries an anchor.
+bool LauncherDropsAnchoredFiles() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 }  // namespace
 
 std::wstring FileUrlOf(const std::filesystem::path& file, const std::string& section) {
@@ -72,7 +78,11 @@ bool BrowserHelpOpener::OpenInDefaultBrowser(HWND owner, const std::wstring& url
   if (FAILED(AssocQueryStringW(ASSOCF_IS_PROTOCOL | ASSOCF_INIT_IGNOREUNKNOWN, ASSOCSTR_EXECUTABLE,
                                L"http", L"open", browser, &size)))
     return false;
-  const std::wstring argument = L"\"" + url + L"\"";
+  // There the document opens at its top rather than not at all.
+  const std::wstring address = LauncherDropsAnchoredFiles() && url.starts_with(L"file:")
+                                   ? url.substr(0, url.find(L'#'))
+                                   : url;
+  const std::wstring argument = L"\"" + address + L"\"";
   const auto result = reinterpret_cast<INT_PTR>(
       ShellExecuteW(owner, L"open", browser, argument.c_str(), nullptr, SW_SHOWNORMAL));
   return result > 32;
