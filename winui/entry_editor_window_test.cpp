@@ -8,6 +8,7 @@
 #include "platform/win32/wide_text.h"
 #include "resources/entry_dialog_template.h"
 #include "winui/dialog_item_text.h"
+#include "winui/help_sections.h"
 #include "winui/testing/dialog_rig.h"
 #include "winui/testing/next_dialog.h"
 
@@ -205,6 +206,28 @@ TEST_F(EntryEditorWindowTest, TheModeButtonsShowTheirWholeTextAboveTheGroupFrame
     }
     ClickButton(dialog, IDCANCEL);
   });
+}
+
+// F1 is left to the owner, which learns from the control it came from that
+// the help's section on the editor is wanted.
+std::string gHelpAskedFor;
+LRESULT CALLBACK HelpRecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HELP)
+    gHelpAskedFor =
+        HelpSectionOf(static_cast<HWND>(reinterpret_cast<HELPINFO*>(lParam)->hItemHandle));
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(EntryEditorWindowTest, F1ReachesTheOwnerFromAWindowNamedForTheEditorsSection) {
+  EXPECT_EQ(HelpSectionOf(owner.Handle()), "contents");
+  SetWindowLongPtrW(owner.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HelpRecordingProc));
+  Run(EntryEditMode::kAdd, [](HWND dialog) {
+    HWND edit = GetDlgItem(dialog, kFileEdit);
+    HELPINFO info = {sizeof(HELPINFO), HELPINFO_WINDOW, kFileEdit, edit, 0, {0, 0}};
+    SendMessageW(edit, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    ClickButton(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(gHelpAskedFor, "editor");
 }
 
 }  // namespace
