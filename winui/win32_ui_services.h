@@ -1,6 +1,6 @@
 #pragma once
 
-#include <windows.h>
+#include "winui/windows_api.h"
 
 #include <optional>
 #include <string>
