@@ -1,6 +1,6 @@
 #pragma once
 
-#include <windows.h>
+#include "winui/system_headers.h"
 
 #include <cstdint>
 #include <span>
