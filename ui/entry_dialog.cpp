@@ -9,26 +9,9 @@
 #include <utility>
 
 #include "resources/entry_dialog_template.h"
+#include "session/entry_form.h"
 #include "ui/dialog_layout.h"
 #include "ui/window_modal.h"
-
-namespace {
-
-const char* const kStandardWildcards[] = {"*.*", "*.tmp", "*.bak", "*.old"};
-
-// Display texts keep their spaces exactly as the filter list has always
-// shown them.
-FileChooserRequest FileToDeleteRequest(std::string typedPath) {
-  return {"Select file to delete",
-          {{"All Files (*.*) ", "*.*"},
-           {" Links (*.lnk) ", "*.lnk"},
-           {" Temporary Files (*.tmp) ", "*.tmp"},
-           {" Backup Files (*.bak) ", "*.bak"},
-           {" Old Files (*.old) ", "*.old"}},
-          std::move(typedPath)};
-}
-
-}  // namespace
 
 CEntryDlg::CEntryDlg(CleanEntry* entry, EntryEditMode editMode, QWidget* owner,
                      UiServices& services)
@@ -59,33 +42,23 @@ CEntryDlg::CEntryDlg(CleanEntry* entry, EntryEditMode editMode, QWidget* owner,
 int CEntryDlg::DoModal() { return RunWindowModal(*this); }
 
 void CEntryDlg::OnInitDialog() {
-  if (m_editMode == EntryEditMode::kAdd) {
-    setWindowTitle(QStringLiteral("Add new entry..."));
-    FillWildcardBox(std::nullopt);
-    return;
-  }
-  setWindowTitle(QStringLiteral("Edit existing entry..."));
-  if (m_entry->individual != 0) {
-    SetFileText(m_entry->path);
-    SetButtonChecked(*m_individualRadio, true);
-    SetButtonChecked(*m_wildcardRadio, false);
-    FillWildcardBox(std::nullopt);
-  } else {
-    SetButtonChecked(*m_individualRadio, false);
-    SetButtonChecked(*m_wildcardRadio, true);
-    SetPathText(m_entry->path);
-    m_recurseBox->setChecked(m_entry->recurse != 0);
-    FillWildcardBox(m_entry->wildcard);
-  }
+  const EntryFormStart start = StartEntryForm(*m_entry, m_editMode);
+  setWindowTitle(QString::fromUtf8(start.caption));
+  if (start.fields.individualOn) SetFileText(start.fields.fileText);
+  if (start.fields.wildcardOn) SetPathText(start.fields.pathText);
+  SetButtonChecked(*m_individualRadio, start.fields.individualOn);
+  SetButtonChecked(*m_wildcardRadio, start.fields.wildcardOn);
+  m_recurseBox->setChecked(start.fields.recurse);
+  FillWildcardBox(start.wildcardChoices, start.firstWildcardSelected);
 }
 
-void CEntryDlg::FillWildcardBox(const std::optional<std::string>& currentWildcard) {
+void CEntryDlg::FillWildcardBox(const std::vector<std::string>& choices, bool firstSelected) {
   m_wildcardBox->clear();
-  if (currentWildcard) m_wildcardBox->addItem(m_wildcardText.Remember(*currentWildcard));
-  for (const char* wildcard : kStandardWildcards)
-    m_wildcardBox->addItem(QString::fromUtf8(wildcard));
-  // Adding the first item selects it; only a current wildcard is selected.
-  m_wildcardBox->setCurrentIndex(currentWildcard ? 0 : -1);
+  for (std::size_t i = 0; i < choices.size(); ++i)
+    m_wildcardBox->addItem(i == 0 && firstSelected ? m_wildcardText.Remember(choices[i])
+                                                   : QString::fromUtf8(choices[i]));
+  // Adding the first item selects it; only the entry's own wildcard is.
+  m_wildcardBox->setCurrentIndex(firstSelected ? 0 : -1);
 }
 
 void CEntryDlg::SetFileText(const std::string& text) {
@@ -117,65 +90,20 @@ void CEntryDlg::OnBrowseFile() {
 
 void CEntryDlg::OnBrowseDir() {
   const std::optional<std::string> chosen = m_services.ChooseDirectory(
-      this, "Choose directory to clean from...", m_pathText.Recall(m_pathEdit->text()));
+      this, kChooseDirectoryTitle, m_pathText.Recall(m_pathEdit->text()));
   if (!chosen || chosen->empty()) return;
   SetPathText(*chosen);
 }
 
-namespace {
-
-// A path not beginning at the root would name a file in whatever directory
-// the program happens to be started from; the clean run passes over it.
-constexpr const char* kNotAFullPath = "Please enter a full path, beginning with /!";
-
-bool IsFullPath(const std::string& path) { return path.starts_with('/'); }
-
-}  // namespace
-
-void CEntryDlg::ShowFileError(const char* text) {
-  m_services.ShowMessage(this,
-                         {text, "File error", MessageIcon::kExclamation, MessageButtons::kOk});
-}
-
 void CEntryDlg::OnOK() {
-  if (m_individualRadio->isChecked()) {
-    m_entry->path = m_fileText.Recall(m_fileEdit->text());
-    if (m_entry->path.empty()) {
-      ShowFileError("Please enter a valid file description!");
-      return;
-    }
-    if (!IsFullPath(m_entry->path)) {
-      ShowFileError(kNotAFullPath);
-      return;
-    }
-    m_entry->individual = 1;
-    accept();
-    return;
-  }
-  if (!m_wildcardRadio->isChecked()) return;
-
-  m_entry->path = m_pathText.Recall(m_pathEdit->text());
-  if (m_entry->path.empty()) {
-    ShowFileError("Please enter a valid directory!");
-    return;
-  }
-  if (!IsFullPath(m_entry->path)) {
-    ShowFileError(kNotAFullPath);
-    return;
-  }
-  m_entry->wildcard = m_wildcardText.Recall(m_wildcardBox->currentText());
-  if (m_entry->wildcard.empty()) {
-    ShowFileError("Please enter a valid wildcard!");
-    return;
-  }
-  m_entry->individual = 0;
-  m_entry->recurse = m_recurseBox->isChecked() ? 1 : 0;
-  if (m_entry->wildcard != kEverythingWildcard) {
-    accept();
-    return;
-  }
-  if (m_services.ShowMessage(this, DeleteEverythingQuestion(m_entry->path)) == MessageAnswer::kOk)
-    accept();
+  const EntryFormFields shown{m_individualRadio->isChecked(),
+                              m_wildcardRadio->isChecked(),
+                              m_fileText.Recall(m_fileEdit->text()),
+                              m_pathText.Recall(m_pathEdit->text()),
+                              m_wildcardText.Recall(m_wildcardBox->currentText()),
+                              m_recurseBox->isChecked()};
+  OwnedMessageBox messages(m_services, this);
+  if (AcceptEntryForm(shown, *m_entry, messages)) accept();
 }
 
 void CEntryDlg::OnClear() {

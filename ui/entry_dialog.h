@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <QDialog>
 
@@ -43,8 +44,7 @@ class CEntryDlg : public QDialog {
   // the one the edit already shows (and so announces no change).
   void SetFileText(const std::string& text);
   void SetPathText(const std::string& text);
-  void FillWildcardBox(const std::optional<std::string>& currentWildcard);
-  void ShowFileError(const char* text);
+  void FillWildcardBox(const std::vector<std::string>& choices, bool firstSelected);
 
   QCheckBox* m_recurseBox = nullptr;
   QComboBox* m_wildcardBox = nullptr;

@@ -9,23 +9,13 @@
 #include "ui/dialog_layout.h"
 #include "ui/window_modal.h"
 
-namespace {
-
-int32_t FlagOf(const QCheckBox& box) { return box.isChecked() ? 1 : 0; }
-
-}  // namespace
-
 COptionsDlg::COptionsDlg(CleanSettings* settings, QWidget* owner, UiServices& services)
     : QDialog(owner), m_settings(settings), m_services(services) {
   using namespace options_dialog;
   const DialogControls controls = BuildDialog(*this, kTemplate);
-  for (const Option& option : kOptions) {
-    QWidget* control = controls.Find(static_cast<int>(option.control));
+  for (const Option& option : kOptions)
     if (option.flag)
-      m_flagBoxes.push_back({option.flag, qobject_cast<QCheckBox*>(control)});
-    else
-      m_textEdit = {option.text, qobject_cast<QLineEdit*>(control)};
-  }
+      m_boxes[option.control] = controls.Get<QCheckBox>(static_cast<int>(option.control));
   m_autoRunBox = controls.Get<QCheckBox>(kAutoRunBox);
   m_programEdit = controls.Get<QLineEdit>(kProgramEdit);
 
@@ -41,41 +31,36 @@ COptionsDlg::COptionsDlg(CleanSettings* settings, QWidget* owner, UiServices& se
 
 int COptionsDlg::DoModal() { return RunWindowModal(*this); }
 
-void COptionsDlg::OnInitDialog() {
-  // A flag is on when it is non-zero, whatever number a hand-edited
-  // registry holds.
-  for (const FlagBox& flag : m_flagBoxes) flag.box->setChecked(m_settings->*flag.member != 0);
-  m_textEdit.edit->setText(m_programText.Remember(m_settings->*m_textEdit.member));
-}
+void COptionsDlg::OnInitDialog() { ShowOptions(*m_settings, m_controls); }
 
 void COptionsDlg::OnOK() {
-  // The record takes the new values only once the user has confirmed them:
-  // after a declined lock-out question, Cancel must leave the record as the
-  // dialog found it, or the lock-out the user just refused would be stored.
-  CleanSettings chosen = *m_settings;
-  for (const FlagBox& flag : m_flagBoxes) chosen.*flag.member = FlagOf(*flag.box);
-  chosen.*m_textEdit.member = m_programText.Recall(m_textEdit.edit->text());
-
-  if (chosen.m_bAutoClean == 1 && chosen.m_bQuitAfterCleaning == 1) {
-    const MessageRequest question{
-        "Warning: Auto-clean and auto-quit means that you won't be able to change options "
-        "again! Continue?",
-        kMessageCaption, MessageIcon::kQuestion, MessageButtons::kOkCancelDefaultCancel};
-    if (m_services.ShowMessage(this, question) != MessageAnswer::kOk) return;
-  }
-  *m_settings = chosen;
-  accept();
+  OwnedMessageBox messages(m_services, this);
+  if (AcceptOptions(m_controls, *m_settings, messages)) accept();
 }
 
 void COptionsDlg::OnChooseProgram() {
-  const FileChooserRequest request{
-      "Select executable to run",
-      {{"Executables (*.exe) ", "*.exe"}, {" All Files (*.*) ", "*.*"}},
-      m_programText.Recall(m_programEdit->text())};
-  const std::optional<std::string> chosen = m_services.ChooseFile(this, request);
+  const std::optional<std::string> chosen = m_services.ChooseFile(
+      this, ProgramChooserRequest(m_programText.Recall(m_programEdit->text())));
   if (!chosen || chosen->empty()) return;
   m_programEdit->setText(m_programText.Remember(*chosen));
   m_autoRunBox->setChecked(true);
 }
 
 void COptionsDlg::OnHelp() { emit helpRequested(); }
+
+bool COptionsDlg::Controls::IsTicked(OptionControlId box) const {
+  return dialog_.m_boxes.at(box)->isChecked();
+}
+
+void COptionsDlg::Controls::SetTicked(OptionControlId box, bool ticked) {
+  dialog_.m_boxes.at(box)->setChecked(ticked);
+}
+
+// The options have one edit line, the program's.
+std::string COptionsDlg::Controls::TextOf(OptionControlId) const {
+  return dialog_.m_programText.Recall(dialog_.m_programEdit->text());
+}
+
+void COptionsDlg::Controls::SetText(OptionControlId, const std::string& text) {
+  dialog_.m_programEdit->setText(dialog_.m_programText.Remember(text));
+}

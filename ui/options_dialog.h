@@ -2,9 +2,10 @@
 
 #include <QDialog>
 
+#include <map>
 #include <string>
-#include <vector>
 
+#include "session/options_form.h"
 #include "settings/clean_settings.h"
 #include "ui/narrow_text.h"
 #include "ui/ui_services.h"
@@ -33,18 +34,21 @@ class COptionsDlg : public QDialog {
   void OnChooseProgram();
   void OnHelp();
 
-  // The controls of the options table (settings/options.h): a box per flag
-  // and the one edit line of the program to run.
-  struct FlagBox {
-    int32_t CleanSettings::*member;
-    QCheckBox* box;
+  // The boxes and the edit line of the options table (settings/options.h),
+  // as the shared form reads and sets them.
+  class Controls : public OptionControls {
+   public:
+    explicit Controls(COptionsDlg& dialog) : dialog_(dialog) {}
+    bool IsTicked(OptionControlId box) const override;
+    void SetTicked(OptionControlId box, bool ticked) override;
+    std::string TextOf(OptionControlId edit) const override;
+    void SetText(OptionControlId edit, const std::string& text) override;
+
+   private:
+    COptionsDlg& dialog_;
   };
-  struct TextEdit {
-    std::string CleanSettings::*member = nullptr;
-    QLineEdit* edit = nullptr;
-  };
-  std::vector<FlagBox> m_flagBoxes;
-  TextEdit m_textEdit;
+  std::map<OptionControlId, QCheckBox*> m_boxes;
+  Controls m_controls{*this};
   QCheckBox* m_autoRunBox = nullptr;
   QLineEdit* m_programEdit = nullptr;
   CleanSettings* m_settings;

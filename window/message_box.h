@@ -2,6 +2,14 @@
 
 #include <string>
 
+// windows.h names MessageBoxA and MessageBoxW "MessageBox" through a macro,
+// which would rename the class below, in the files that include both, to a
+// class the rest of the program does not know. Windows code calls
+// MessageBoxW by its own name.
+#ifdef MessageBox
+#undef MessageBox
+#endif
+
 // A modal message box, owned by the window that raises it.
 enum class MessageIcon { kNone, kStop, kExclamation, kQuestion };
 enum class MessageButtons {

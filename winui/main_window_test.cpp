@@ -239,8 +239,7 @@ TEST(Win32MainWindow, EveryWayOfLeavingSavesOnceAndEndsTheWindow) {
     EXPECT_TRUE(rig.window->HasEnded());
     EXPECT_FALSE(IsWindowVisible(rig.window->Window()));
     EXPECT_EQ(rig.registry.batches, 1);
-    EXPECT_EQ(rig.registry.Stored("Default Settings", "Temp Clear"),
-              RegistryValue::Dword(1));
+    EXPECT_EQ(rig.registry.Stored("Default Settings", "Temp Clear"), RegistryValue::Dword(1));
     EXPECT_TRUE(rig.ui.shown.empty());
   }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "winui/system_headers.h"
+#include "winui/windows_api.h"
 
 #include "engine/clean_plan.h"
 #include "settings/clean_entry.h"

@@ -4,7 +4,7 @@
 // boxes and secondary windows that record how they were opened, and an
 // in-memory file system: nothing on disk is touched. Test-only.
 
-#include "winui/system_headers.h"
+#include "winui/windows_api.h"
 
 #include <deque>
 #include <functional>

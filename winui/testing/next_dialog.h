@@ -1,6 +1,6 @@
 #pragma once
 
-#include "winui/system_headers.h"
+#include "winui/windows_api.h"
 
 #include <functional>
 #include <string>
