@@ -33,10 +33,13 @@ std::string ProgramName(const std::vector<std::string>& arguments) {
 // and an unattended start run on the standard library alone, with no
 // display. Only the window loads its module, and with it Qt.
 //
-// On Windows it is a console program, so that cmd.exe and PowerShell wait
-// for it and its output reaches the console it was started from; a window
-// program would return the prompt at once and write nowhere.
+// On Windows the same main() makes two programs: dustral.exe, the window
+// program that Explorer and the Start menu start without a console, and
+// dustral.com, its console companion, which cmd.exe and PowerShell find
+// first for "dustral", wait for and show the output of; a plain start of
+// the companion starts the window program and returns.
 int main(int argc, char* argv[]) {
+  PrepareProcess();
   RaiseDescriptorLimit();
   UseUtf8Console();
   const std::vector<std::string> arguments = ProgramArguments(argc, argv);

@@ -1,7 +1,9 @@
-// dustral.exe's command line on Windows (run under Wine): the statuses, the
-// preview's output and a clean by a profile in the registry. Each test runs
-// a copy of the program under a name of its own, so that its profile is a
-// key of its own ("Software\Orlemont Software\<name>").
+// The command line on Windows (run under Wine) through the console
+// companion dustral.com: the statuses, the preview's output, a clean by a
+// profile in the registry, and a plain start, which opens the window
+// program dustral.exe. Each test runs a copy of the programs under a name of
+// its own, so that its profile is a key of its own
+// ("Software\Orlemont Software\<name>").
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -54,7 +56,7 @@ class Win32CommandLineTest : public testing::Test {
   void SetUp() override {
     name_ = std::string("dustral-test-") +
             testing::UnitTest::GetInstance()->current_test_info()->name();
-    program_ = (home_.Root() / (name_ + ".exe")).make_preferred();
+    program_ = (home_.Root() / (name_ + ".com")).make_preferred();
     ASSERT_TRUE(fs::copy_file(DUSTRAL_EXECUTABLE, program_));
     ::RegDeleteTreeW(HKEY_CURRENT_USER, ProfileKey().c_str());
   }
@@ -139,8 +141,8 @@ TEST_F(Win32CommandLineTest, EachOptionEndsWithItsStatus) {
       // Read as UTF-16 and written as UTF-8, not through the local code page.
       {L"--caf\u00e9", 2, "'--caf\xC3\xA9'"},
       {L"--preview --clean", 2, "--help"},
-      // No window on Windows yet: a plain start says so and fails.
-      {L"", 1, "not built on Windows yet"},
+      // A plain start with no window program beside the companion.
+      {L"--no-autoclean", 1, "can't start"},
   };
   for (const Case& c : cases) {
     const Finished run = Run(c.arguments);
@@ -196,6 +198,44 @@ TEST_F(Win32CommandLineTest, UnattendedStartCleansAndSavesItsProfileInTheRegistr
   EXPECT_EQ(registry.QueryValue(RegistryRoot::kCurrentUser, settings, "Del Hidden Files"),
             RegistryValue::Dword(0));
   EXPECT_EQ(registry.QueryValue(RegistryRoot::kCurrentUser, settings, "Auto-clean"),
+            RegistryValue::Dword(1));
+}
+
+// The top-level window of another process with this caption, waited for.
+HWND WaitForWindowOfAnotherProcess(const wchar_t* caption) {
+  for (int tries = 0; tries < 600; ++tries) {
+    HWND found = nullptr;
+    while ((found = ::FindWindowExW(nullptr, found, nullptr, caption)) != nullptr) {
+      DWORD process = 0;
+      ::GetWindowThreadProcessId(found, &process);
+      if (process != ::GetCurrentProcessId() && ::IsWindowVisible(found)) return found;
+    }
+    ::Sleep(100);
+  }
+  return nullptr;
+}
+
+TEST_F(Win32CommandLineTest, APlainStartOpensTheWindowProgramWhichSavesWhenClosed) {
+  ASSERT_TRUE(fs::copy_file(DUSTRAL_WINDOW_EXECUTABLE, program_.parent_path() / (name_ + ".exe")));
+  const Finished run = Run(L"--no-autoclean");
+  EXPECT_EQ(run.status, 0u) << run.err;
+
+  HWND window = WaitForWindowOfAnotherProcess(L"Dustral 95");
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  DWORD id = 0;
+  ::GetWindowThreadProcessId(window, &id);
+  HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  ASSERT_NE(process, nullptr);
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(::WaitForSingleObject(process, 60'000), WAIT_OBJECT_0);
+  DWORD status = 999;
+  ::GetExitCodeProcess(process, &status);
+  ::CloseHandle(process);
+  EXPECT_EQ(status, 0u);
+
+  const std::string settings = "Software\\Orlemont Software\\" + name_ + "\\Default Settings";
+  EXPECT_EQ(Win32UserRegistry().QueryValue(RegistryRoot::kCurrentUser, settings, "Save settings"),
             RegistryValue::Dword(1));
 }
 

@@ -3,6 +3,13 @@
 #include <filesystem>
 #include <string>
 
+// What the system's start of the program leaves to the program itself,
+// done first in main(). On Windows: no system message box for a drive
+// without a medium (a clean probes every drive), and for the window
+// program, which the system starts without a console, somewhere for its
+// output. Elsewhere nothing.
+void PrepareProcess();
+
 // Opens the main window for a plain start that is not an unattended one and
 // returns the program's exit status. Where the window can't open, says why
 // in one line on standard error and returns status 1.
