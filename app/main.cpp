@@ -39,7 +39,7 @@ std::string ProgramName(const std::vector<std::string>& arguments) {
 // first for "dustral", wait for and show the output of; a plain start of
 // the companion starts the window program and returns.
 int main(int argc, char* argv[]) {
-  PrepareProcess();
+  const OutputStreams streams = PrepareProcess();
   RaiseDescriptorLimit();
   UseUtf8Console();
   const std::vector<std::string> arguments = ProgramArguments(argc, argv);
@@ -49,6 +49,8 @@ int main(int argc, char* argv[]) {
   const std::string name = ProgramName(arguments);
   const std::filesystem::path executable = RunningExecutable(argc > 0 ? argv[0] : nullptr);
   CommandLineRun run{name, ApplicationNameOf(executable)};
+  run.out = streams.out;
+  run.err = streams.err;
   run.notify = line.notify;
   switch (line.mode) {
     case RunMode::kHelp:

@@ -68,7 +68,11 @@ class Win32CommandLineTest : public testing::Test {
 
   // Runs the program with `arguments` (as typed after its name), its output
   // into files, and waits for its end.
-  Finished Run(const std::wstring& arguments) {
+  Finished Run(const std::wstring& arguments) { return Run(program_, arguments, true); }
+
+  // Runs `program`; without `withOutput` it gets no standard handles at
+  // all, as a program started by Explorer or the Task Scheduler.
+  Finished Run(const fs::path& program, const std::wstring& arguments, bool withOutput) {
     const fs::path outFile = home_.Root() / "out.txt";
     const fs::path errFile = home_.Root() / "err.txt";
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
@@ -79,13 +83,13 @@ class Win32CommandLineTest : public testing::Test {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    std::wstring command = L"\"" + program_.wstring() + L"\" " + arguments;
+    startup.hStdOutput = withOutput ? out : nullptr;
+    startup.hStdError = withOutput ? err : nullptr;
+    std::wstring command = L"\"" + program.wstring() + L"\" " + arguments;
     PROCESS_INFORMATION process{};
     Finished finished;
     finished.status = 999;
-    if (::CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+    if (::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                          nullptr, &startup, &process)) {
       if (::WaitForSingleObject(process.hProcess, 120'000) == WAIT_OBJECT_0)
         ::GetExitCodeProcess(process.hProcess, &finished.status);
@@ -199,6 +203,20 @@ TEST_F(Win32CommandLineTest, UnattendedStartCleansAndSavesItsProfileInTheRegistr
             RegistryValue::Dword(0));
   EXPECT_EQ(registry.QueryValue(RegistryRoot::kCurrentUser, settings, "Auto-clean"),
             RegistryValue::Dword(1));
+}
+
+// Started by the Task Scheduler, the window program has no standard output;
+// a clean's report that nobody could read is no failure of the clean.
+TEST_F(Win32CommandLineTest, TheWindowProgramWithoutOutputEndsACleanWithItsStatus) {
+  const fs::path windowProgram = program_.parent_path() / (name_ + ".exe");
+  ASSERT_TRUE(fs::copy_file(DUSTRAL_WINDOW_EXECUTABLE, windowProgram));
+  const fs::path junk = (home_.Root() / "junk").make_preferred();
+  WriteTestFile(junk / "a.tmp");
+  SaveProfileWithTmpEntry(NarrowFromWide(junk.wstring()));
+
+  const Finished run = Run(windowProgram, L"--clean", false);
+  EXPECT_EQ(run.status, 0u);
+  EXPECT_FALSE(fs::exists(junk / "a.tmp"));
 }
 
 // The top-level window of another process with this caption, waited for.

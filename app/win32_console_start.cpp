@@ -42,7 +42,10 @@ std::string SystemErrorText(DWORD error) {
 
 // dustral.com, the console companion: the command line runs here, where
 // the console waits for it; no system box for a drive without a medium.
-void PrepareProcess() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX); }
+OutputStreams PrepareProcess() {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  return {};
+}
 
 // A plain start opens the window in the window program beside this one
 // (the same name, ".exe"), with the same arguments, and returns at once, as

@@ -24,13 +24,18 @@ bool Missing(DWORD stream) {
 // shortcut or the Task Scheduler it has no output at all: what it would
 // print goes to NUL, so that a --clean run there ends with the status of its
 // deletions rather than failing on a report nobody could read.
-void PrepareProcess() {
+OutputStreams PrepareProcess() {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  if (!Missing(STD_OUTPUT_HANDLE) && !Missing(STD_ERROR_HANDLE)) return;
-  const bool console = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
-  const char* place = console ? "CONOUT$" : "NUL";
-  if (Missing(STD_OUTPUT_HANDLE) && !std::freopen(place, "w", stdout)) return;
-  if (Missing(STD_ERROR_HANDLE)) std::freopen(place, "w", stderr);
+  OutputStreams streams;
+  if (!Missing(STD_OUTPUT_HANDLE) && !Missing(STD_ERROR_HANDLE)) return streams;
+  // The C runtime gave the streams no descriptor at its start; they are
+  // opened anew rather than reopened, which not every runtime allows.
+  const wchar_t* place = AttachConsole(ATTACH_PARENT_PROCESS) ? L"CONOUT$" : L"NUL";
+  if (Missing(STD_OUTPUT_HANDLE))
+    if (std::FILE* out = _wfopen(place, L"w")) streams.out = out;
+  if (Missing(STD_ERROR_HANDLE))
+    if (std::FILE* err = _wfopen(place, L"w")) streams.err = err;
+  return streams;
 }
 
 int OpenWindow(const std::filesystem::path& executable, const std::string&, bool autoCleanAllowed,

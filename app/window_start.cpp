@@ -18,4 +18,4 @@ int OpenWindow(const std::filesystem::path& executable, const std::string& progr
   return RunWindowModule(executable, programName, autoCleanAllowed, argc, argv);
 }
 
-void PrepareProcess() {}
+OutputStreams PrepareProcess() { return {}; }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/win32/wide_text.h"
@@ -98,6 +99,7 @@ int CCleanerDlg::DoModal() {
   if (!window_ && !Create()) return 1;
   OnInitDialog();
   if (session_->HasEnded()) return 0;
+  PlaceOnItsMonitor();
   ShowWindow(window_, SW_SHOWNORMAL);
   FocusFirstTabStop();
   MSG message{};
@@ -115,6 +117,21 @@ int CCleanerDlg::DoModal() {
   DestroyWindow(window_);
   window_ = nullptr;
   return 0;
+}
+
+void CCleanerDlg::PlaceOnItsMonitor() {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  RECT frame{};
+  GetWindowRect(window_, &frame);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  // Centred, and never with its title bar above or left of the work area.
+  const int x = work.left + std::max(0L, ((work.right - work.left) - width) / 2L);
+  const int y = work.top + std::max(0L, ((work.bottom - work.top) - height) / 2L);
+  SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CCleanerDlg::OnInitDialog() {

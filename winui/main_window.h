@@ -90,6 +90,8 @@ class CCleanerDlg : private EntryEditor {
   // below the menu bar.
   void MakeRoomForMenu();
   void FocusFirstTabStop();
+  // Centred in the work area of the monitor it opens on.
+  void PlaceOnItsMonitor();
   POINT MenuPositionAtSelection() const;
 
   MainWindowContext context_;
