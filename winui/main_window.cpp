@@ -8,6 +8,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "resources/main_window_template.h"
+#include "settings/categories.h"
 #include "winui/dialog_from_template.h"
 #include "winui/main_menu_bar.h"
 
@@ -43,6 +44,7 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context)
     : context_(std::move(context)), messages_(context_.ui, nullptr) {}
 
 CCleanerDlg::~CCleanerDlg() {
+  if (tips_) DestroyWindow(tips_);
   if (window_) DestroyWindow(window_);
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
 }
@@ -64,7 +66,9 @@ bool CCleanerDlg::Create() {
   }
 
   HWND list = Control(ids::kEntryList);
-  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  // A path cut short by its column shows whole under the mouse.
+  const DWORD listStyle = LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, listStyle, listStyle);
   messages_.SetOwner(window_);
   boxes_ = std::make_unique<Win32CheckBoxes>(window_);
   status_ = std::make_unique<Win32StatusLine>(Control(ids::kStatusLine));
@@ -138,8 +142,37 @@ void CCleanerDlg::OnInitDialog() {
   DragAcceptFiles(window_, TRUE);
   for (int id : kEntryButtons) EnableWindow(Control(id), FALSE);
   session_->Start();
+  AddBoxTips();
   FocusFirstTabStop();
   if (session_->Settings().m_bAutoClean && context_.autoCleanAllowed) OnOK();
+}
+
+void CCleanerDlg::AddBoxTips() {
+  tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
+                          nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!tips_) return;
+  SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, 400);  // long tips wrap
+  for (const Category& category : kCategories) {
+    HWND box = Control(static_cast<int>(category.box));
+    std::wstring text = WideFromNarrow(session_->BoxTip(category.box));
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.lpszText = text.data();
+    if (IsWindowEnabled(box)) {
+      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      tool.uId = reinterpret_cast<UINT_PTR>(box);
+    } else {
+      // A switched-off box takes no mouse input; the window under it does,
+      // so the tip that says why it is off belongs to the box's place there.
+      tool.uFlags = TTF_SUBCLASS;
+      tool.uId = static_cast<UINT_PTR>(category.box);
+      GetWindowRect(box, &tool.rect);
+      MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&tool.rect), 2);
+    }
+    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 void CCleanerDlg::FocusFirstTabStop() {

@@ -77,6 +77,7 @@ class CCleanerDlg : private EntryEditor {
 
   HWND Window() const { return window_; }
   HWND Control(int id) const { return GetDlgItem(window_, id); }
+  HWND BoxTips() const { return tips_; }
   bool HasEnded() const { return session_ && session_->HasEnded(); }
   CleanerSession& Session() { return *session_; }
 
@@ -90,6 +91,8 @@ class CCleanerDlg : private EntryEditor {
   // below the menu bar.
   void MakeRoomForMenu();
   void FocusFirstTabStop();
+  // Each category box's tip: what it cleans here, or why it is off.
+  void AddBoxTips();
   // Centred in the work area of the monitor it opens on.
   void PlaceOnItsMonitor();
   POINT MenuPositionAtSelection() const;
@@ -97,6 +100,7 @@ class CCleanerDlg : private EntryEditor {
   MainWindowContext context_;
   HWND window_ = nullptr;
   HACCEL accelerators_ = nullptr;
+  HWND tips_ = nullptr;
   std::vector<std::uint32_t> template_;
 
   Win32OwnedMessageBox messages_;

@@ -92,6 +92,26 @@ TEST(Win32MainWindow, StartsAsATopLevelWindowWithItsMenuAndTheEntryButtonsOff) {
             LVS_REPORT | LVS_SINGLESEL | LVS_EDITLABELS | LVS_SHOWSELALWAYS);
 }
 
+// Without the environment nothing is found: the boxes are off, and each
+// says why where the mouse can reach it.
+TEST(Win32MainWindow, EachCategoryBoxHasItsTipAlsoWhenSwitchedOff) {
+  MainWindowRig rig;
+  rig.Start();
+  ASSERT_EQ(SendMessageW(rig.window->BoxTips(), TTM_GETTOOLCOUNT, 0, 0), 6);
+  HWND temp = rig.window->Control(ids::kTempBox);
+  ASSERT_FALSE(IsWindowEnabled(temp));
+  wchar_t text[512] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = rig.window->Window();
+  tool.uId = ids::kTempBox;
+  tool.lpszText = text;
+  SendMessageW(rig.window->BoxTips(), TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+  const std::string tip = NarrowFromWide(text);
+  EXPECT_FALSE(tip.empty());
+  EXPECT_EQ(tip, rig.window->Session().BoxTip(ControlId::kTempBox));
+}
+
 TEST(Win32MainWindow, AClickInTheListEnablesTheEntryButtonsForGood) {
   MainWindowRig rig;
   rig.Start();
