@@ -8,17 +8,7 @@
 #include <vector>
 
 #include "engine/clean_plan.h"
-
-// What a plan holds, counted once: the files that would go and their bytes,
-// and the files that would be left alone for each reason, the options' or
-// because nothing was found at their path.
-struct PlanTotals {
-  std::size_t toDelete = 0;
-  std::uint64_t bytes = 0;
-  std::size_t hidden = 0, readOnly = 0, system = 0, inUse = 0, missing = 0;
-
-  std::size_t Kept() const { return hidden + readOnly + system + inUse + missing; }
-};
+#include "session/plan_listing.h"
 
 // A clean plan as a two-level tree for a view: one top row per category or
 // entry the files came from, in the plan's order, with its counts in one
@@ -34,12 +24,17 @@ class CleanPlanModel : public QAbstractItemModel {
   Q_OBJECT
 
  public:
-  enum Column { kFileColumn, kSizeColumn, kKeptColumn, kColumnCount };
+  enum Column {
+    kFileColumn = PlanListing::kFileColumn,
+    kSizeColumn = PlanListing::kSizeColumn,
+    kKeptColumn = PlanListing::kKeptColumn,
+    kColumnCount = PlanListing::kColumnCount
+  };
 
   // The plan must outlive the model.
   explicit CleanPlanModel(const CleanPlan& plan, QObject* parent = nullptr);
 
-  const PlanTotals& Totals() const { return totals_; }
+  const PlanTotals& Totals() const { return listing_.Totals(); }
   // The plan's index of the file at `index`, or -1 for a group row.
   std::ptrdiff_t PlanIndexOf(const QModelIndex& index) const;
   // The folder a group row names, or the folder that holds a file row's
@@ -51,7 +46,7 @@ class CleanPlanModel : public QAbstractItemModel {
   // `text` (letters of either case); an empty text shows every file. The
   // groups' rows stay.
   void SetFilter(const QString& text);
-  const QString& Filter() const { return filter_; }
+  QString Filter() const { return QString::fromStdString(listing_.Filter()); }
   // Files shown under the filter.
   std::size_t ShownCount() const;
 
@@ -72,38 +67,14 @@ class CleanPlanModel : public QAbstractItemModel {
                       int role = Qt::DisplayRole) const override;
 
  private:
-  struct Group {
-    std::vector<std::size_t> files;  // the plan's indexes, in the order chosen
-    std::vector<std::size_t> shown;  // those the filter lets through, when there is one
-    std::uint64_t bytes = 0;         // of the files that would go
-    std::size_t kept = 0;
-    std::string folder;
-  };
-
-  const std::vector<std::size_t>& Rows(const Group& group) const {
-    return filter_.isEmpty() ? group.files : group.shown;
-  }
-  QString RelativePath(const Group& group, std::size_t file) const;
-  void ApplyFilter();
   // Runs `change`, which may reorder and narrow the rows, keeping the
   // view's selection and current row on the same files.
   template <class Change>
   void Relayout(Change change);
 
   QVariant GroupData(std::size_t group, int column, int role) const;
-  QVariant FileData(const Group& group, std::size_t file, int column, int role) const;
+  QVariant FileData(std::size_t file, int column, int role) const;
 
   const CleanPlan& plan_;
-  std::vector<Group> groups_;
-  PlanTotals totals_;
-  QString filter_;
-  std::vector<CleanReport::GroupOutcome> outcome_;  // empty before the Clean
+  PlanListing listing_;
 };
-
-// The word for a reason to keep a file, as the preview and its report show it.
-QString KeptReasonText(SpareReason reason);
-
-// A path as one line of text: bytes that aren't UTF-8 show as the
-// replacement character and control characters as escapes ("\n" for a
-// newline in a name), so that every row keeps the height of one line.
-QString PathLineText(const std::string& path);

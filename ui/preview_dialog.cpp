@@ -19,28 +19,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui/byte_size_text.h"
+#include "session/plan_listing.h"
 #include "ui/clean_plan_model.h"
+#include "ui/narrow_text.h"
 #include "ui/window_modal.h"
 
 namespace {
-
-QString FilesText(std::uint64_t count) {
-  return count == 1 ? QStringLiteral("1 file")
-                    : QStringLiteral("%1 files").arg(GroupedNumber(count));
-}
-
-// "2 hidden, 1 read-only": the reasons that apply, in their fixed order.
-QString KeptText(std::uint64_t hidden, std::uint64_t readOnly, std::uint64_t system,
-                 std::uint64_t inUse, std::uint64_t missing = 0) {
-  QStringList parts;
-  if (hidden) parts << QStringLiteral("%1 hidden").arg(GroupedNumber(hidden));
-  if (readOnly) parts << QStringLiteral("%1 read-only").arg(GroupedNumber(readOnly));
-  if (system) parts << QStringLiteral("%1 system").arg(GroupedNumber(system));
-  if (inUse) parts << QStringLiteral("%1 in use").arg(GroupedNumber(inUse));
-  if (missing) parts << QStringLiteral("%1 not found").arg(GroupedNumber(missing));
-  return parts.join(QStringLiteral(", "));
-}
 
 QLabel* WrappedLabel(const QString& text, const QString& name) {
   auto* label = new QLabel(text);
@@ -125,13 +109,7 @@ PreviewDialog::PreviewDialog(CleanPlan plan, const CleanSettings& options, FileS
   buttons->addWidget(closeButton_);
 
   auto* layout = new QVBoxLayout(this);
-  intro_ = WrappedLabel(
-      QStringLiteral("A clean now, with the boxes, entries and options as they are, would delete "
-                     "these files. Clean below deletes exactly these: a file that changes or "
-                     "appears after this list was made is left alone, and so are the greyed "
-                     "ones, for the reason beside them. Sorting and the filter change only what "
-                     "is shown, never what Clean deletes."),
-      QStringLiteral("previewIntro"));
+  intro_ = WrappedLabel(ToDisplayText(kPreviewIntroText), QStringLiteral("previewIntro"));
   layout->addWidget(intro_);
   auto* filterRow = new QHBoxLayout;
   filterRow->addWidget(filterLabel);
@@ -175,16 +153,7 @@ void PreviewDialog::SizeOnce() {
 
 void PreviewDialog::ShowTotals() {
   const PlanTotals& totals = model_->Totals();
-  QString text = totals.toDelete == 0
-                     ? QStringLiteral("Nothing would be deleted.")
-                     : QStringLiteral("%1 would be deleted, freeing %2.")
-                           .arg(FilesText(totals.toDelete), ByteTotalText(totals.bytes));
-  if (totals.Kept())
-    text +=
-        QStringLiteral(" %1 would be left alone: %2.")
-            .arg(FilesText(totals.Kept()), KeptText(totals.hidden, totals.readOnly, totals.system,
-                                                    totals.inUse, totals.missing));
-  summary_->setText(text);
+  summary_->setText(ToDisplayText(PreviewTotalsText(totals)));
   cleanButton_->setEnabled(totals.toDelete > 0);
 }
 
@@ -194,13 +163,8 @@ void PreviewDialog::OnFilterChanged(const QString& text) {
     filterNote_->hide();
     return;
   }
-  const QString shown = QStringLiteral("Showing %1 of %2.")
-                            .arg(GroupedNumber(model_->ShownCount()),
-                                 FilesText(static_cast<std::uint64_t>(plan_.Count())));
   filterNote_->setText(
-      report_ ? shown
-              : shown + QStringLiteral(" The filter only narrows what is shown: Clean still "
-                                       "deletes every file of the list, shown or not."));
+      ToDisplayText(FilterNoteText(model_->ShownCount(), plan_.Count(), report_.has_value())));
   filterNote_->show();
 }
 
@@ -227,8 +191,7 @@ void PreviewDialog::OnClean() {
       // deletion has no event loop of its own.
       if (sinceDrawn.elapsed() < 100) return;
       sinceDrawn.restart();
-      summary_->setText(QStringLiteral("Deleting files... %1 of %2")
-                            .arg(GroupedNumber(done), GroupedNumber(total)));
+      summary_->setText(ToDisplayText(DeletingProgressText(done, total)));
       summary_->repaint();
     });
   }
@@ -236,34 +199,18 @@ void PreviewDialog::OnClean() {
 }
 
 void PreviewDialog::ShowReport(const CleanReport& report) {
-  intro_->setText(
-      QStringLiteral("Clean has run on the files listed here. Each group's heading and the "
-                     "lines below say what became of them."));
+  intro_->setText(ToDisplayText(kPreviewCleanedIntroText));
   model_->SetOutcome(report);
   OnFilterChanged(filter_->text());
   QStringList lines;
-  lines << QStringLiteral("Deleted %1, freeing %2.")
-               .arg(FilesText(report.deleted), ByteTotalText(report.bytesFreed));
-  if (const QString kept =
-          KeptText(report.sparedHidden, report.sparedReadOnly, report.sparedSystem, report.inUse);
-      !kept.isEmpty())
-    lines << QStringLiteral("Left alone: %1.").arg(kept);
-  if (report.changed)
-    lines << QStringLiteral("Not deleted because they changed or appeared after the preview: %1.")
-                 .arg(GroupedNumber(report.changed));
-  if (report.vanished)
-    lines << QStringLiteral("Not found: %1.").arg(GroupedNumber(report.vanished));
-  if (report.failed)
-    lines << QStringLiteral("Could not be deleted: %1 (listed below, each with the reason).")
-                 .arg(GroupedNumber(report.failed));
+  for (const std::string& line : CleanReportLines(report)) lines << ToDisplayText(line);
   summary_->setText(lines.join(QLatin1Char('\n')));
 
   if (!report.failures.empty()) {
     QStringList failures;
     failures.reserve(static_cast<qsizetype>(report.failures.size()));
     for (const CleanReport::Failure& failure : report.failures)
-      failures << QStringLiteral("%1: %2").arg(PathLineText(failure.path),
-                                               QString::fromStdString(failure.reason));
+      failures << ToDisplayText(FailureLineText(failure));
     failureLines_->setStringList(failures);
     failures_->show();
   }

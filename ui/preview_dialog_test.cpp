@@ -100,7 +100,6 @@ class PreviewDialogTest : public QObject {
  private slots:
   void sizesReadAsPeopleReadThem_data();
   void sizesReadAsPeopleReadThem();
-  void pathsShowOnOneLine();
   void showsTheFilesByGroupWithTotalsAndCloseDeletesNothing();
   void cleanDeletesOnlyTheShownFilesThatStayedTheSame();
   void gatheringNamesItsStepsUnderTheWaitCursor();
@@ -124,11 +123,6 @@ void PreviewDialogTest::sizesReadAsPeopleReadThem() {
   QFETCH(quint64, bytes);
   QFETCH(QString, text);
   QCOMPARE(ByteTotalText(bytes), text);
-}
-
-void PreviewDialogTest::pathsShowOnOneLine() {
-  QCOMPARE(PathLineText("/a b/new\nline\ttab\x01"), QStringLiteral("/a b/new\\nline\\ttab\\x01"));
-  QCOMPARE(PathLineText("/not-utf8-\xff"), QStringLiteral("/not-utf8-\uFFFD"));
 }
 
 void PreviewDialogTest::showsTheFilesByGroupWithTotalsAndCloseDeletesNothing() {
