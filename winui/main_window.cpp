@@ -224,7 +224,7 @@ INT_PTR CCleanerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-      if (header.idFrom != static_cast<UINT_PTR>(ids::kEntryList)) return FALSE;
+      if (header.hwndFrom != list_->Window()) return FALSE;
       OnListNotification(header);
       // Every answer is 0: a label edit's text is set by the entry
       // commands, not by the control.
