@@ -8,6 +8,7 @@
 #include "app/application_paths.h"
 #include "app/cleaner_app.h"
 #include "app/help_key_filter.h"
+#include "app/startup_sources.h"
 #include "platform/posix/registry_file_io.h"
 #include "platform/posix/registry_location.h"
 #include "platform/registry_file.h"
@@ -173,7 +174,8 @@ void ApplicationTest::theProgramRunsItsWindowAndHelpsFromEveryDialog() {
     });
     window.OnOptions();
   });
-  QCOMPARE(program.InitInstance(), 0);
+  StartupSources sources(program.ApplicationName());
+  QCOMPARE(program.InitInstance(sources), 0);
   QVERIFY(helpedMain);
   QVERIFY(helpedOptions);
   // The options dialog blocks the main window only: the help stays usable.

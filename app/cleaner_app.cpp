@@ -17,13 +17,12 @@ CCleanerApp::CCleanerApp(const std::filesystem::path& executable)
 
 CCleanerApp::~CCleanerApp() = default;
 
-int CCleanerApp::InitInstance(bool autoCleanAllowed) {
+int CCleanerApp::InitInstance(StartupSources& sources, bool autoCleanAllowed) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/dustral.png")));
   QApplication::setStyle(new FocusFrameStyle);
   HelpKeyFilter helpKey([this](QWidget* window) { OnHelpKey(window); });
   qApp->installEventFilter(&helpKey);
 
-  StartupSources sources(applicationName_);
   CCleanerDlg mainWindow(MainWindowContext{ui_, SystemPlatformServices(), sources.ForSession(),
                                            help_, autoCleanAllowed});
   mainWindow_ = &mainWindow;

@@ -7,6 +7,7 @@
 #include "ui/qt_ui_services.h"
 
 class CCleanerDlg;
+class StartupSources;
 
 // The program: it names the settings' place in the registry file, runs the
 // main window modally and ends when that window closes. It also owns Help:
@@ -19,9 +20,10 @@ class CCleanerApp {
   CCleanerApp(const CCleanerApp&) = delete;
   CCleanerApp& operator=(const CCleanerApp&) = delete;
 
-  // Runs the whole program; returns the process's exit status. Without
-  // `autoCleanAllowed` the window opens without the start-up clean.
-  int InitInstance(bool autoCleanAllowed = true);
+  // Runs the whole program on the start-up `sources`; returns the process's
+  // exit status. Without `autoCleanAllowed` the window opens without the
+  // start-up clean.
+  int InitInstance(StartupSources& sources, bool autoCleanAllowed = true);
 
   // Opens the help file at its contents, above whichever window of the
   // program is in front.

@@ -7,6 +7,7 @@
 #include "app/application_paths.h"
 #include "app/command_line.h"
 #include "app/command_line_run.h"
+#include "app/startup_sources.h"
 #include "app/unattended_start.h"
 #include "app/window_start.h"
 #include "platform/descriptor_limit.h"
@@ -69,7 +70,10 @@ int main(int argc, char* argv[]) {
     case RunMode::kWindow:
       break;
   }
+  // Read once: what decides on an unattended start is what the window opens
+  // with.
+  StartupSources sources(run.applicationName);
   if (line.autoCleanAllowed)
-    if (const std::optional<int> status = RunUnattendedStart(run.applicationName)) return *status;
-  return OpenWindow(executable, name, line.autoCleanAllowed, argc, argv);
+    if (const std::optional<int> status = RunUnattendedStart(sources)) return *status;
+  return OpenWindow(executable, name, sources, line.autoCleanAllowed, argc, argv);
 }

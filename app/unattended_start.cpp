@@ -16,8 +16,7 @@ bool AsksForUnattendedStart(const CleanSettings& settings) {
 
 }  // namespace
 
-std::optional<int> RunUnattendedStart(const std::string& applicationName) {
-  StartupSources sources(applicationName);
+std::optional<int> RunUnattendedStart(StartupSources& sources) {
   // Decided on the options alone first, so that a start that opens the
   // window doesn't look for the locations twice.
   CleanSettings stored;

@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -83,15 +85,17 @@ void UnattendedStartTest::savesWhatTheWindowSaves() {
   };
 
   prepare();
-  QCOMPARE(RunUnattendedStart("dustral"), std::optional<int>(0));
+  StartupSources unattended("dustral");
+  QCOMPARE(RunUnattendedStart(unattended), std::optional<int>(0));
   for (const char* gone :
        {"tmp/a.tmp", "logs/x.log", "logs/sub/y.log", "logs/z.old", "caf\xe9.dat"})
     QVERIFY2(!fs::exists(home.Path(gone)), gone);
   const std::string headless = FileBytes(UserRegistryFilePath());
 
   prepare();
+  StartupSources windowed("dustral");
   CCleanerApp window(home.Path("bin/dustral"));
-  QCOMPARE(window.InitInstance(), 0);
+  QCOMPARE(window.InitInstance(windowed), 0);
   QVERIFY(!fs::exists(home.Path("logs/x.log")));
   QCOMPARE(headless, FileBytes(UserRegistryFilePath()));
   if (!options.contains("Save settings")) QVERIFY(headless != settings);
@@ -104,9 +108,21 @@ void UnattendedStartTest::leavesTheStartToTheWindowWithoutQuit() {
       "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\Default "
       "Settings]\n\"Auto-clean\"=dword:00000001\n";
   WriteBytes(UserRegistryFilePath(), settings);
-  QCOMPARE(RunUnattendedStart("dustral"), std::nullopt);
+  StartupSources sources("dustral");
+  QCOMPARE(RunUnattendedStart(sources), std::nullopt);
   QVERIFY(fs::exists(home.Path("tmp/a.tmp")));
   QCOMPARE(FileBytes(UserRegistryFilePath()), settings);
+
+  // The window opens on what the start read, not on a second reading: the
+  // file changed meanwhile says no auto-clean, the first reading said yes.
+  WriteBytes(UserRegistryFilePath(), "REGEDIT4\n");
+  QTimer::singleShot(0, [] {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+      if (auto* window = qobject_cast<CCleanerDlg*>(widget)) window->OnCancel();
+  });
+  CCleanerApp window(home.Path("bin/dustral"));
+  QCOMPARE(window.InitInstance(sources), 0);
+  QVERIFY(!fs::exists(home.Path("tmp/a.tmp")));
 }
 
 // --preview and the window's Preview gather on the same settings: the one

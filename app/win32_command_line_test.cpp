@@ -5,6 +5,8 @@
 // its own, so that its profile is a key of its own
 // ("Software\Orlemont Software\<name>").
 #include <windows.h>
+// After windows.h.
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -60,7 +62,29 @@ class Win32CommandLineTest : public testing::Test {
     ASSERT_TRUE(fs::copy_file(DUSTRAL_EXECUTABLE, program_));
     ::RegDeleteTreeW(HKEY_CURRENT_USER, ProfileKey().c_str());
   }
-  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, ProfileKey().c_str()); }
+  void TearDown() override {
+    EndLeftPrograms();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, ProfileKey().c_str());
+  }
+
+  // A window program a failed test left open would keep Wine, and with it
+  // the test run, waiting: every process of this test's copies is ended.
+  void EndLeftPrograms() const {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    const std::wstring ours = WideFromNarrow(name_);
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+         more = ::Process32NextW(snapshot, &entry)) {
+      if (fs::path(entry.szExeFile).stem() != ours) continue;
+      if (HANDLE left = ::OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
+        ::TerminateProcess(left, 99);
+        ::CloseHandle(left);
+      }
+    }
+    ::CloseHandle(snapshot);
+  }
 
   std::wstring ProfileKey() const {
     return L"Software\\Orlemont Software\\" + WideFromNarrow(name_);
@@ -219,14 +243,29 @@ TEST_F(Win32CommandLineTest, TheWindowProgramWithoutOutputEndsACleanWithItsStatu
   EXPECT_FALSE(fs::exists(junk / "a.tmp"));
 }
 
-// The top-level window of another process with this caption, waited for.
-HWND WaitForWindowOfAnotherProcess(const wchar_t* caption) {
+// The file of the process that runs `window`.
+fs::path ProgramOf(HWND window) {
+  DWORD id = 0;
+  ::GetWindowThreadProcessId(window, &id);
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (!process) return {};
+  std::wstring file(32768, L'\0');
+  DWORD length = static_cast<DWORD>(file.size());
+  const bool known = ::QueryFullProcessImageNameW(process, 0, file.data(), &length);
+  ::CloseHandle(process);
+  file.resize(known ? length : 0);
+  return file;
+}
+
+// The visible top-level window with this caption that `program` runs,
+// waited for.
+HWND WaitForWindowOf(const fs::path& program, const wchar_t* caption) {
   for (int tries = 0; tries < 600; ++tries) {
     HWND found = nullptr;
     while ((found = ::FindWindowExW(nullptr, found, nullptr, caption)) != nullptr) {
-      DWORD process = 0;
-      ::GetWindowThreadProcessId(found, &process);
-      if (process != ::GetCurrentProcessId() && ::IsWindowVisible(found)) return found;
+      std::error_code error;
+      if (::IsWindowVisible(found) && fs::equivalent(ProgramOf(found), program, error))
+        return found;
     }
     ::Sleep(100);
   }
@@ -234,16 +273,18 @@ HWND WaitForWindowOfAnotherProcess(const wchar_t* caption) {
 }
 
 TEST_F(Win32CommandLineTest, APlainStartOpensTheWindowProgramWhichSavesWhenClosed) {
-  ASSERT_TRUE(fs::copy_file(DUSTRAL_WINDOW_EXECUTABLE, program_.parent_path() / (name_ + ".exe")));
+  const fs::path windowProgram = program_.parent_path() / (name_ + ".exe");
+  ASSERT_TRUE(fs::copy_file(DUSTRAL_WINDOW_EXECUTABLE, windowProgram));
   const Finished run = Run(L"--no-autoclean");
   EXPECT_EQ(run.status, 0u) << run.err;
 
-  HWND window = WaitForWindowOfAnotherProcess(L"Dustral 95");
+  HWND window = WaitForWindowOf(windowProgram, L"Dustral 95");
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
   DWORD id = 0;
   ::GetWindowThreadProcessId(window, &id);
-  HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  HANDLE process =
+      ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
   ASSERT_NE(process, nullptr);
   ::PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(::WaitForSingleObject(process, 60'000), WAIT_OBJECT_0);

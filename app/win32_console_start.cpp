@@ -50,8 +50,8 @@ OutputStreams PrepareProcess() {
 // A plain start opens the window in the window program beside this one
 // (the same name, ".exe"), with the same arguments, and returns at once, as
 // starting a window program from the console does.
-int OpenWindow(const std::filesystem::path& executable, const std::string& programName, bool, int,
-               char**) {
+int OpenWindow(const std::filesystem::path& executable, const std::string& programName,
+               StartupSources&, bool, int, char**) {
   std::filesystem::path windowProgram = executable;
   windowProgram.replace_extension(L".exe");
   std::error_code error;

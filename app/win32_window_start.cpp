@@ -38,9 +38,8 @@ OutputStreams PrepareProcess() {
   return streams;
 }
 
-int OpenWindow(const std::filesystem::path& executable, const std::string&, bool autoCleanAllowed,
-               int, char**) {
-  StartupSources sources(ApplicationNameOf(executable));
+int OpenWindow(const std::filesystem::path& executable, const std::string&, StartupSources& sources,
+               bool autoCleanAllowed, int, char**) {
   SystemUiServices ui;
   BrowserHelpOpener help(FindHelpFile(executable), sources.ApplicationName(), ui);
   const PlatformServices platform = SystemPlatformServices();

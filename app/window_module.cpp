@@ -31,6 +31,7 @@ void HoldWhileStarting(QtMsgType type, const QMessageLogContext&, const QString&
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int dustral_run_window(const char* executable,
+                                                                         StartupSources* sources,
                                                                          int autoCleanAllowed,
                                                                          int argc, char** argv) {
   startingProgram = argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "dustral";
@@ -43,5 +44,5 @@ extern "C" __attribute__((visibility("default"))) int dustral_run_window(const c
   for (const std::string& message : held) std::fprintf(stderr, "%s\n", message.c_str());
 
   CCleanerApp program(executable);
-  return program.InitInstance(autoCleanAllowed != 0);
+  return program.InitInstance(*sources, autoCleanAllowed != 0);
 }

@@ -6,11 +6,14 @@
 // point the module exports, C-named so that dlsym finds it.
 //
 // Runs the window of the program `executable` (its name and help file
-// follow from it), with the start-up clean unless `autoCleanAllowed` is 0;
-// `argc` and `argv` are the process's own, for the toolkit. Returns the exit
-// status.
-extern "C" int dustral_run_window(const char* executable, int autoCleanAllowed, int argc,
-                                  char** argv);
+// follow from it) on the start-up `sources` the program has read already
+// (the settings are read once a start), with the start-up clean unless
+// `autoCleanAllowed` is 0; `argc` and `argv` are the process's own, for the
+// toolkit. Returns the exit status. Program and module are built together,
+// so the sources' class is the same on both sides.
+class StartupSources;
+extern "C" int dustral_run_window(const char* executable, StartupSources* sources,
+                                  int autoCleanAllowed, int argc, char** argv);
 
 // The name dlsym looks for.
 inline constexpr char kWindowEntryPoint[] = "dustral_run_window";

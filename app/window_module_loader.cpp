@@ -20,15 +20,15 @@ std::vector<std::filesystem::path> ModuleCandidates(const std::filesystem::path&
 }  // namespace
 
 int RunWindowModule(const std::filesystem::path& executable, const std::string& programName,
-                    bool autoCleanAllowed, int argc, char** argv) {
+                    StartupSources& sources, bool autoCleanAllowed, int argc, char** argv) {
   std::string why = "not found";
   for (const std::filesystem::path& candidate : ModuleCandidates(executable)) {
     std::error_code error;
     if (!std::filesystem::exists(candidate, error)) continue;
-    using Entry = int (*)(const char*, int, int, char**);
+    using Entry = int (*)(const char*, StartupSources*, int, int, char**);
     if (void* entry = LoadModuleFunction(candidate, kWindowEntryPoint, why))
-      return reinterpret_cast<Entry>(entry)(executable.c_str(), autoCleanAllowed ? 1 : 0, argc,
-                                            argv);
+      return reinterpret_cast<Entry>(entry)(executable.c_str(), &sources, autoCleanAllowed ? 1 : 0,
+                                            argc, argv);
   }
   std::cerr << programName << ": cannot open the window: " << kWindowModuleName << ": " << why
             << '\n';

@@ -10,12 +10,12 @@
 // The window lives in a module that loads Qt; without a display the toolkit
 // would abort, so that is asked first.
 int OpenWindow(const std::filesystem::path& executable, const std::string& programName,
-               bool autoCleanAllowed, int argc, char** argv) {
+               StartupSources& sources, bool autoCleanAllowed, int argc, char** argv) {
   if (!NamesADisplay(SystemEnvironment())) {
     std::cerr << programName << ": " << kNoDisplayText << '\n';
     return kExitFailure;
   }
-  return RunWindowModule(executable, programName, autoCleanAllowed, argc, argv);
+  return RunWindowModule(executable, programName, sources, autoCleanAllowed, argc, argv);
 }
 
 OutputStreams PrepareProcess() { return {}; }

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+class StartupSources;
+
 // Where the command line's output goes (the paths of --preview, the report
 // of --clean, their errors).
 struct OutputStreams {
@@ -18,8 +20,9 @@ struct OutputStreams {
 // output. Elsewhere nothing: the standard streams.
 OutputStreams PrepareProcess();
 
-// Opens the main window for a plain start that is not an unattended one and
-// returns the program's exit status. Where the window can't open, says why
+// Opens the main window for a plain start that is not an unattended one,
+// on the `sources` the start has already read, and returns the program's
+// exit status. Where the window can't open, says why
 // in one line on standard error and returns status 1.
 int OpenWindow(const std::filesystem::path& executable, const std::string& programName,
-               bool autoCleanAllowed, int argc, char** argv);
+               StartupSources& sources, bool autoCleanAllowed, int argc, char** argv);

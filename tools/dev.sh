@@ -16,7 +16,7 @@ packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
 # The tests also cross-build for Windows and run that build under Wine;
 # installed in the same go, as one apt-get run is much quicker than two.
 if [ "${1:-}" = test ]; then
-  packages+=(g++-mingw-w64-x86-64-posix wine64 googletest)
+  packages+=(g++-mingw-w64-x86-64-posix wine64 googletest nsis)
 fi
 
 source tools/install_packages.sh
