@@ -44,8 +44,7 @@ CCleanerDlg::CCleanerDlg(MainWindowContext context)
     : context_(std::move(context)), messages_(context_.ui, nullptr) {}
 
 CCleanerDlg::~CCleanerDlg() {
-  if (tips_) DestroyWindow(tips_);
-  if (window_) DestroyWindow(window_);
+  if (window_) DestroyWindow(window_);  // and with it the tips, which it owns
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
 }
 
@@ -118,8 +117,9 @@ int CCleanerDlg::DoModal() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  DestroyWindow(window_);
+  DestroyWindow(window_);  // and with it the tips, which it owns
   window_ = nullptr;
+  tips_ = nullptr;
   return 0;
 }
 
