@@ -184,8 +184,12 @@ TEST(Win32MainWindow, DroppedNamesBecomeIndividualEntriesLastOnTopAndWhole) {
                 {NarrowFromWide(longName), "", ""}, {"C:\\folder", "", ""}, {"C:\\x", "", ""}}));
 }
 
+// Enter and Esc in the edit end the edit through the window's own loop:
+// neither cleans nor leaves.
 TEST(Win32MainWindow, AnInPlaceEditSetsThePathAndACancelledOneLeavesIt) {
   MainWindowRig rig;
+  rig.registry.Store("Default Settings", "Auto-run EXE", RegistryValue::Dword(1));
+  rig.registry.Store("Default Settings", "Exe to run", RegistryValue::String("C:\\after.exe"));
   rig.Start();
   rig.windows.editorAnswer = [](CleanEntry& entry) {
     entry = CleanEntry{0, "C:\\old", "*.tmp", 0};
@@ -199,11 +203,12 @@ TEST(Win32MainWindow, AnInPlaceEditSetsThePathAndACancelledOneLeavesIt) {
     HWND edit = reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, 0, 0));
     ASSERT_NE(edit, nullptr);
     SetWindowTextW(edit, L"C:\\new");
-    SendMessageW(edit, WM_KEYDOWN, confirm ? VK_RETURN : VK_ESCAPE, 0);
-    rig.Pump();
+    rig.PressKey(edit, confirm ? VK_RETURN : VK_ESCAPE);
     using Row = std::vector<std::string>;
     EXPECT_EQ(Rows(rig)[0], (Row{confirm ? "C:\\new" : "C:\\old", "*.tmp", "No"})) << confirm;
   }
+  EXPECT_FALSE(rig.window->HasEnded());
+  EXPECT_TRUE(rig.launcher.opened.empty());
 }
 
 TEST(Win32MainWindow, EnterCleansExceptInTheListWhereItOpensTheSelectedRow) {

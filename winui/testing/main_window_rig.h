@@ -139,7 +139,8 @@ class MainWindowRig {
   // A key pressed while `target` has the focus, through the window's loop.
   void PressKey(HWND target, WPARAM key) {
     // As Tab moves it: a push button with the focus becomes the default one.
-    SendMessageW(window->Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    if (GetFocus() != target)
+      SendMessageW(window->Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
     MSG message{target, WM_KEYDOWN, key, 1, 0, {}};
     if (!window->TranslateWindowMessage(message)) {
       TranslateMessage(&message);
