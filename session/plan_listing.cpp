@@ -227,9 +227,18 @@ bool PlanListing::IsKept(std::size_t file) const {
 
 std::string PlanListing::ContainingFolder(std::size_t file) const {
   const std::string path = plan_.PathAt(file);
+#ifdef _WIN32
+  // An entry's own path is written as Windows writes paths; the names the
+  // sweep adds are joined with the engine's separator.
+  const std::size_t slash = path.find_last_of("/\\");
+  // "C:\\file": the folder is the drive's root, not the drive's current one.
+  const bool root = slash != std::string::npos && slash > 0 && path[slash - 1] == ':';
+#else
   const std::size_t slash = path.rfind(kPathSeparator);
+  const bool root = slash == 0;
+#endif
   if (slash == std::string::npos) return {};
-  return path.substr(0, slash == 0 ? 1 : slash);
+  return path.substr(0, root ? slash + 1 : slash);
 }
 
 void PlanListing::SetFilter(std::string text) {

@@ -9,29 +9,37 @@
 
 namespace {
 
+// Where the test's folders are: a path absolute on the system the test runs
+// on (on Windows one naming a share, which the in-memory file system takes).
+#ifdef _WIN32
+const std::string kRoot = "//host";
+#else
+const std::string kRoot;
+#endif
+
 // A plan over the in-memory file system: the temp category, a wildcard
 // entry and an entry naming a file that isn't there.
 class PlanListingTest : public testing::Test {
  protected:
   PlanListingTest() {
     files_.directoryBudget = 8;
-    locations_.m_strTemp = "/temp";
-    files_.AddFile("/temp/a.tmp");
-    files_.Modify("/temp/a.tmp", 3, 1);
-    files_.AddFile("/junk/b-big");
-    files_.Modify("/junk/b-big", 30, 1);
-    files_.AddFile("/junk/A-small");
-    files_.Modify("/junk/A-small", 1, 1);
-    files_.AddFile("/junk/sub/Ça-mid");
-    files_.Modify("/junk/sub/Ça-mid", 10, 1);
-    files_.AddFile("/junk/.hidden", kAttributeHidden);
-    files_.Modify("/junk/.hidden", 2, 1);
+    locations_.m_strTemp = kRoot + "/temp";
+    files_.AddFile(kRoot + "/temp/a.tmp");
+    files_.Modify(kRoot + "/temp/a.tmp", 3, 1);
+    files_.AddFile(kRoot + "/junk/b-big");
+    files_.Modify(kRoot + "/junk/b-big", 30, 1);
+    files_.AddFile(kRoot + "/junk/A-small");
+    files_.Modify(kRoot + "/junk/A-small", 1, 1);
+    files_.AddFile(kRoot + "/junk/sub/Ça-mid");
+    files_.Modify(kRoot + "/junk/sub/Ça-mid", 10, 1);
+    files_.AddFile(kRoot + "/junk/.hidden", kAttributeHidden);
+    files_.Modify(kRoot + "/junk/.hidden", 2, 1);
   }
 
   CleanPlan Gather() {
     const CleanSelection selection{[](ControlId box) { return box == ControlId::kTempBox; },
                                    locations_,
-                                   {{1, "/gone", "", 0}, {0, "/junk", "*", 1}}};
+                                   {{1, kRoot + "/gone", "", 0}, {0, kRoot + "/junk", "*", 1}}};
     return GatherCleanPlan(selection, CleanSettings(), files_, true);
   }
 
@@ -60,21 +68,23 @@ class PlanListingTest : public testing::Test {
 
 TEST_F(PlanListingTest, GroupsTheFilesBelowTheirFolderWithCountsAndReasons) {
   const CleanPlan plan = Gather();
+  ASSERT_EQ(plan.Count(), 6u);
   const PlanListing listing(plan);
-  EXPECT_EQ(Lines(listing), (std::vector<std::string>{
-                                "Remove Temp Files (/temp): 1 file to delete (3 bytes)",
-                                "a.tmp|3 bytes|",
-                                "/gone: nothing to delete, 1 left alone",
-                                "gone||not found",
-                                "/junk (*), with sub-folders: 3 files to delete (41 bytes), 1 "
-                                "left alone",
-                                "b-big|30 bytes|",
-                                "A-small|1 byte|",
-                                ".hidden|2 bytes|hidden",
-                                "sub/Ça-mid|10 bytes|",
-                            }));
+  EXPECT_EQ(Lines(listing),
+            (std::vector<std::string>{
+                "Remove Temp Files (" + kRoot + "/temp): 1 file to delete (3 bytes)",
+                "a.tmp|3 bytes|",
+                kRoot + "/gone: nothing to delete, 1 left alone",
+                "gone||not found",
+                kRoot + "/junk (*), with sub-folders: 3 files to delete (41 bytes), 1 "
+                        "left alone",
+                "b-big|30 bytes|",
+                "A-small|1 byte|",
+                ".hidden|2 bytes|hidden",
+                "sub/Ça-mid|10 bytes|",
+            }));
   EXPECT_TRUE(listing.IsKept(plan.Count() - 2));
-  EXPECT_EQ(listing.ContainingFolder(plan.Count() - 1), "/junk/sub");
+  EXPECT_EQ(listing.ContainingFolder(plan.Count() - 1), kRoot + "/junk/sub");
   EXPECT_EQ(PreviewTotalsText(listing.Totals()),
             "4 files would be deleted, freeing 44 bytes. 2 files would be left alone: 1 hidden, "
             "1 not found.");
@@ -82,6 +92,7 @@ TEST_F(PlanListingTest, GroupsTheFilesBelowTheirFolderWithCountsAndReasons) {
 
 TEST_F(PlanListingTest, SortsAndFiltersWhatIsListedButNeverThePlan) {
   const CleanPlan plan = Gather();
+  ASSERT_EQ(plan.Count(), 6u);
   PlanListing listing(plan);
   const std::size_t junk = 2;
   listing.Sort(PlanListing::kSizeColumn, true);
@@ -102,21 +113,22 @@ TEST_F(PlanListingTest, SortsAndFiltersWhatIsListedButNeverThePlan) {
   EXPECT_TRUE(listing.Rows(0).empty());
   EXPECT_EQ(listing.ShownCount(), 1u);
   EXPECT_EQ(listing.GroupHeading(0),
-            "Remove Temp Files (/temp): 1 file to delete (3 bytes); 0 of them shown");
-  EXPECT_EQ(plan.Count(), 6u);
+            "Remove Temp Files (" + kRoot + "/temp): 1 file to delete (3 bytes); 0 of them shown");
   listing.SetFilter("");
   EXPECT_EQ(listing.ShownCount(), 6u);
 }
 
 TEST_F(PlanListingTest, HeadingsTellWhatTheCleanDid) {
   const CleanPlan plan = Gather();
+  ASSERT_EQ(plan.Count(), 6u);
   PlanListing listing(plan);
-  files_.Modify("/junk/b-big", 31, 2);
+  files_.Modify(kRoot + "/junk/b-big", 31, 2);
   const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files_);
   listing.SetOutcome(report);
-  EXPECT_EQ(listing.GroupHeading(0), "Remove Temp Files (/temp): 1 file deleted (3 bytes)");
+  EXPECT_EQ(listing.GroupHeading(0),
+            "Remove Temp Files (" + kRoot + "/temp): 1 file deleted (3 bytes)");
   EXPECT_EQ(listing.GroupHeading(2),
-            "/junk (*), with sub-folders: 2 files deleted (11 bytes), 2 left alone");
+            kRoot + "/junk (*), with sub-folders: 2 files deleted (11 bytes), 2 left alone");
   EXPECT_EQ(
       CleanReportLines(report),
       (std::vector<std::string>{

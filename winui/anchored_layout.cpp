@@ -1,46 +1,45 @@
 #include "winui/anchored_layout.h"
 
-void AnchoredLayout::Remember(HWND dialog, std::span<const Anchor> anchors) {
-  dialog_ = dialog;
-  RECT client{}, window{};
-  GetClientRect(dialog, &client);
-  GetWindowRect(dialog, &window);
-  client_ = {client.right, client.bottom};
-  window_ = {window.right - window.left, window.bottom - window.top};
-  placed_.clear();
-  for (const Anchor& anchor : anchors) {
-    HWND control = GetDlgItem(dialog, anchor.id);
-    RECT place{};
-    if (!control || !GetWindowRect(control, &place)) continue;
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-    placed_.push_back({anchor, place});
-  }
+#include <algorithm>
+
+RECT AnchoredLayout::InPixels(HWND dialog, int x, int y, int width, int height) const {
+  RECT place{x, y, x + width, y + height};
+  MapDialogRect(dialog, &place);
+  return place;
 }
 
-void AnchoredLayout::Apply() const {
-  if (!dialog_) return;
+void AnchoredLayout::Apply(HWND dialog) const {
+  const RECT laidOut = InPixels(dialog, 0, 0, template_.width, template_.height);
   RECT client{};
-  GetClientRect(dialog_, &client);
-  const LONG dx = client.right - client_.cx, dy = client.bottom - client_.cy;
-  if (dx < 0 || dy < 0) return;  // minimised, or not yet at its least size
-  HDWP moves = BeginDeferWindowPos(static_cast<int>(placed_.size()));
-  for (const Placed& placed : placed_) {
-    RECT place = placed.place;
-    const Anchor& anchor = placed.anchor;
+  GetClientRect(dialog, &client);
+  if (client.right == 0 && client.bottom == 0) return;  // minimised
+  const LONG dx = std::max<LONG>(0, client.right - laidOut.right);
+  const LONG dy = std::max<LONG>(0, client.bottom - laidOut.bottom);
+  HDWP moves = BeginDeferWindowPos(static_cast<int>(anchors_.size()));
+  for (const Anchor& anchor : anchors_) {
+    const auto control =
+        std::find_if(template_.controls.begin(), template_.controls.end(),
+                     [&anchor](const DialogControl& c) { return c.id == anchor.id; });
+    HWND window = GetDlgItem(dialog, anchor.id);
+    if (control == template_.controls.end() || !window || !moves) continue;
+    RECT place = InPixels(dialog, control->x, control->y, control->width, control->height);
     if (anchor.moveX) OffsetRect(&place, dx, 0);
     if (anchor.moveY) OffsetRect(&place, 0, dy);
     if (anchor.right) place.right += dx;
     if (anchor.bottom) place.bottom += dy;
-    if (moves)
-      moves = DeferWindowPos(moves, GetDlgItem(dialog_, anchor.id), nullptr, place.left, place.top,
-                             place.right - place.left, place.bottom - place.top,
-                             SWP_NOZORDER | SWP_NOACTIVATE);
+    moves = DeferWindowPos(moves, window, nullptr, place.left, place.top, place.right - place.left,
+                           place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (moves) EndDeferWindowPos(moves);
-  InvalidateRect(dialog_, nullptr, TRUE);
+  InvalidateRect(dialog, nullptr, TRUE);
 }
 
-void AnchoredLayout::LimitSize(MINMAXINFO& limits) const {
-  if (!dialog_) return;
-  limits.ptMinTrackSize = {window_.cx, window_.cy};
+void AnchoredLayout::LimitSize(HWND dialog, MINMAXINFO& limits) const {
+  const RECT least = InPixels(dialog, 0, 0, template_.width, template_.height);
+  // The frame as it is drawn, which a computed one may miss by a pixel.
+  RECT window{}, client{};
+  GetWindowRect(dialog, &window);
+  GetClientRect(dialog, &client);
+  limits.ptMinTrackSize = {least.right + (window.right - window.left) - client.right,
+                           least.bottom + (window.bottom - window.top) - client.bottom};
 }

@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include <span>
-#include <vector>
+
+#include "resources/dialog_template.h"
 
 // How a control follows its window's size: which of its edges keep their
 // distance to the window's right and bottom edges instead of the left and
@@ -16,24 +17,23 @@ struct Anchor {
   bool moveY;   // it moves with the bottom edge, keeping its height
 };
 
-// Lays a dialog's controls out again when it is resized, by their anchors,
-// from the places the template gave them; never smaller than it opened.
+// Lays a resizable dialog's controls out by their anchors from the places
+// its template gives them, in dialog units converted at the dialog's font
+// as it is now, so that the layout holds after the window moves to a
+// screen of another DPI. The template's size is the least the window takes.
 class AnchoredLayout {
  public:
-  // Takes the controls' places as they are now.
-  void Remember(HWND dialog, std::span<const Anchor> anchors);
+  AnchoredLayout(const DialogTemplate& dialog, std::span<const Anchor> anchors)
+      : template_(dialog), anchors_(anchors) {}
+
   // For WM_SIZE.
-  void Apply() const;
-  // For WM_GETMINMAXINFO: the window's size when it was remembered.
-  void LimitSize(MINMAXINFO& limits) const;
+  void Apply(HWND dialog) const;
+  // For WM_GETMINMAXINFO.
+  void LimitSize(HWND dialog, MINMAXINFO& limits) const;
 
  private:
-  struct Placed {
-    Anchor anchor;
-    RECT place;  // in the dialog's client coordinates
-  };
-  HWND dialog_ = nullptr;
-  SIZE client_{};
-  SIZE window_{};
-  std::vector<Placed> placed_;
+  RECT InPixels(HWND dialog, int x, int y, int width, int height) const;
+
+  const DialogTemplate& template_;
+  std::span<const Anchor> anchors_;
 };

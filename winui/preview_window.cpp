@@ -34,6 +34,15 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// The list grows with the window, the texts below it and the buttons
+// keep to the bottom.
+constexpr Anchor kAnchors[] = {
+    {tpl::kIntro, true, false, false, false},      {tpl::kFilter, true, false, false, false},
+    {tpl::kFilterNote, true, false, false, false}, {tpl::kFiles, true, true, false, false},
+    {tpl::kSummary, true, false, false, true},     {tpl::kFailures, true, false, false, true},
+    {tpl::kClean, false, false, true, true},       {tpl::kClose, false, false, true, true},
+};
+
 // A row of the list: a file of the plan, or a group's heading.
 struct Row {
   std::size_t group;
@@ -41,6 +50,19 @@ struct Row {
   bool operator==(const Row&) const = default;
 };
 constexpr std::ptrdiff_t kHeading = -1;
+
+// Whether the list view shows groups of its own: comctl32 6 on Windows
+// does; an older one, and Wine's, don't. Asked of a list view made for the
+// question, since a list that is to hold no items must be made so.
+bool ListViewDrawsGroups() {
+  HWND probe = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 10, 10, nullptr,
+                               nullptr, nullptr, nullptr);
+  if (!probe) return false;
+  SendMessageW(probe, LVM_ENABLEGROUPVIEW, TRUE, 0);
+  const bool grouped = SendMessageW(probe, LVM_ISGROUPVIEWENABLED, 0, 0) != 0;
+  DestroyWindow(probe);
+  return grouped;
+}
 
 class PreviewWindow {
  public:
@@ -62,8 +84,11 @@ class PreviewWindow {
   void Run(HWND owner) {
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&classes);
+    grouped_ = ListViewDrawsGroups();
     const ProvidedControl provided[] = {
-        {tpl::kFiles, WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL},
+        {tpl::kFiles, WC_LISTVIEWW,
+         static_cast<DWORD>(LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL |
+                            (grouped_ ? 0 : LVS_OWNERDATA))},
         {tpl::kFailures, WC_LISTBOXW, WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT},
     };
     const std::vector<std::uint32_t> built =
@@ -102,10 +127,13 @@ class PreviewWindow {
         return TRUE;
       }
       case WM_SIZE:
-        layout_.Apply();
+        if (!list_) return FALSE;
+        layout_.Apply(dialog);
+        FitFileColumn();
         return TRUE;
       case WM_GETMINMAXINFO:
-        layout_.LimitSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+        if (!list_) return FALSE;
+        layout_.LimitSize(dialog, *reinterpret_cast<MINMAXINFO*>(lParam));
         return TRUE;
       case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) != list_) return FALSE;
@@ -131,8 +159,7 @@ class PreviewWindow {
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     AddColumns();
-    SendMessageW(list_, LVM_ENABLEGROUPVIEW, TRUE, 0);
-    grouped_ = SendMessageW(list_, LVM_ISGROUPVIEWENABLED, 0, 0) != 0;
+    if (grouped_) SendMessageW(list_, LVM_ENABLEGROUPVIEW, TRUE, 0);
     if (!grouped_) {
       LOGFONTW font{};
       if (GetObjectW(reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)), sizeof(font),
@@ -152,23 +179,15 @@ class PreviewWindow {
   // maximised, the list growing with it, the texts below it and the
   // buttons keeping to the bottom.
   void MakeResizable() {
-    RECT size{};
-    GetClientRect(dialog_, &size);
-    const auto style =
-        static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_STYLE)) | WS_THICKFRAME | WS_MAXIMIZEBOX;
-    SetWindowLongPtrW(dialog_, GWL_STYLE, style);
+    SetWindowLongPtrW(dialog_, GWL_STYLE,
+                      GetWindowLongPtrW(dialog_, GWL_STYLE) | WS_THICKFRAME | WS_MAXIMIZEBOX);
+    SetWindowPos(dialog_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     // The thicker frame takes its room outside what the template laid out.
-    AdjustWindowRectEx(&size, style, FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_EXSTYLE)));
-    SetWindowPos(dialog_, nullptr, 0, 0, size.right - size.left, size.bottom - size.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    const Anchor anchors[] = {
-        {tpl::kIntro, true, false, false, false},      {tpl::kFilter, true, false, false, false},
-        {tpl::kFilterNote, true, false, false, false}, {tpl::kFiles, true, true, false, false},
-        {tpl::kSummary, true, false, false, true},     {tpl::kFailures, true, false, false, true},
-        {tpl::kClean, false, false, true, true},       {tpl::kClose, false, false, true, true},
-    };
-    layout_.Remember(dialog_, anchors);
+    MINMAXINFO least{};
+    layout_.LimitSize(dialog_, least);
+    SetWindowPos(dialog_, nullptr, 0, 0, least.ptMinTrackSize.x, least.ptMinTrackSize.y,
+                 SWP_NOMOVE | SWP_NOZORDER);
   }
 
   // The columns take their widths from the font, never from the rows:
@@ -181,15 +200,11 @@ class PreviewWindow {
     };
     const int sizeWidth = std::max(width(L"999 bytes"), width(L"999.9 MB"));
     const int keptWidth = width(L"Left alone because");
-    RECT client{};
-    GetClientRect(list_, &client);
-    const int fileWidth = std::max(100, static_cast<int>(client.right) - sizeWidth - keptWidth -
-                                            GetSystemMetrics(SM_CXVSCROLL));
     const struct {
       const wchar_t* title;
       int width;
       int format;
-    } columns[] = {{L"File", fileWidth, LVCFMT_LEFT},
+    } columns[] = {{L"File", 100, LVCFMT_LEFT},
                    {L"Size", sizeWidth, LVCFMT_RIGHT},
                    {L"Left alone because", keptWidth, LVCFMT_LEFT}};
     for (int at = 0; at < PlanListing::kColumnCount; ++at) {
@@ -201,35 +216,43 @@ class PreviewWindow {
       column.iSubItem = at;
       SendMessageW(list_, LVM_INSERTCOLUMNW, at, reinterpret_cast<LPARAM>(&column));
     }
+    FitFileColumn();
+  }
+
+  // The File column takes the list's width that the others leave.
+  void FitFileColumn() {
+    RECT client{};
+    GetClientRect(list_, &client);
+    int others = 0;
+    for (int column = 1; column < PlanListing::kColumnCount; ++column)
+      others += static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, column, 0));
+    const int width = static_cast<int>(client.right) - others - GetSystemMetrics(SM_CXVSCROLL);
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, PlanListing::kFileColumn, std::max(100, width));
   }
 
   // Lists the groups and the rows the listing shows now, keeping the
   // selected row selected. The rows' texts come when they are drawn. Where
   // the list can't group (comctl32 before version 6, Wine), each group's
-  // heading is a row of its own above its files.
+  // heading is a row of its own above its files, and the list holds no
+  // items, only their number: it then opens a plan of any size at once.
   void Populate() {
     const std::optional<Row> selected = SelectedRow();
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-    if (grouped_) SendMessageW(list_, LVM_REMOVEALLGROUPS, 0, 0);
     rows_.clear();
     rows_.reserve(listing_.ShownCount() + (grouped_ ? 0 : listing_.GroupCount()));
-    SendMessageW(list_, LVM_SETITEMCOUNT, rows_.capacity(), 0);
     for (std::size_t group = 0; group < listing_.GroupCount(); ++group) {
-      if (grouped_) {
-        std::wstring heading = WideFromNarrow(listing_.GroupHeading(group));
-        LVGROUP info{};
-        info.cbSize = sizeof(info);
-        info.mask = LVGF_HEADER | LVGF_GROUPID;
-        info.pszHeader = heading.data();
-        info.iGroupId = static_cast<int>(group);
-        SendMessageW(list_, LVM_INSERTGROUP, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(&info));
-      } else {
-        AddRow({group, kHeading});
-      }
+      if (!grouped_) rows_.push_back({group, kHeading});
       for (const std::size_t file : listing_.Rows(group))
-        AddRow({group, static_cast<std::ptrdiff_t>(file)});
+        rows_.push_back({group, static_cast<std::ptrdiff_t>(file)});
+    }
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    if (grouped_) {
+      InsertGroupsAndItems();
+    } else {
+      LVITEMW none{};
+      none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+      SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(&none));
+      SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
     }
     if (selected) {
       const auto found = std::find(rows_.begin(), rows_.end(), *selected);
@@ -244,14 +267,28 @@ class PreviewWindow {
     InvalidateRect(list_, nullptr, TRUE);
   }
 
-  void AddRow(Row row) {
-    LVITEMW item{};
-    item.mask = LVIF_TEXT | (grouped_ ? LVIF_GROUPID : 0);
-    item.iItem = static_cast<int>(rows_.size());
-    item.pszText = LPSTR_TEXTCALLBACKW;
-    item.iGroupId = static_cast<int>(row.group);
-    SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    rows_.push_back(row);
+  void InsertGroupsAndItems() {
+    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(list_, LVM_REMOVEALLGROUPS, 0, 0);
+    SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
+    for (std::size_t group = 0; group < listing_.GroupCount(); ++group) {
+      std::wstring heading = WideFromNarrow(listing_.GroupHeading(group));
+      LVGROUP info{};
+      info.cbSize = sizeof(info);
+      info.mask = LVGF_HEADER | LVGF_GROUPID;
+      info.pszHeader = heading.data();
+      info.iGroupId = static_cast<int>(group);
+      SendMessageW(list_, LVM_INSERTGROUP, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(&info));
+    }
+    for (std::size_t at = 0; at < rows_.size(); ++at) {
+      LVITEMW item{};
+      item.mask = LVIF_TEXT | LVIF_GROUPID;
+      item.iItem = static_cast<int>(at);
+      item.pszText = LPSTR_TEXTCALLBACKW;
+      item.iGroupId = static_cast<int>(rows_[at].group);
+      SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
   }
 
   void RefreshHeadings() {
@@ -516,7 +553,7 @@ class PreviewWindow {
 
   HWND dialog_ = nullptr;
   HWND list_ = nullptr;
-  AnchoredLayout layout_;
+  AnchoredLayout layout_{tpl::kTemplate, kAnchors};
   bool grouped_ = false;      // the list shows groups of its own
   HFONT boldFont_ = nullptr;  // the headings' rows, where it doesn't
   std::vector<Row> rows_;     // what each row of the list shows

@@ -256,6 +256,10 @@ TEST(PreviewWindow, TheListGrowsWithTheWindowAndTheButtonsKeepToTheCorner) {
   Rig rig;
   OnNextDialog([&](HWND dialog) {
     const RECT list = PlaceOf(dialog, tpl::kFiles), close = PlaceOf(dialog, tpl::kClose);
+    const auto fileColumn = [dialog] {
+      return SendDlgItemMessageW(dialog, tpl::kFiles, LVM_GETCOLUMNWIDTH, 0, 0);
+    };
+    const LRESULT fileWidth = fileColumn();
     RECT window{};
     GetWindowRect(dialog, &window);
     SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + 100,
@@ -265,6 +269,7 @@ TEST(PreviewWindow, TheListGrowsWithTheWindowAndTheButtonsKeepToTheCorner) {
     EXPECT_EQ(grown.bottom - grown.top, list.bottom - list.top + 50);
     EXPECT_EQ(moved.left, close.left + 100);
     EXPECT_EQ(moved.top, close.top + 50);
+    EXPECT_EQ(fileColumn(), fileWidth + 100);
     // Never smaller than it opened.
     SetWindowPos(dialog, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
     GetWindowRect(dialog, &window);
@@ -275,18 +280,26 @@ TEST(PreviewWindow, TheListGrowsWithTheWindowAndTheButtonsKeepToTheCorner) {
                    CleanSettings(), files, rig.launcher, rig.cursor, rig.ui);
 }
 
+// A native path: the engine's separators as Windows writes them.
+std::string Native(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
 TEST(PreviewWindow, RowMenuOpensTheFolderAndCopiesThePath) {
   ScopedTestHome home;
   const std::string junk = home.Path("junk");
   WriteTestFile(junk + "/sub/deep.tmp");
+  WriteTestFile(junk + "/single.tmp");
   Win32FileSystem files;
   const CleanLocations locations;
-  const CleanSelection selection{{}, locations, {{0, junk, "*", 1}}};
+  const CleanSelection selection{
+      {}, locations, {{0, junk + "/sub", "*", 0}, {1, Native(junk + "/single.tmp"), "", 0}}};
   Rig rig;
   std::string copied;
   OnNextDialog([&](HWND dialog) {
     SendMessageW(dialog, WM_COMMAND, kOpenContainingFolderCommand, 0);  // nothing selected
-    SelectRow(dialog, RowOf(dialog, "sub\\deep.tmp"));
+    SelectRow(dialog, RowOf(dialog, "deep.tmp"));
     SendMessageW(dialog, WM_COMMAND, kOpenContainingFolderCommand, 0);
     SendMessageW(dialog, WM_COMMAND, kCopyPathCommand, 0);
     if (OpenClipboard(dialog)) {
@@ -296,14 +309,15 @@ TEST(PreviewWindow, RowMenuOpensTheFolderAndCopiesThePath) {
       }
       CloseClipboard();
     }
+    // An entry naming one file, written with the system's own separators.
+    SelectRow(dialog, RowOf(dialog, Native(junk + "/single.tmp")));
+    SendMessageW(dialog, WM_COMMAND, kOpenContainingFolderCommand, 0);
     ClickButton(dialog, tpl::kClose);
   });
   RunPreviewWindow(rig.owner.get(), GatherCleanPlan(selection, CleanSettings(), files, true),
                    CleanSettings(), files, rig.launcher, rig.cursor, rig.ui);
-  std::string native = junk + "\\sub";
-  std::replace(native.begin(), native.end(), '/', '\\');
-  EXPECT_EQ(rig.launcher.opened, (std::vector<std::string>{native}));
-  EXPECT_EQ(copied, native + "\\deep.tmp");
+  EXPECT_EQ(rig.launcher.opened, (std::vector<std::string>{Native(junk + "/sub"), Native(junk)}));
+  EXPECT_EQ(copied, Native(junk + "/sub/deep.tmp"));
   EXPECT_TRUE(std::filesystem::exists(junk + "/sub/deep.tmp"));
 }
 
