@@ -8,6 +8,8 @@
 #include "session/entry_form.h"
 #include "winui/dialog_from_template.h"
 #include "winui/dialog_item_text.h"
+#include "winui/fit_to_text.h"
+#include "winui/help_sections.h"
 
 namespace {
 
@@ -30,9 +32,12 @@ class EntryEditorWindow {
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       auto* self = reinterpret_cast<EntryEditorWindow*>(lParam);
       self->dialog_ = dialog;
+      FitControlsToText(dialog);
+      MarkHelpSection(dialog, "editor");
       self->OnInitDialog();
       return TRUE;
     }
+    if (message == WM_DESTROY) UnmarkHelpSection(dialog);
     auto* self = reinterpret_cast<EntryEditorWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (!self || message != WM_COMMAND) return FALSE;
     return self->OnCommand(LOWORD(wParam), HIWORD(wParam));

@@ -8,5 +8,6 @@
 
 // The entry editor as a modal dialog over `owner`, on `entry`. True when the
 // user confirmed; only then is `entry` changed. F1 in it reaches the owner
-// as WM_HELP, as it does from any dialog that leaves help to its owner.
+// as WM_HELP, whose window HelpSectionOf (winui/help_sections.h) names
+// "editor".
 bool RunEntryEditor(HWND owner, CleanEntry& entry, EntryEditMode mode, Win32UiServices& ui);

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr char kContentsSection[] = "contents";
-
 bool IsUnreserved(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
          c == '.' || c == '_' || c == '~';
@@ -30,6 +28,12 @@ std::string PercentEncoded(const std::string& bytes, const char* keep) {
     }
   }
   return encoded;
+}
+
+// Wine's browser launcher turns a local file's address into a path, and
+// gives up on one that carries an anchor.
+bool LauncherDropsAnchoredFiles() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 }  // namespace
@@ -54,7 +58,10 @@ BrowserHelpOpener::BrowserHelpOpener(std::filesystem::path helpFile, std::string
       ui_(ui),
       openUrl_(std::move(openUrl)) {}
 
-void BrowserHelpOpener::ShowContents(HWND owner) { ShowSection(owner, kContentsSection); }
+// The contents open the document at its top, without an anchor: some
+// browser launchers (Wine's among them) can't pass an anchor on with a
+// local file, and the contents are where the document begins.
+void BrowserHelpOpener::ShowContents(HWND owner) { ShowSection(owner, ""); }
 
 void BrowserHelpOpener::ShowSection(HWND owner, const std::string& section) {
   const DWORD attributes = GetFileAttributesW(helpFile_.c_str());
@@ -71,7 +78,11 @@ bool BrowserHelpOpener::OpenInDefaultBrowser(HWND owner, const std::wstring& url
   if (FAILED(AssocQueryStringW(ASSOCF_IS_PROTOCOL | ASSOCF_INIT_IGNOREUNKNOWN, ASSOCSTR_EXECUTABLE,
                                L"http", L"open", browser, &size)))
     return false;
-  const std::wstring argument = L"\"" + url + L"\"";
+  // There the document opens at its top rather than not at all.
+  const std::wstring address = LauncherDropsAnchoredFiles() && url.starts_with(L"file:")
+                                   ? url.substr(0, url.find(L'#'))
+                                   : url;
+  const std::wstring argument = L"\"" + address + L"\"";
   const auto result = reinterpret_cast<INT_PTR>(
       ShellExecuteW(owner, L"open", browser, argument.c_str(), nullptr, SW_SHOWNORMAL));
   return result > 32;

@@ -38,8 +38,8 @@ class BrowserHelpOpener : public HelpOpener {
                     Win32UiServices& ui, OpenUrl openUrl = OpenInDefaultBrowser);
 
   void ShowContents(HWND owner) override;
-  // When the document is missing or no browser starts, says "Failed to
-  // launch help." over `owner` and nothing else happens.
+  // At `section`, or at the document's top when it is empty. When the document is missing or no
+  // browser starts, says "Failed to launch help." over `owner` and nothing else happens.
   void ShowSection(HWND owner, const std::string& section) override;
 
   // The browser registered for web addresses, given the address as its

@@ -7,6 +7,8 @@
 #include "session/options_form.h"
 #include "winui/dialog_from_template.h"
 #include "winui/dialog_item_text.h"
+#include "winui/fit_to_text.h"
+#include "winui/help_sections.h"
 
 namespace {
 
@@ -52,12 +54,15 @@ class OptionsWindow {
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       auto* self = reinterpret_cast<OptionsWindow*>(lParam);
       self->dialog_ = dialog;
+      FitControlsToText(dialog);
+      MarkHelpSection(dialog, kHelpSection);
       DialogOptionControls controls(dialog);
       ShowOptions(self->settings_, controls);
       return TRUE;
     }
     auto* self = reinterpret_cast<OptionsWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (!self) return FALSE;
+    if (message == WM_DESTROY) UnmarkHelpSection(dialog);
     if (message == WM_HELP) {
       self->help_.ShowSection(dialog, kHelpSection);
       return TRUE;

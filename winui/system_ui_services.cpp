@@ -130,7 +130,9 @@ std::optional<std::string> SystemUiServices::ChooseFile(HWND owner,
   dialog.nMaxFile = static_cast<DWORD>(chosen.size());
   dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   dialog.lpstrTitle = title.c_str();
-  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS;
+  // The chooser would otherwise make the folder it was left in the
+  // program's working directory.
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS | OFN_NOCHANGEDIR;
   if (!GetOpenFileNameW(&dialog)) return std::nullopt;
   return NarrowFromWide(chosen.data());
 }
