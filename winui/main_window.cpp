@@ -10,6 +10,7 @@
 #include "resources/main_window_template.h"
 #include "settings/categories.h"
 #include "winui/dialog_from_template.h"
+#include "winui/help_sections.h"
 #include "winui/main_menu_bar.h"
 
 namespace {
@@ -252,10 +253,19 @@ INT_PTR CCleanerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
       return TRUE;
-    case WM_HELP:
-      // F1 while a menu of the window is open.
-      OnHelpContents();
+    case WM_HELP: {
+      // F1 in a dialog over the window, which leaves help to its owner and
+      // says which section it is about; or F1 while a menu is open.
+      const auto& info = *reinterpret_cast<const HELPINFO*>(lParam);
+      const std::string section = info.iContextType == HELPINFO_WINDOW
+                                      ? HelpSectionOf(static_cast<HWND>(info.hItemHandle))
+                                      : std::string();
+      if (section.empty() || section == "contents")
+        OnHelpContents();
+      else
+        context_.windows.ShowHelpSection(window_, section);
       return TRUE;
+    }
     case WM_SETCURSOR:
       if (!waitCursor_.IsShown()) return FALSE;
       SetCursor(LoadCursorW(nullptr, IDC_WAIT));

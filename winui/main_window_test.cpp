@@ -10,6 +10,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "resources/main_window_template.h"
+#include "winui/help_sections.h"
 #include "winui/testing/main_window_rig.h"
 #include "winui/testing/next_dialog.h"
 #include "winui/testing/next_menu.h"
@@ -153,7 +154,7 @@ TEST(Win32MainWindow, AddEditCopyAndDeleteChangeTheRowsThroughTheEditorOverTheWi
   rig.PressKey(rig.window->Control(ids::kEntryList), VK_DELETE);
   EXPECT_EQ(Rows(rig).size(), 3u);
   EXPECT_EQ(Rows(rig)[1], (Row{"C:\\c.tmp", "", ""}));
-  EXPECT_TRUE(rig.ui.shown.empty());
+  EXPECT_TRUE(rig.ui.messages.empty());
 }
 
 TEST(Win32MainWindow, WithoutASelectionTheEntryCommandsSayWhyOverTheWindow) {
@@ -161,14 +162,16 @@ TEST(Win32MainWindow, WithoutASelectionTheEntryCommandsSayWhyOverTheWindow) {
   rig.Start();
   SendMessageW(rig.window->Window(), WM_COMMAND, ids::kEditButton, 0);
   SendMessageW(rig.window->Window(), WM_COMMAND, ids::kDeleteButton, 0);
-  ASSERT_EQ(rig.ui.shown.size(), 2u);
-  EXPECT_EQ(rig.ui.shown[0].text, "No item specified!");
-  EXPECT_EQ(rig.ui.shown[0].caption, kRigApplicationName);
-  EXPECT_EQ(rig.ui.shown[0].icon, MessageIcon::kNone);
-  EXPECT_EQ(rig.ui.shown[1].text, "Couldn't delete entry!");
-  EXPECT_EQ(rig.ui.shown[1].caption, "Error");
-  EXPECT_EQ(rig.ui.shown[1].icon, MessageIcon::kStop);
-  EXPECT_EQ(rig.ui.owners[0], rig.window->Window());
+  ASSERT_EQ(rig.ui.messages.size(), 2u);
+  const MessageRequest& noItem = rig.ui.messages[0].request;
+  EXPECT_EQ(noItem.text, "No item specified!");
+  EXPECT_EQ(noItem.caption, kRigApplicationName);
+  EXPECT_EQ(noItem.icon, MessageIcon::kNone);
+  const MessageRequest& notDeleted = rig.ui.messages[1].request;
+  EXPECT_EQ(notDeleted.text, "Couldn't delete entry!");
+  EXPECT_EQ(notDeleted.caption, "Error");
+  EXPECT_EQ(notDeleted.icon, MessageIcon::kStop);
+  EXPECT_EQ(rig.ui.messages[0].owner, rig.window->Window());
   EXPECT_TRUE(rig.windows.opened.empty());
 }
 
@@ -265,7 +268,7 @@ TEST(Win32MainWindow, EveryWayOfLeavingSavesOnceAndEndsTheWindow) {
     EXPECT_FALSE(IsWindowVisible(rig.window->Window()));
     EXPECT_EQ(rig.registry.batches, 1);
     EXPECT_EQ(rig.registry.Stored("Default Settings", "Temp Clear"), RegistryValue::Dword(1));
-    EXPECT_TRUE(rig.ui.shown.empty());
+    EXPECT_TRUE(rig.ui.messages.empty());
   }
 }
 
@@ -303,6 +306,27 @@ TEST(Win32MainWindow, MenuCommandsAndF1OpenTheirWindowsOverTheMainWindow) {
     EXPECT_EQ(each.owner, window);
   }
   EXPECT_EQ(opened, (std::vector<std::string>{"options", "preview", "about", "help", "help"}));
+}
+
+// F1 in a dialog over the window reaches the window, which opens the help
+// at that dialog's section.
+TEST(Win32MainWindow, F1InADialogOverTheWindowOpensTheHelpAtItsSection) {
+  MainWindowRig rig;
+  rig.Start();
+  rig.windows.editorAnswer = [&](CleanEntry&) {
+    HWND dialog = CreateWindowExW(0, L"STATIC", L"editor", WS_POPUP, 0, 0, 10, 10,
+                                  rig.window->Window(), nullptr, nullptr, nullptr);
+    MarkHelpSection(dialog, "editor");
+    HELPINFO info{sizeof info, HELPINFO_WINDOW, 0, dialog, 0, {}};
+    SendMessageW(rig.window->Window(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    UnmarkHelpSection(dialog);
+    DestroyWindow(dialog);
+    return false;
+  };
+  ClickButton(rig.window->Window(), ids::kAddButton);
+  ASSERT_EQ(rig.windows.opened.size(), 2u);
+  EXPECT_EQ(rig.windows.opened[1].what, "help at editor");
+  EXPECT_EQ(rig.windows.opened[1].owner, rig.window->Window());
 }
 
 TEST(Win32MainWindow, ARightClickOpensTheEntryMenuWhoseItemsActAsTheirCommands) {

@@ -23,3 +23,7 @@ void ProgramWindows::ShowPreview(HWND owner, CleanPlan plan, const CleanSettings
 void ProgramWindows::ShowAbout(HWND owner) { RunAboutBox(owner); }
 
 void ProgramWindows::ShowHelpContents(HWND owner) { help_.ShowContents(owner); }
+
+void ProgramWindows::ShowHelpSection(HWND owner, const std::string& section) {
+  help_.ShowSection(owner, section);
+}

@@ -20,6 +20,7 @@ class ProgramWindows : public SecondaryWindows {
   void ShowPreview(HWND owner, CleanPlan plan, const CleanSettings& settings) override;
   void ShowAbout(HWND owner) override;
   void ShowHelpContents(HWND owner) override;
+  void ShowHelpSection(HWND owner, const std::string& section) override;
 
  private:
   Win32UiServices& ui_;

@@ -1,7 +1,7 @@
 #pragma once
 
 // A Win32 main window over settings held in memory, with scripted message
-// boxes and secondary windows that record how they were opened, and an
+// boxes (dialog_rig.h) and secondary windows that record how they were opened, and an
 // in-memory file system: nothing on disk is touched. Test-only.
 
 #include "winui/windows_api.h"
@@ -20,6 +20,7 @@
 #include "platform/user_registry.h"
 #include "settings/registry_profile.h"
 #include "winui/main_window.h"
+#include "winui/testing/dialog_rig.h"
 
 inline constexpr char kRigApplicationName[] = "dustral";
 
@@ -64,28 +65,6 @@ class NoEnvironment : public Environment {
   std::optional<std::string> Get(const std::string&) const override { return std::nullopt; }
 };
 
-// Message boxes answered from a script; every request is kept.
-class ScriptedUiServices : public Win32UiServices {
- public:
-  MessageAnswer ShowMessage(HWND owner, const MessageRequest& request) override {
-    shown.push_back(request);
-    owners.push_back(owner);
-    if (answers.empty()) return MessageAnswer::kOk;
-    MessageAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  std::optional<std::string> ChooseFile(HWND, const FileChooserRequest&) override { return {}; }
-  std::optional<std::string> ChooseDirectory(HWND, const std::string&,
-                                             const std::string&) override {
-    return {};
-  }
-
-  std::vector<MessageRequest> shown;
-  std::vector<HWND> owners;
-  std::deque<MessageAnswer> answers;
-};
-
 // Records which window was opened over which owner; the entry editor
 // answers with `editorAnswer` (which may change the entry).
 class RecordingSecondaryWindows : public SecondaryWindows {
@@ -101,6 +80,9 @@ class RecordingSecondaryWindows : public SecondaryWindows {
   }
   void ShowAbout(HWND owner) override { opened.push_back({"about", owner}); }
   void ShowHelpContents(HWND owner) override { opened.push_back({"help", owner}); }
+  void ShowHelpSection(HWND owner, const std::string& section) override {
+    opened.push_back({"help at " + section, owner});
+  }
 
   struct Opened {
     std::string what;
