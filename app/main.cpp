@@ -34,10 +34,13 @@ std::string ProgramName(const std::vector<std::string>& arguments) {
 // and an unattended start run on the standard library alone, with no
 // display. Only the window loads its module, and with it Qt.
 //
-// On Windows it is a console program, so that cmd.exe and PowerShell wait
-// for it and its output reaches the console it was started from; a window
-// program would return the prompt at once and write nowhere.
+// On Windows the same main() makes two programs: dustral.exe, the window
+// program that Explorer and the Start menu start without a console, and
+// dustral.com, its console companion, which cmd.exe and PowerShell find
+// first for "dustral", wait for and show the output of; a plain start of
+// the companion starts the window program and returns.
 int main(int argc, char* argv[]) {
+  const OutputStreams streams = PrepareProcess();
   RaiseDescriptorLimit();
   UseUtf8Console();
   const std::vector<std::string> arguments = ProgramArguments(argc, argv);
@@ -47,6 +50,8 @@ int main(int argc, char* argv[]) {
   const std::string name = ProgramName(arguments);
   const std::filesystem::path executable = RunningExecutable(argc > 0 ? argv[0] : nullptr);
   CommandLineRun run{name, ApplicationNameOf(executable)};
+  run.out = streams.out;
+  run.err = streams.err;
   run.notify = line.notify;
   switch (line.mode) {
     case RunMode::kHelp:

@@ -1,8 +1,12 @@
-// dustral.exe's command line on Windows (run under Wine): the statuses, the
-// preview's output and a clean by a profile in the registry. Each test runs
-// a copy of the program under a name of its own, so that its profile is a
-// key of its own ("Software\Orlemont Software\<name>").
+// The command line on Windows (run under Wine) through the console
+// companion dustral.com: the statuses, the preview's output, a clean by a
+// profile in the registry, and a plain start, which opens the window
+// program dustral.exe. Each test runs a copy of the programs under a name of
+// its own, so that its profile is a key of its own
+// ("Software\Orlemont Software\<name>").
 #include <windows.h>
+// After windows.h.
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -54,11 +58,33 @@ class Win32CommandLineTest : public testing::Test {
   void SetUp() override {
     name_ = std::string("dustral-test-") +
             testing::UnitTest::GetInstance()->current_test_info()->name();
-    program_ = (home_.Root() / (name_ + ".exe")).make_preferred();
+    program_ = (home_.Root() / (name_ + ".com")).make_preferred();
     ASSERT_TRUE(fs::copy_file(DUSTRAL_EXECUTABLE, program_));
     ::RegDeleteTreeW(HKEY_CURRENT_USER, ProfileKey().c_str());
   }
-  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, ProfileKey().c_str()); }
+  void TearDown() override {
+    EndLeftPrograms();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, ProfileKey().c_str());
+  }
+
+  // A window program a failed test left open would keep Wine, and with it
+  // the test run, waiting: every process of this test's copies is ended.
+  void EndLeftPrograms() const {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    const std::wstring ours = WideFromNarrow(name_);
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+         more = ::Process32NextW(snapshot, &entry)) {
+      if (fs::path(entry.szExeFile).stem() != ours) continue;
+      if (HANDLE left = ::OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
+        ::TerminateProcess(left, 99);
+        ::CloseHandle(left);
+      }
+    }
+    ::CloseHandle(snapshot);
+  }
 
   std::wstring ProfileKey() const {
     return L"Software\\Orlemont Software\\" + WideFromNarrow(name_);
@@ -66,7 +92,11 @@ class Win32CommandLineTest : public testing::Test {
 
   // Runs the program with `arguments` (as typed after its name), its output
   // into files, and waits for its end.
-  Finished Run(const std::wstring& arguments) {
+  Finished Run(const std::wstring& arguments) { return Run(program_, arguments, true); }
+
+  // Runs `program`; without `withOutput` it gets no standard handles at
+  // all, as a program started by Explorer or the Task Scheduler.
+  Finished Run(const fs::path& program, const std::wstring& arguments, bool withOutput) {
     const fs::path outFile = home_.Root() / "out.txt";
     const fs::path errFile = home_.Root() / "err.txt";
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
@@ -77,13 +107,13 @@ class Win32CommandLineTest : public testing::Test {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    std::wstring command = L"\"" + program_.wstring() + L"\" " + arguments;
+    startup.hStdOutput = withOutput ? out : nullptr;
+    startup.hStdError = withOutput ? err : nullptr;
+    std::wstring command = L"\"" + program.wstring() + L"\" " + arguments;
     PROCESS_INFORMATION process{};
     Finished finished;
     finished.status = 999;
-    if (::CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+    if (::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                          nullptr, &startup, &process)) {
       if (::WaitForSingleObject(process.hProcess, 120'000) == WAIT_OBJECT_0)
         ::GetExitCodeProcess(process.hProcess, &finished.status);
@@ -139,8 +169,8 @@ TEST_F(Win32CommandLineTest, EachOptionEndsWithItsStatus) {
       // Read as UTF-16 and written as UTF-8, not through the local code page.
       {L"--caf\u00e9", 2, "'--caf\xC3\xA9'"},
       {L"--preview --clean", 2, "--help"},
-      // No window on Windows yet: a plain start says so and fails.
-      {L"", 1, "not built on Windows yet"},
+      // A plain start with no window program beside the companion.
+      {L"--no-autoclean", 1, "can't start"},
   };
   for (const Case& c : cases) {
     const Finished run = Run(c.arguments);
@@ -196,6 +226,75 @@ TEST_F(Win32CommandLineTest, UnattendedStartCleansAndSavesItsProfileInTheRegistr
   EXPECT_EQ(registry.QueryValue(RegistryRoot::kCurrentUser, settings, "Del Hidden Files"),
             RegistryValue::Dword(0));
   EXPECT_EQ(registry.QueryValue(RegistryRoot::kCurrentUser, settings, "Auto-clean"),
+            RegistryValue::Dword(1));
+}
+
+// Started by the Task Scheduler, the window program has no standard output;
+// a clean's report that nobody could read is no failure of the clean.
+TEST_F(Win32CommandLineTest, TheWindowProgramWithoutOutputEndsACleanWithItsStatus) {
+  const fs::path windowProgram = program_.parent_path() / (name_ + ".exe");
+  ASSERT_TRUE(fs::copy_file(DUSTRAL_WINDOW_EXECUTABLE, windowProgram));
+  const fs::path junk = (home_.Root() / "junk").make_preferred();
+  WriteTestFile(junk / "a.tmp");
+  SaveProfileWithTmpEntry(NarrowFromWide(junk.wstring()));
+
+  const Finished run = Run(windowProgram, L"--clean", false);
+  EXPECT_EQ(run.status, 0u);
+  EXPECT_FALSE(fs::exists(junk / "a.tmp"));
+}
+
+// The file of the process that runs `window`.
+fs::path ProgramOf(HWND window) {
+  DWORD id = 0;
+  ::GetWindowThreadProcessId(window, &id);
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (!process) return {};
+  std::wstring file(32768, L'\0');
+  DWORD length = static_cast<DWORD>(file.size());
+  const bool known = ::QueryFullProcessImageNameW(process, 0, file.data(), &length);
+  ::CloseHandle(process);
+  file.resize(known ? length : 0);
+  return file;
+}
+
+// The visible top-level window with this caption that `program` runs,
+// waited for.
+HWND WaitForWindowOf(const fs::path& program, const wchar_t* caption) {
+  for (int tries = 0; tries < 600; ++tries) {
+    HWND found = nullptr;
+    while ((found = ::FindWindowExW(nullptr, found, nullptr, caption)) != nullptr) {
+      std::error_code error;
+      if (::IsWindowVisible(found) && fs::equivalent(ProgramOf(found), program, error))
+        return found;
+    }
+    ::Sleep(100);
+  }
+  return nullptr;
+}
+
+TEST_F(Win32CommandLineTest, APlainStartOpensTheWindowProgramWhichSavesWhenClosed) {
+  const fs::path windowProgram = program_.parent_path() / (name_ + ".exe");
+  ASSERT_TRUE(fs::copy_file(DUSTRAL_WINDOW_EXECUTABLE, windowProgram));
+  const Finished run = Run(L"--no-autoclean");
+  EXPECT_EQ(run.status, 0u) << run.err;
+
+  HWND window = WaitForWindowOf(windowProgram, L"Dustral 95");
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  DWORD id = 0;
+  ::GetWindowThreadProcessId(window, &id);
+  HANDLE process =
+      ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  ASSERT_NE(process, nullptr);
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(::WaitForSingleObject(process, 60'000), WAIT_OBJECT_0);
+  DWORD status = 999;
+  ::GetExitCodeProcess(process, &status);
+  ::CloseHandle(process);
+  EXPECT_EQ(status, 0u);
+
+  const std::string settings = "Software\\Orlemont Software\\" + name_ + "\\Default Settings";
+  EXPECT_EQ(Win32UserRegistry().QueryValue(RegistryRoot::kCurrentUser, settings, "Save settings"),
             RegistryValue::Dword(1));
 }
 

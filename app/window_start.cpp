@@ -17,3 +17,5 @@ int OpenWindow(const std::filesystem::path& executable, const std::string& progr
   }
   return RunWindowModule(executable, programName, sources, autoCleanAllowed, argc, argv);
 }
+
+OutputStreams PrepareProcess() { return {}; }

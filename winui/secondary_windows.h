@@ -2,6 +2,8 @@
 
 #include "winui/windows_api.h"
 
+#include <string>
+
 #include "engine/clean_plan.h"
 #include "settings/clean_entry.h"
 #include "settings/clean_settings.h"
@@ -20,4 +22,6 @@ class SecondaryWindows {
   virtual void ShowPreview(HWND owner, CleanPlan plan, const CleanSettings& settings) = 0;
   virtual void ShowAbout(HWND owner) = 0;
   virtual void ShowHelpContents(HWND owner) = 0;
+  // The help at `section`, an anchor of the help document ("editor"...).
+  virtual void ShowHelpSection(HWND owner, const std::string& section) = 0;
 };
