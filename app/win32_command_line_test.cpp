@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -36,15 +37,15 @@ std::string ReadAll(const fs::path& file) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The last part of every line of `text`.
-std::set<std::string> NamesIn(const std::string& text) {
-  std::set<std::string> names;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
+// The lines of `text`, without their line ends.
+std::set<std::string> LinesIn(const std::string& text) {
+  std::set<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    names.insert(line.substr(line.find_last_of("/\\") + 1));
+    lines.insert(line);
   }
-  return names;
+  return lines;
 }
 
 fs::path PathFromUtf8(const std::string& text) { return fs::path(WideFromNarrow(text)); }
@@ -167,8 +168,11 @@ TEST_F(Win32CommandLineTest, CleanDeletesTheEntrysFilesAndKeepsTheOthers) {
 
   const Finished preview = Run(L"--preview");
   EXPECT_EQ(preview.status, 0u) << preview.err;
-  // The names reach a file as UTF-8, whatever the console's code page.
-  EXPECT_EQ(NamesIn(preview.out), (std::set<std::string>{"a.tmp", cafe}));
+  // The names reach a file as UTF-8, whatever the console's code page, each
+  // path written with Windows' own separator.
+  const std::string folder = NarrowFromWide(junk.wstring());
+  EXPECT_EQ(LinesIn(preview.out),
+            (std::set<std::string>{folder + "\\a.tmp", folder + "\\" + cafe}));
   EXPECT_TRUE(fs::exists(junk / "a.tmp"));
 
   const Finished clean = Run(L"--clean");
@@ -177,6 +181,21 @@ TEST_F(Win32CommandLineTest, CleanDeletesTheEntrysFilesAndKeepsTheOthers) {
   EXPECT_FALSE(fs::exists(junk / PathFromUtf8(cafe)));
   EXPECT_TRUE(fs::exists(junk / "keep.txt"));
   EXPECT_TRUE(fs::exists(junk / "sub" / "deeper.tmp"));
+}
+
+TEST_F(Win32CommandLineTest, AFolderTypedWithSlashesIsShownWithBackslashes) {
+  const fs::path junk = (home_.Root() / "junk").make_preferred();
+  WriteTestFile(junk / "a.tmp");
+  const std::string folder = NarrowFromWide(junk.wstring());
+  const std::string shown = folder + "\\a.tmp";
+  std::string typed = folder;
+  std::replace(typed.begin(), typed.end(), '\\', '/');
+  for (const std::string& entry : {typed, typed + "/", folder + "\\"}) {
+    SaveProfileWithTmpEntry(entry);
+    const Finished preview = Run(L"--preview");
+    EXPECT_EQ(preview.status, 0u) << preview.err;
+    EXPECT_EQ(LinesIn(preview.out), std::set<std::string>{shown}) << entry;
+  }
 }
 
 TEST_F(Win32CommandLineTest, UnattendedStartCleansAndSavesItsProfileInTheRegistry) {
