@@ -258,7 +258,8 @@ class FakeFileSystem : public FileSystem {
   void Add(const std::string& path, FileAttributes attributes) {
     const std::size_t slash = LastPathSeparator(path);
     const std::string parent = ParentOf(path);
-    if (!nodes.contains(parent)) Add(parent, kAttributeDirectory);
+    // A path with no root has no parent to add (and no end to the adding).
+    if (parent != path && !nodes.contains(parent)) Add(parent, kAttributeDirectory);
     if (!nodes.contains(path)) children[parent].push_back(path.substr(slash + 1));
     nodes[path] = attributes;
     if ((attributes & kAttributeDirectory) && !identities.contains(path))
