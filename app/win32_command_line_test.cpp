@@ -198,6 +198,53 @@ TEST_F(Win32CommandLineTest, AFolderTypedWithSlashesIsShownWithBackslashes) {
   }
 }
 
+// The preview written to a console of its own: the names reach it as
+// written, in UTF-8 whatever the console's code page was, and the console
+// has its code page back afterwards.
+TEST_F(Win32CommandLineTest, PreviewOnAConsoleShowsNamesOutsideAscii) {
+  const fs::path junk = (home_.Root() / "junk").make_preferred();
+  const std::wstring cafe = L"caf\u00e9\u00df\u20ac.tmp";
+  WriteTestFile(junk / cafe);
+  SaveProfileWithTmpEntry(NarrowFromWide(junk.wstring()));
+
+  ::FreeConsole();
+  if (!::AllocConsole()) GTEST_SKIP() << "no console can be made here";
+  ASSERT_TRUE(::SetConsoleOutputCP(850));
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  HANDLE console =
+      ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inherited, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(console, INVALID_HANDLE_VALUE);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = console;
+  std::wstring command = L"\"" + program_.wstring() + L"\" --preview";
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(::CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                               nullptr, &startup, &process));
+  DWORD status = 999;
+  if (::WaitForSingleObject(process.hProcess, 120'000) == WAIT_OBJECT_0)
+    ::GetExitCodeProcess(process.hProcess, &status);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+
+  CONSOLE_SCREEN_BUFFER_INFO buffer{};
+  ASSERT_TRUE(::GetConsoleScreenBufferInfo(console, &buffer));
+  std::wstring shown(static_cast<std::size_t>(buffer.dwSize.X) * (buffer.dwCursorPosition.Y + 1),
+                     L' ');
+  DWORD read = 0;
+  ::ReadConsoleOutputCharacterW(console, shown.data(), static_cast<DWORD>(shown.size()), {0, 0},
+                                &read);
+  const UINT codePageAfter = ::GetConsoleOutputCP();
+  ::CloseHandle(console);
+  ::FreeConsole();
+
+  EXPECT_EQ(status, 0u);
+  EXPECT_NE(shown.find(junk.wstring() + L"\\" + cafe), std::wstring::npos) << NarrowFromWide(shown);
+  EXPECT_EQ(codePageAfter, 850u);
+}
+
 TEST_F(Win32CommandLineTest, UnattendedStartCleansAndSavesItsProfileInTheRegistry) {
   const fs::path junk = (home_.Root() / "junk").make_preferred();
   WriteTestFile(junk / "a.tmp");
