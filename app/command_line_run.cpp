@@ -6,6 +6,7 @@
 #include <iostream>
 #include <optional>
 #include <sstream>
+#include <string_view>
 
 #include "app/clean_notification.h"
 #include "app/command_line.h"
@@ -22,9 +23,7 @@
 
 namespace {
 
-void Print(std::FILE* stream, const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
-}
+void Print(std::FILE* stream, const std::string& text) { WriteText(stream, text); }
 
 // Builds the window's start-up state from the saved settings and hands it
 // to `act`; a settings file that exists but can't be read ends the run
@@ -100,8 +99,8 @@ int RunPreview(const CommandLineRun& run, bool nullSeparated) {
         case SpareReason::kNone: {
           ++files;
           const std::string path = plan.PathAt(index);
-          std::fwrite(path.data(), 1, path.size(), run.out);
-          std::fputc(separator, run.out);
+          WriteText(run.out, path);
+          WriteText(run.out, std::string_view(&separator, 1));
           break;
         }
         case SpareReason::kHidden:

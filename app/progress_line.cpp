@@ -1,5 +1,7 @@
 #include "app/progress_line.h"
 
+#include "platform/terminal.h"
+
 ProgressLine::ProgressLine(std::FILE* stream, bool enabled, Clock::duration quietStart,
                            Clock::duration interval)
     : stream_(stream),
@@ -28,6 +30,6 @@ void ProgressLine::Clear() {
 
 void ProgressLine::Write(const std::string& bytes) {
   // Progress is worth no error of its own: a failed write is passed over.
-  std::fwrite(bytes.data(), 1, bytes.size(), stream_);
+  WriteText(stream_, bytes);
   std::fflush(stream_);
 }

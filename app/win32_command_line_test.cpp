@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -40,15 +41,15 @@ std::string ReadAll(const fs::path& file) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The last part of every line of `text`.
-std::set<std::string> NamesIn(const std::string& text) {
-  std::set<std::string> names;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
+// The lines of `text`, without their line ends.
+std::set<std::string> LinesIn(const std::string& text) {
+  std::set<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    names.insert(line.substr(line.find_last_of("/\\") + 1));
+    lines.insert(line);
   }
-  return names;
+  return lines;
 }
 
 fs::path PathFromUtf8(const std::string& text) { return fs::path(WideFromNarrow(text)); }
@@ -197,8 +198,11 @@ TEST_F(Win32CommandLineTest, CleanDeletesTheEntrysFilesAndKeepsTheOthers) {
 
   const Finished preview = Run(L"--preview");
   EXPECT_EQ(preview.status, 0u) << preview.err;
-  // The names reach a file as UTF-8, whatever the console's code page.
-  EXPECT_EQ(NamesIn(preview.out), (std::set<std::string>{"a.tmp", cafe}));
+  // The names reach a file as UTF-8, whatever the console's code page, each
+  // path written with Windows' own separator.
+  const std::string folder = NarrowFromWide(junk.wstring());
+  EXPECT_EQ(LinesIn(preview.out),
+            (std::set<std::string>{folder + "\\a.tmp", folder + "\\" + cafe}));
   EXPECT_TRUE(fs::exists(junk / "a.tmp"));
 
   const Finished clean = Run(L"--clean");
@@ -207,6 +211,68 @@ TEST_F(Win32CommandLineTest, CleanDeletesTheEntrysFilesAndKeepsTheOthers) {
   EXPECT_FALSE(fs::exists(junk / PathFromUtf8(cafe)));
   EXPECT_TRUE(fs::exists(junk / "keep.txt"));
   EXPECT_TRUE(fs::exists(junk / "sub" / "deeper.tmp"));
+}
+
+TEST_F(Win32CommandLineTest, AFolderTypedWithSlashesIsShownWithBackslashes) {
+  const fs::path junk = (home_.Root() / "junk").make_preferred();
+  WriteTestFile(junk / "a.tmp");
+  const std::string folder = NarrowFromWide(junk.wstring());
+  const std::string shown = folder + "\\a.tmp";
+  std::string typed = folder;
+  std::replace(typed.begin(), typed.end(), '\\', '/');
+  for (const std::string& entry : {typed, typed + "/", folder + "\\"}) {
+    SaveProfileWithTmpEntry(entry);
+    const Finished preview = Run(L"--preview");
+    EXPECT_EQ(preview.status, 0u) << preview.err;
+    EXPECT_EQ(LinesIn(preview.out), std::set<std::string>{shown}) << entry;
+  }
+}
+
+// The preview written to a console of its own: the names reach it as
+// written, in UTF-8 whatever the console's code page was, and the console
+// has its code page back afterwards.
+TEST_F(Win32CommandLineTest, PreviewOnAConsoleShowsNamesOutsideAscii) {
+  const fs::path junk = (home_.Root() / "junk").make_preferred();
+  const std::wstring cafe = L"caf\u00e9\u00df\u20ac.tmp";
+  WriteTestFile(junk / cafe);
+  SaveProfileWithTmpEntry(NarrowFromWide(junk.wstring()));
+
+  ::FreeConsole();
+  if (!::AllocConsole()) GTEST_SKIP() << "no console can be made here";
+  ASSERT_TRUE(::SetConsoleOutputCP(850));
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  HANDLE console =
+      ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inherited, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(console, INVALID_HANDLE_VALUE);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = console;
+  std::wstring command = L"\"" + program_.wstring() + L"\" --preview";
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(::CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                               nullptr, &startup, &process));
+  DWORD status = 999;
+  if (::WaitForSingleObject(process.hProcess, 120'000) == WAIT_OBJECT_0)
+    ::GetExitCodeProcess(process.hProcess, &status);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+
+  CONSOLE_SCREEN_BUFFER_INFO buffer{};
+  ASSERT_TRUE(::GetConsoleScreenBufferInfo(console, &buffer));
+  std::wstring shown(static_cast<std::size_t>(buffer.dwSize.X) * (buffer.dwCursorPosition.Y + 1),
+                     L' ');
+  DWORD read = 0;
+  ::ReadConsoleOutputCharacterW(console, shown.data(), static_cast<DWORD>(shown.size()), {0, 0},
+                                &read);
+  const UINT codePageAfter = ::GetConsoleOutputCP();
+  ::CloseHandle(console);
+  ::FreeConsole();
+
+  EXPECT_EQ(status, 0u);
+  EXPECT_NE(shown.find(junk.wstring() + L"\\" + cafe), std::wstring::npos) << NarrowFromWide(shown);
+  EXPECT_EQ(codePageAfter, 850u);
 }
 
 TEST_F(Win32CommandLineTest, UnattendedStartCleansAndSavesItsProfileInTheRegistry) {

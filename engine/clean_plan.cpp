@@ -59,7 +59,7 @@ SpareReason CleanPlan::SpareAt(std::size_t index) const {
   const char* name = data_->folders[folder].named ? nullptr : data_->NameOf(folder, index);
   if (!name) {
     const std::string& path = data_->folders[folder].name;
-    const std::size_t slash = path.rfind(kPathSeparator);
+    const std::size_t slash = LastPathSeparator(path);
     name = path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
   }
   return name[0] == '.' && !data_->hiddenAllowed ? SpareReason::kHidden : SpareReason::kNone;
@@ -73,29 +73,42 @@ const std::vector<PlanGroup>& CleanPlan::Groups() const { return data_->groups; 
 
 namespace {
 
-// The path without the separators at its end, the root excepted.
+// The path without the separators at its end, its root's excepted.
 std::string WithoutEndSeparators(std::string path) {
-  while (path.size() > 1 && path.back() == kPathSeparator) path.pop_back();
+  while (path.size() > RootLength(path) && IsPathSeparator(path.back())) path.pop_back();
   return path;
 }
 
+// Where a sweep began: a root given without its separator ("" for "/",
+// "C:" for "C:\" on Windows) is that root.
+std::string SweptFolder(const std::string& start) {
+  const std::string root = start + kPathSeparator;
+  return RootLength(root) > start.size() ? root : WithoutEndSeparators(start);
+}
+
 std::string FolderOfNamedFile(const std::string& path) {
-  const std::size_t slash = path.rfind(kPathSeparator);
+  const std::size_t slash = LastPathSeparator(path);
   if (slash == std::string::npos) return {};
   return WithoutEndSeparators(path.substr(0, slash + 1));
 }
 
-// The deepest folder that holds both: "/a/b" and "/a/bc" share "/a".
+// The deepest folder that holds both: "/a/b" and "/a/bc" share "/a", "/a"
+// and "/b" the root "/".
 std::string SharedFolder(const std::string& a, const std::string& b) {
   std::size_t same = 0;
-  while (same < a.size() && same < b.size() && a[same] == b[same]) ++same;
+  while (same < a.size() && same < b.size() &&
+         (a[same] == b[same] || (IsPathSeparator(a[same]) && IsPathSeparator(b[same]))))
+    ++same;
   const auto boundary = [](const std::string& path, std::size_t at) {
-    return at == path.size() || path[at] == kPathSeparator;
+    return at == path.size() || IsPathSeparator(path[at]);
   };
-  if (boundary(a, same) && boundary(b, same)) return a.substr(0, same);
-  const std::size_t slash = same == 0 ? std::string::npos : a.rfind(kPathSeparator, same - 1);
-  if (slash == std::string::npos) return {};
-  return slash == 0 ? a.substr(0, 1) : a.substr(0, slash);
+  std::size_t end = same;
+  if (!boundary(a, same) || !boundary(b, same))
+    end = same == 0 ? std::string::npos : LastPathSeparator(a, same - 1);
+  const std::size_t root = RootLength(a);
+  if (end == std::string::npos || end < root)
+    return root > 0 && root <= same ? a.substr(0, root) : "";
+  return a.substr(0, end);
 }
 
 }  // namespace
@@ -105,7 +118,7 @@ std::string CleanPlan::GroupFolder(std::size_t group) const {
   for (const Data::Folder& folder : data_->folders) {
     if (folder.group != group || (folder.parent != Data::kNoParent && !folder.named)) continue;
     const std::string start =
-        folder.named ? FolderOfNamedFile(folder.name) : WithoutEndSeparators(folder.name);
+        folder.named ? FolderOfNamedFile(folder.name) : SweptFolder(folder.name);
     shared = shared ? SharedFolder(*shared, start) : start;
   }
   return shared.value_or(std::string());

@@ -2,12 +2,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
@@ -16,10 +13,8 @@
 #include "engine/sweep.h"
 #include "engine/testing/fake_file_system.h"
 #include "engine/testing/fake_platform.h"
-#include "platform/posix/posix_file_system.h"
-#include "testing/scoped_test_home.h"
+#include "engine/testing/system_path.h"
 
-namespace fs = std::filesystem;
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 using testing::IsEmpty;
@@ -76,21 +71,25 @@ class CleanPlanTest : public testing::TestWithParam<std::size_t> {
 
 TEST_P(CleanPlanTest, PlanHoldsEveryFileInTheRunsOrderWithItsGroup) {
   ticked_ = {ControlId::kTempBox, ControlId::kRecentBox};
-  locations_.m_strTemp = "/temp";
-  locations_.m_strTmp = "/tmp2";
-  for (const char* path : {"/tmp2/sub/y.tmp", "/tmp2/x.tmp", "/temp/a.tmp", "/temp/keep.doc",
-                           "/logs/a.log", "/logs/old/b.log", "/one/listed"})
+  locations_.m_strTemp = SystemPath("/temp");
+  locations_.m_strTmp = SystemPath("/tmp2");
+  for (const std::string& path :
+       SystemPaths({"/tmp2/sub/y.tmp", "/tmp2/x.tmp", "/temp/a.tmp", "/temp/keep.doc",
+                    "/logs/a.log", "/logs/old/b.log", "/one/listed"}))
     files_.AddFile(path);
-  const CleanPlan plan = Gather({File("/one/listed"), Wildcard("/logs/", "*.log", 1),
-                                 File("relative"), Wildcard("", "*.*", 1), File("/missing")},
-                                false);
+  const CleanPlan plan =
+      Gather({File(SystemPath("/one/listed")), Wildcard(SystemPath("/logs/"), "*.log", 1),
+              File("relative"), Wildcard("", "*.*", 1), File(SystemPath("/missing"))},
+             false);
 
-  EXPECT_THAT(Paths(plan),
-              ElementsAre("/temp/a.tmp", "/tmp2/x.tmp", "/tmp2/sub/y.tmp", "/one/listed",
-                          "/logs/a.log", "/logs/old/b.log", "/missing"));
+  EXPECT_THAT(
+      Paths(plan),
+      ElementsAreArray(SystemPaths({"/temp/a.tmp", "/tmp2/x.tmp", "/tmp2/sub/y.tmp", "/one/listed",
+                                    "/logs/a.log", "/logs/old/b.log", "/missing"})));
   const std::string tempBox = "box " + std::to_string(static_cast<int>(ControlId::kTempBox));
-  EXPECT_THAT(Labels(plan),
-              ElementsAre(tempBox, "/one/listed", "/logs/ (*.log), with sub-folders", "/missing"));
+  EXPECT_THAT(Labels(plan), ElementsAre(tempBox, SystemPath("/one/listed"),
+                                        SystemPath("/logs/") + " (*.log), with sub-folders",
+                                        SystemPath("/missing")));
   std::vector<std::size_t> groups;
   for (std::size_t index = 0; index < plan.Count(); ++index) groups.push_back(plan.GroupAt(index));
   EXPECT_THAT(groups, ElementsAre(0, 0, 0, 1, 2, 2, 3));
@@ -98,9 +97,10 @@ TEST_P(CleanPlanTest, PlanHoldsEveryFileInTheRunsOrderWithItsGroup) {
   for (std::size_t group = 0; group < plan.Groups().size(); ++group)
     folders.push_back(plan.GroupFolder(group));
   // TEMP and TMP share only the root.
-  EXPECT_THAT(folders, ElementsAre("/", "/one", "/logs", "/"));
-  EXPECT_THAT(steps_, ElementsAre("Searching for temp files...", "Searching for tmp files...",
-                                  "Searching in /logs/ for files matching *.log"));
+  EXPECT_THAT(folders, ElementsAreArray(SystemPaths({"/", "/one", "/logs", "/"})));
+  EXPECT_THAT(steps_,
+              ElementsAre("Searching for temp files...", "Searching for tmp files...",
+                          "Searching in " + SystemPath("/logs/") + " for files matching *.log"));
   // Gathering deletes nothing and, unguarded, looks at no file.
   EXPECT_THAT(files_.PathsOf("GetAttributes"), IsEmpty());
   EXPECT_THAT(files_.PathsOf("Status"), IsEmpty());
@@ -108,24 +108,24 @@ TEST_P(CleanPlanTest, PlanHoldsEveryFileInTheRunsOrderWithItsGroup) {
 }
 
 TEST_P(CleanPlanTest, ExecutionDeletesInThePlansOrderAndCountsEveryOutcome) {
-  locations_.m_strTmp = "/t";
+  locations_.m_strTmp = SystemPath("/t");
   ticked_ = {ControlId::kTempBox};
   const CleanSettings options = Allowing(0, 1, 0);
   for (const bool guard : {false, true}) {
     SCOPED_TRACE(guard ? "guarded" : "unguarded");
     files_ = FakeFileSystem();
     files_.directoryBudget = GetParam();
-    files_.AddFile("/t/a.tmp");
-    files_.AddFile("/t/.hidden.tmp", kAttributeHidden);
-    files_.AddFile("/t/locked.tmp", kAttributeReadOnly);
-    files_.AddFile("/t/sub/pipe.tmp", kAttributeSystem);
-    files_.AddFile("/t/sub/in-use.tmp", kAttributeReadOnly);
-    files_.AddFile("/t/sub/gone.tmp");
-    files_.AddFile("/t/sub/z.tmp");
-    files_.Modify("/t/a.tmp", 100, 1);
-    files_.Modify("/t/sub/z.tmp", 20, 1);
-    files_.Modify("/t/sub/pipe.tmp", 5, 1);
-    files_.refuseRemoval.insert("/t/sub/in-use.tmp");
+    files_.AddFile(SystemPath("/t/a.tmp"));
+    files_.AddFile(SystemPath("/t/.hidden.tmp"), kAttributeHidden);
+    files_.AddFile(SystemPath("/t/locked.tmp"), kAttributeReadOnly);
+    files_.AddFile(SystemPath("/t/sub/pipe.tmp"), kAttributeSystem);
+    files_.AddFile(SystemPath("/t/sub/in-use.tmp"), kAttributeReadOnly);
+    files_.AddFile(SystemPath("/t/sub/gone.tmp"));
+    files_.AddFile(SystemPath("/t/sub/z.tmp"));
+    files_.Modify(SystemPath("/t/a.tmp"), 100, 1);
+    files_.Modify(SystemPath("/t/sub/z.tmp"), 20, 1);
+    files_.Modify(SystemPath("/t/sub/pipe.tmp"), 5, 1);
+    files_.refuseRemoval.insert(SystemPath("/t/sub/in-use.tmp"));
     const CleanPlan plan = Gather({}, guard, options);
     ASSERT_EQ(plan.Count(), 7u);
     if (guard) {
@@ -133,12 +133,13 @@ TEST_P(CleanPlanTest, ExecutionDeletesInThePlansOrderAndCountsEveryOutcome) {
       EXPECT_EQ(plan.SpareAt(3), SpareReason::kSystem);
       EXPECT_EQ(plan.SizeAt(0), 100u);
     }
-    files_.RenameOver("/t/sub/gone.tmp", "/t/sub/elsewhere");
+    files_.RenameOver(SystemPath("/t/sub/gone.tmp"), SystemPath("/t/sub/elsewhere"));
     files_.calls.clear();
 
     const CleanReport report = ExecuteCleanPlan(plan, options, files_);
     EXPECT_THAT(files_.PathsOf("RemoveFile"),
-                ElementsAre("/t/a.tmp", "/t/locked.tmp", "/t/sub/in-use.tmp", "/t/sub/z.tmp"));
+                ElementsAreArray(SystemPaths(
+                    {"/t/a.tmp", "/t/locked.tmp", "/t/sub/in-use.tmp", "/t/sub/z.tmp"})));
     EXPECT_EQ(report.deleted, 3u);
     EXPECT_EQ(report.bytesFreed, guard ? 120u : 0u);
     EXPECT_EQ(report.sparedHidden, 1u);
@@ -146,26 +147,27 @@ TEST_P(CleanPlanTest, ExecutionDeletesInThePlansOrderAndCountsEveryOutcome) {
     EXPECT_EQ(report.sparedSystem, 1u);
     EXPECT_EQ(report.failed, 1u);
     ASSERT_EQ(report.failures.size(), 1u);
-    EXPECT_EQ(report.failures[0].path, "/t/sub/in-use.tmp");
+    EXPECT_EQ(report.failures[0].path, SystemPath("/t/sub/in-use.tmp"));
     EXPECT_EQ(report.failures[0].reason, std::strerror(EACCES));
     // The failed one has its attributes back.
-    EXPECT_EQ(files_.AttributesOf("/t/sub/in-use.tmp"), kAttributeReadOnly);
+    EXPECT_EQ(files_.AttributesOf(SystemPath("/t/sub/in-use.tmp")), kAttributeReadOnly);
     EXPECT_EQ(report.vanished, 1u);
     EXPECT_EQ(report.changed, 0u);
   }
 }
 
 TEST_P(CleanPlanTest, ExecutionCountsWhatBecameOfEachGroupsFiles) {
-  locations_.m_strTmp = "/t";
+  locations_.m_strTmp = SystemPath("/t");
   ticked_ = {ControlId::kTempBox};
-  files_.AddFile("/t/a.tmp");
-  files_.AddFile("/t/.hidden.tmp", kAttributeHidden);
-  files_.AddFile("/t/changes.tmp");
-  files_.Modify("/t/a.tmp", 100, 1);
-  files_.AddFile("/one/refused");
-  files_.refuseRemoval.insert("/one/refused");
-  const CleanPlan plan = Gather({File("/one/refused"), File("/missing")}, true);
-  files_.Modify("/t/changes.tmp", 7, 2);
+  files_.AddFile(SystemPath("/t/a.tmp"));
+  files_.AddFile(SystemPath("/t/.hidden.tmp"), kAttributeHidden);
+  files_.AddFile(SystemPath("/t/changes.tmp"));
+  files_.Modify(SystemPath("/t/a.tmp"), 100, 1);
+  files_.AddFile(SystemPath("/one/refused"));
+  files_.refuseRemoval.insert(SystemPath("/one/refused"));
+  const CleanPlan plan =
+      Gather({File(SystemPath("/one/refused")), File(SystemPath("/missing"))}, true);
+  files_.Modify(SystemPath("/t/changes.tmp"), 7, 2);
 
   const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files_);
   ASSERT_EQ(report.groups.size(), 3u);
@@ -181,7 +183,7 @@ TEST_P(CleanPlanTest, ExecutionCountsWhatBecameOfEachGroupsFiles) {
 struct ChangeCase {
   const char* description;
   std::function<void(FakeFileSystem&)> change;
-  const char* kept;
+  std::string kept;
 };
 
 void PrintTo(const ChangeCase& c, std::ostream* out) { *out << c.description; }
@@ -191,12 +193,13 @@ class ChangedSinceGatheringTest : public testing::TestWithParam<ChangeCase> {};
 TEST_P(ChangedSinceGatheringTest, ChangedFileIsNotDeleted) {
   FakeFileSystem files;
   files.directoryBudget = 8;
-  files.AddFile("/d/file.tmp");
-  files.AddFile("/d/other");
-  files.AddFile("/d/unchanged.tmp");
-  files.Modify("/d/file.tmp", 10, 5);
+  files.AddFile(SystemPath("/d/file.tmp"));
+  files.AddFile(SystemPath("/d/other"));
+  files.AddFile(SystemPath("/d/unchanged.tmp"));
+  files.Modify(SystemPath("/d/file.tmp"), 10, 5);
   CleanLocations locations;
-  const CleanSelection selection{{}, locations, {Wildcard("/d", "*.tmp", 0), File("/d/entry")}};
+  const CleanSelection selection{
+      {}, locations, {Wildcard(SystemPath("/d"), "*.tmp", 0), File(SystemPath("/d/entry"))}};
   const CleanPlan plan = GatherCleanPlan(selection, CleanSettings(), files, true);
   ASSERT_EQ(plan.Count(), 3u);
   EXPECT_TRUE(plan.MissingAt(2));
@@ -204,7 +207,7 @@ TEST_P(ChangedSinceGatheringTest, ChangedFileIsNotDeleted) {
   GetParam().change(files);
   const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files);
   EXPECT_EQ(report.changed, 1u);
-  EXPECT_FALSE(files.Exists("/d/unchanged.tmp"));
+  EXPECT_FALSE(files.Exists(SystemPath("/d/unchanged.tmp")));
   EXPECT_TRUE(files.Exists(GetParam().kept));
   EXPECT_THAT(files.PathsOf("RemoveFile"), testing::Not(testing::Contains(GetParam().kept)));
 }
@@ -213,38 +216,45 @@ INSTANTIATE_TEST_SUITE_P(
     Table, ChangedSinceGatheringTest,
     testing::Values(
         ChangeCase{"replaced by another file",
-                   [](FakeFileSystem& files) { files.ReplaceFile("/d/file.tmp"); }, "/d/file.tmp"},
+                   [](FakeFileSystem& files) { files.ReplaceFile(SystemPath("/d/file.tmp")); },
+                   SystemPath("/d/file.tmp")},
         ChangeCase{"made anew with the freed inode, its size and its time",
-                   [](FakeFileSystem& files) { files.Recreate("/d/file.tmp"); }, "/d/file.tmp"},
-        ChangeCase{"grown", [](FakeFileSystem& files) { files.Modify("/d/file.tmp", 11, 5); },
-                   "/d/file.tmp"},
+                   [](FakeFileSystem& files) { files.Recreate(SystemPath("/d/file.tmp")); },
+                   SystemPath("/d/file.tmp")},
+        ChangeCase{"grown",
+                   [](FakeFileSystem& files) { files.Modify(SystemPath("/d/file.tmp"), 11, 5); },
+                   SystemPath("/d/file.tmp")},
         ChangeCase{"written to, same size",
-                   [](FakeFileSystem& files) { files.Modify("/d/file.tmp", 10, 6); },
-                   "/d/file.tmp"},
+                   [](FakeFileSystem& files) { files.Modify(SystemPath("/d/file.tmp"), 10, 6); },
+                   SystemPath("/d/file.tmp")},
         ChangeCase{"renamed over",
-                   [](FakeFileSystem& files) { files.RenameOver("/d/other", "/d/file.tmp"); },
-                   "/d/file.tmp"},
+                   [](FakeFileSystem& files) {
+                     files.RenameOver(SystemPath("/d/other"), SystemPath("/d/file.tmp"));
+                   },
+                   SystemPath("/d/file.tmp")},
         ChangeCase{"appeared where the entry named nothing",
-                   [](FakeFileSystem& files) { files.AddFile("/d/entry"); }, "/d/entry"}));
+                   [](FakeFileSystem& files) { files.AddFile(SystemPath("/d/entry")); },
+                   SystemPath("/d/entry")}));
 
 // TEMP inside TMP, an entry over a category's folder, a file named before
 // and after its folder is swept, a folder reached by two roads: each file
 // is planned, and deleted, once, where it was found first.
 TEST_P(CleanPlanTest, EachFileIsPlannedOnceInItsFirstPlace) {
   ticked_ = {ControlId::kTempBox};
-  locations_.m_strTemp = "/t/in";
-  locations_.m_strTmp = "/t";
-  for (const char* path :
-       {"/t/in/a.tmp", "/t/in/c.log", "/t/b.tmp", "/e/x.log", "/road1/r.tmp", "/road2/r.tmp"})
+  locations_.m_strTemp = SystemPath("/t/in");
+  locations_.m_strTmp = SystemPath("/t");
+  for (const std::string& path : SystemPaths(
+           {"/t/in/a.tmp", "/t/in/c.log", "/t/b.tmp", "/e/x.log", "/road1/r.tmp", "/road2/r.tmp"}))
     files_.AddFile(path);
-  files_.identities["/road2"] = files_.IdentityOf("/road1");
+  files_.identities[SystemPath("/road2")] = files_.IdentityOf(SystemPath("/road1"));
   const CleanPlan plan = Gather(
-      {File("/t/in/a.tmp"), Wildcard("/t/in", "*.*", 0), File("/e/x.log"),
-       Wildcard("/e", "*.log", 0), Wildcard("/road1", "*.tmp", 0), Wildcard("/road2", "*.tmp", 0)},
+      {File(SystemPath("/t/in/a.tmp")), Wildcard(SystemPath("/t/in"), "*.*", 0),
+       File(SystemPath("/e/x.log")), Wildcard(SystemPath("/e"), "*.log", 0),
+       Wildcard(SystemPath("/road1"), "*.tmp", 0), Wildcard(SystemPath("/road2"), "*.tmp", 0)},
       true);
 
-  EXPECT_THAT(Paths(plan),
-              ElementsAre("/t/in/a.tmp", "/t/b.tmp", "/t/in/c.log", "/e/x.log", "/road1/r.tmp"));
+  EXPECT_THAT(Paths(plan), ElementsAreArray(SystemPaths({"/t/in/a.tmp", "/t/b.tmp", "/t/in/c.log",
+                                                         "/e/x.log", "/road1/r.tmp"})));
   std::vector<std::size_t> groups;
   for (std::size_t index = 0; index < plan.Count(); ++index) groups.push_back(plan.GroupAt(index));
   EXPECT_THAT(groups, ElementsAre(0, 0, 2, 3, 5));
@@ -260,44 +270,46 @@ TEST_P(CleanPlanTest, EachFileIsPlannedOnceInItsFirstPlace) {
 // the plan was made stays; a failed deletion is a failure.
 TEST_P(CleanPlanTest, BinsFilesComeLastAndGoByTheBinsRules) {
   ticked_ = {ControlId::kTempBox, ControlId::kRecycleBinBox};
-  locations_.m_strTemp = "/temp";
-  files_.AddFile("/temp/a.tmp");
-  files_.AddFile("/first/files/old", kAttributeSystem);
-  files_.AddFile("/first/files/desktop.ini");
-  files_.AddFile("/first/files/locked", kAttributeReadOnly);
-  files_.AddFile("/first/files/.hidden", kAttributeHidden);
-  files_.AddFile("/second/files/busy");
-  files_.refuseRemoval.insert("/second/files/busy");
-  files_.Modify("/first/files/old", 7, 1);
+  locations_.m_strTemp = SystemPath("/temp");
+  files_.AddFile(SystemPath("/temp/a.tmp"));
+  files_.AddFile(SystemPath("/first/files/old"), kAttributeSystem);
+  files_.AddFile(SystemPath("/first/files/desktop.ini"));
+  files_.AddFile(SystemPath("/first/files/locked"), kAttributeReadOnly);
+  files_.AddFile(SystemPath("/first/files/.hidden"), kAttributeHidden);
+  files_.AddFile(SystemPath("/second/files/busy"));
+  files_.refuseRemoval.insert(SystemPath("/second/files/busy"));
+  files_.Modify(SystemPath("/first/files/old"), 7, 1);
   FakeTrashFolders trash;
-  trash.bins = {"/first/files", "/second/files"};
+  trash.bins = SystemPaths({"/first/files", "/second/files"});
   for (const std::string& bin : trash.bins) trash.verified[bin] = files_.IdentityOf(bin);
   CleanSelection selection{[this](ControlId box) { return ticked_.contains(box); }, locations_, {}};
   selection.trash = &trash;
   const CleanPlan plan = GatherCleanPlan(selection, CleanSettings(), files_, true);
 
-  EXPECT_THAT(Paths(plan), ElementsAre("/temp/a.tmp", "/first/files/old", "/first/files/locked",
-                                       "/first/files/.hidden", "/second/files/busy"));
-  EXPECT_THAT(Labels(plan),
-              ElementsAre("box 1005", "box 1028 /first/files", "box 1028 /second/files"));
+  EXPECT_THAT(
+      Paths(plan),
+      ElementsAreArray(SystemPaths({"/temp/a.tmp", "/first/files/old", "/first/files/locked",
+                                    "/first/files/.hidden", "/second/files/busy"})));
+  EXPECT_THAT(Labels(plan), ElementsAre("box 1005", "box 1028 " + SystemPath("/first/files"),
+                                        "box 1028 " + SystemPath("/second/files")));
   EXPECT_EQ(plan.SpareAt(2), SpareReason::kReadOnly);
   EXPECT_EQ(plan.SpareAt(3), SpareReason::kNone);
   EXPECT_EQ(plan.TotalBytes(), 7u);
 
-  files_.AddFile("/first/files/trashed-since");
+  files_.AddFile(SystemPath("/first/files/trashed-since"));
   std::vector<std::string> removedBeforeTheBin;
   const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files_, {}, [&] {
     removedBeforeTheBin = files_.PathsOf("RemoveFile");
   });
-  EXPECT_THAT(removedBeforeTheBin, ElementsAre("/temp/a.tmp"));
+  EXPECT_THAT(removedBeforeTheBin, ElementsAre(SystemPath("/temp/a.tmp")));
   EXPECT_EQ(report.deleted, 3u);
   EXPECT_EQ(report.bytesFreed, 7u);
   EXPECT_EQ(report.sparedReadOnly, 1u);
   EXPECT_EQ(report.failed, 1u);
-  EXPECT_THAT(trash.forgotten, ElementsAre(testing::Pair("/first/files", "old"),
-                                           testing::Pair("/first/files", ".hidden")));
-  for (const char* kept : {"/first/files/desktop.ini", "/first/files/locked",
-                           "/first/files/trashed-since", "/second/files/busy"})
+  EXPECT_THAT(trash.forgotten, ElementsAre(testing::Pair(SystemPath("/first/files"), "old"),
+                                           testing::Pair(SystemPath("/first/files"), ".hidden")));
+  for (const std::string& kept : SystemPaths({"/first/files/desktop.ini", "/first/files/locked",
+                                              "/first/files/trashed-since", "/second/files/busy"}))
     EXPECT_TRUE(files_.Exists(kept)) << kept;
 }
 
@@ -305,36 +317,36 @@ TEST_P(CleanPlanTest, SkippedAttributeCheckGivesTheSameResult) {
   // Everything allowed: no option could spare a file, so a swept file is
   // removed without a look first. An individual entry still gets its look.
   ticked_ = {ControlId::kTempBox};
-  locations_.m_strTmp = "/t";
+  locations_.m_strTmp = SystemPath("/t");
   const auto makeTree = [this] {
     files_ = FakeFileSystem();
     files_.directoryBudget = GetParam();
-    files_.AddFile("/t/plain.tmp");
-    files_.AddFile("/t/.dot.tmp", kAttributeHidden);
-    files_.AddFile("/t/locked.tmp", kAttributeReadOnly);
-    files_.AddFile("/t/pipe.tmp", kAttributeSystem);
-    files_.AddFile("/t/in-use.tmp");
-    files_.AddFile("/t/now-a-folder.tmp");
-    files_.AddFile("/t/gone.tmp");
-    files_.refuseRemoval.insert("/t/in-use.tmp");
-    files_.AddDirectory("/named-folder");
+    files_.AddFile(SystemPath("/t/plain.tmp"));
+    files_.AddFile(SystemPath("/t/.dot.tmp"), kAttributeHidden);
+    files_.AddFile(SystemPath("/t/locked.tmp"), kAttributeReadOnly);
+    files_.AddFile(SystemPath("/t/pipe.tmp"), kAttributeSystem);
+    files_.AddFile(SystemPath("/t/in-use.tmp"));
+    files_.AddFile(SystemPath("/t/now-a-folder.tmp"));
+    files_.AddFile(SystemPath("/t/gone.tmp"));
+    files_.refuseRemoval.insert(SystemPath("/t/in-use.tmp"));
+    files_.AddDirectory(SystemPath("/named-folder"));
   };
   std::vector<CleanReport> reports;
   std::vector<std::vector<std::string>> kept;
   for (const CleanSettings& options : {Allowing(1, 1, 1), Allowing(0, 1, 1)}) {
     makeTree();
-    const CleanPlan plan = Gather({File("/named-folder")}, false, options);
-    files_.nodes["/t/now-a-folder.tmp"] = kAttributeDirectory;
-    files_.identities["/t/now-a-folder.tmp"] = {9, 9};
-    files_.nodes.erase("/t/gone.tmp");
+    const CleanPlan plan = Gather({File(SystemPath("/named-folder"))}, false, options);
+    files_.nodes[SystemPath("/t/now-a-folder.tmp")] = kAttributeDirectory;
+    files_.identities[SystemPath("/t/now-a-folder.tmp")] = {9, 9};
+    files_.nodes.erase(SystemPath("/t/gone.tmp"));
     files_.calls.clear();
     reports.push_back(ExecuteCleanPlan(plan, options, files_));
     kept.emplace_back();
     for (const auto& [path, attributes] : files_.nodes) kept.back().push_back(path);
     if (options.m_bDelHiddenFiles) {
-      EXPECT_THAT(
-          files_.PathsOf("GetAttributes"),
-          ElementsAre("/t/in-use.tmp", "/t/now-a-folder.tmp", "/t/gone.tmp", "/named-folder"));
+      EXPECT_THAT(files_.PathsOf("GetAttributes"),
+                  ElementsAreArray(SystemPaths(
+                      {"/t/in-use.tmp", "/t/now-a-folder.tmp", "/t/gone.tmp", "/named-folder"})));
     }
   }
   // Hidden files spared in the second run only; all else the same.
@@ -345,30 +357,31 @@ TEST_P(CleanPlanTest, SkippedAttributeCheckGivesTheSameResult) {
     EXPECT_EQ(report.vanished, 3u);  // the folder where a file was, the gone one, the named folder
     EXPECT_EQ(report.sparedReadOnly + report.sparedSystem, 0u);
   }
-  kept[1].erase(std::find(kept[1].begin(), kept[1].end(), "/t/.dot.tmp"));
+  kept[1].erase(std::find(kept[1].begin(), kept[1].end(), SystemPath("/t/.dot.tmp")));
   EXPECT_EQ(kept[0], kept[1]);
 }
 
 TEST_P(CleanPlanTest, DirectoriesBeyondTheBudgetAreReachedByPathAndChecked) {
   ticked_ = {ControlId::kTempBox};
-  locations_.m_strTmp = "/t";
-  const std::vector<std::string> paths = {"/t/a.tmp",     "/t/one/b.tmp",   "/t/one/x/y/e.tmp",
-                                          "/t/two/c.tmp", "/t/two/z/f.tmp", "/t/three/d.tmp"};
+  locations_.m_strTmp = SystemPath("/t");
+  const std::vector<std::string> paths =
+      SystemPaths({"/t/a.tmp", "/t/one/b.tmp", "/t/one/x/y/e.tmp", "/t/two/c.tmp", "/t/two/z/f.tmp",
+                   "/t/three/d.tmp"});
   for (const std::string& path : paths) files_.AddFile(path);
-  files_.AddDirectory("/t/one/x/empty");
+  files_.AddDirectory(SystemPath("/t/one/x/empty"));
   const CleanPlan plan = Gather({}, false);
   EXPECT_THAT(Paths(plan), ElementsAreArray(paths));
   // The kept directories stay open with the plan; no more than the budget.
   EXPECT_EQ(files_.openDirectories, static_cast<int>(std::min<std::size_t>(GetParam(), 6)));
 
-  files_.ReplaceDirectory("/t/two");
+  files_.ReplaceDirectory(SystemPath("/t/two"));
   const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files_);
   EXPECT_EQ(report.deleted, 5u);
   EXPECT_EQ(report.vanished, 1u);
-  EXPECT_TRUE(files_.Exists("/t/two/c.tmp"));
+  EXPECT_TRUE(files_.Exists(SystemPath("/t/two/c.tmp")));
   EXPECT_THAT(files_.PathsOf("RemoveFile"),
-              ElementsAre("/t/a.tmp", "/t/one/b.tmp", "/t/one/x/y/e.tmp", "/t/two/z/f.tmp",
-                          "/t/three/d.tmp"));
+              ElementsAreArray(SystemPaths({"/t/a.tmp", "/t/one/b.tmp", "/t/one/x/y/e.tmp",
+                                            "/t/two/z/f.tmp", "/t/three/d.tmp"})));
 }
 
 INSTANTIATE_TEST_SUITE_P(Budget, CleanPlanTest, testing::Values(0, 2, 100),
@@ -376,144 +389,4 @@ INSTANTIATE_TEST_SUITE_P(Budget, CleanPlanTest, testing::Values(0, 2, 100),
                            return "Keeping" + std::to_string(info.param);
                          });
 
-// More files than are looked at ahead at once, on the real file system:
-// each file still meets its own check, and a guarded plan's looks, shared
-// between two threads, are each file's own.
-TEST(CleanPlanOnDiskTest, ChecksLookedAtAheadAreEachFilesOwn) {
-  ScopedTestHome home;
-  const std::string tmp = home.Path("many");
-  std::vector<std::string> kept;
-  for (int number = 0; number < 700; ++number) {
-    const std::string name = (number % 11 == 0 ? "." : "") + std::to_string(number) + ".tmp";
-    const std::string path = tmp + (number < 350 ? "/a/" : "/b/") + name;
-    WriteTestFile(path, std::string(number % 5, 'x'));
-    if (number % 7 == 0) ::chmod(path.c_str(), 0444);
-    if (number % 7 == 0 || number % 11 == 0) kept.push_back(path);
-  }
-  PosixFileSystem files;
-  CleanLocations locations;
-  locations.m_strTmp = tmp;
-  const CleanSelection selection{
-      [](ControlId box) { return box == ControlId::kTempBox; }, locations, {}};
-  const CleanPlan guarded = GatherCleanPlan(selection, CleanSettings(), files, true);
-  ASSERT_EQ(guarded.Count(), 700u);
-  for (std::size_t index = 0; index < guarded.Count(); ++index) {
-    const std::string name = fs::path(guarded.PathAt(index)).filename().string();
-    const int number = std::stoi(name.substr(name[0] == '.'));
-    EXPECT_EQ(guarded.SizeAt(index), static_cast<std::uint64_t>(number % 5)) << name;
-    const SpareReason expected = number % 11 == 0  ? SpareReason::kHidden
-                                 : number % 7 == 0 ? SpareReason::kReadOnly
-                                                   : SpareReason::kNone;
-    EXPECT_EQ(guarded.SpareAt(index), expected) << name;
-  }
-
-  const CleanReport report = ExecuteCleanPlan(
-      GatherCleanPlan(selection, CleanSettings(), files, false), CleanSettings(), files);
-  EXPECT_EQ(report.deleted, 700u - kept.size());
-  EXPECT_EQ(report.sparedHidden, 64u);
-  EXPECT_EQ(report.sparedReadOnly, kept.size() - 64u);
-  for (const std::string& path : kept) EXPECT_TRUE(fs::exists(path)) << path;
-}
-
-// The directory-kept calls on the real file system.
-TEST(CleanPlanOnDiskTest, KeptDirectoriesFollowTheFilesAndNothingElse) {
-  ScopedTestHome home;
-  const std::string tmp = home.Path("tmp");
-  const std::string outside = home.Path("outside");
-  for (const std::string& file : {tmp + "/a.tmp", tmp + "/sub/b.tmp", tmp + "/sub/shared.tmp",
-                                  tmp + "/sub/replaced.tmp", tmp + "/sub/grown.tmp"})
-    WriteTestFile(file);
-  WriteTestFile(outside + "/b.tmp", "precious");
-  ASSERT_EQ(::link((tmp + "/sub/shared.tmp").c_str(), (outside + "/shared").c_str()), 0);
-  ::chmod((tmp + "/sub/shared.tmp").c_str(), 0444);
-
-  PosixFileSystem files;
-  ASSERT_GT(files.DirectoryBudget(), 0u);
-  CleanLocations locations;
-  locations.m_strTmp = tmp;
-  const CleanSelection selection{[](ControlId box) { return box == ControlId::kTempBox; },
-                                 locations,
-                                 {File(tmp + "/new.tmp")}};
-  const CleanPlan plan = GatherCleanPlan(selection, Allowing(0, 1, 0), files, true);
-  ASSERT_EQ(plan.Count(), 6u);
-
-  // The swept directory moves and a link to another takes its place; files
-  // change meanwhile.
-  fs::rename(tmp + "/sub", tmp + "/sub.moved");
-  fs::create_directory_symlink(outside, tmp + "/sub");
-  fs::rename(tmp + "/sub.moved/b.tmp", tmp + "/sub.moved/replaced.tmp");
-  WriteTestFile(tmp + "/sub.moved/grown.tmp", "longer");
-  WriteTestFile(tmp + "/new.tmp");
-
-  const CleanReport report = ExecuteCleanPlan(plan, Allowing(0, 1, 0), files);
-  EXPECT_EQ(report.deleted, 2u);   // a.tmp, and shared.tmp where it was moved
-  EXPECT_EQ(report.changed, 3u);   // replaced, grown, new
-  EXPECT_EQ(report.vanished, 1u);  // b.tmp, renamed away
-  EXPECT_FALSE(fs::exists(tmp + "/a.tmp"));
-  EXPECT_FALSE(fs::exists(tmp + "/sub.moved/shared.tmp"));
-  EXPECT_EQ(fs::status(outside + "/shared").permissions(), fs::perms(0444));
-  for (const std::string& kept : {tmp + "/sub.moved/replaced.tmp", tmp + "/sub.moved/grown.tmp",
-                                  tmp + "/new.tmp", outside + "/b.tmp"})
-    EXPECT_TRUE(fs::exists(kept)) << kept;
-}
-
-// A plan left open (a preview) keeps its directories out of the next
-// plan's budget, and gives them back when it goes.
-TEST(CleanPlanOnDiskTest, KeptDirectoriesCountAgainstEveryPlansBudget) {
-  ScopedTestHome home;
-  for (const char* file : {"t/a.tmp", "t/one/b.tmp", "t/two/c.tmp", "t/two/empty/keep.txt"})
-    WriteTestFile(home.Path(file));
-  PosixFileSystem files;
-  CleanLocations locations;
-  const CleanSelection selection{{}, locations, {Wildcard(home.Path("t"), "*.tmp", 1)}};
-  const std::size_t budget = files.DirectoryBudget();
-  {
-    const CleanPlan plan = GatherCleanPlan(selection, CleanSettings(), files, false);
-    ASSERT_EQ(plan.Count(), 3u);
-    EXPECT_EQ(files.DirectoryBudget(), budget - 3);
-  }
-  EXPECT_EQ(files.DirectoryBudget(), budget);
-}
-
 }  // namespace
-
-// A sweep shared between two threads gives the plan the order one thread
-// gives: many sub-directories, below a chain of single ones, some nested,
-// some empty, with files at every level; guarded, each file keeps its own
-// size.
-TEST(CleanPlanOnDiskTest, SharedSweepKeepsTheOrderOfOneThread) {
-  ScopedTestHome home;
-  const std::string tmp = home.Path("tmp");
-  WriteTestFile(tmp + "/top.tmp");
-  const std::string wide = tmp + "/only/wide";
-  for (int number = 0; number < 60; ++number) {
-    const std::string directory = wide + "/d" + std::to_string(number);
-    fs::create_directories(directory);
-    for (int file = 0; file < number % 4; ++file)
-      WriteTestFile(directory + "/" + std::to_string(file) + ".tmp", std::string(number, 'x'));
-    if (number % 5 == 0) WriteTestFile(directory + "/n/m/deep.tmp", std::string(number, 'x'));
-  }
-  PosixFileSystem files;
-  FileList oneThread;
-  SweepDirectory(files, oneThread, tmp, "/*.tmp", 1);
-  ASSERT_EQ(oneThread.Count(), 1u + 90u + 12u);
-
-  CleanLocations locations;
-  locations.m_strTmp = tmp;
-  // An entry over the same tree adds nothing: each file stays where it was
-  // first found, also where the second thread met its folder.
-  const CleanSelection selection{[](ControlId box) { return box == ControlId::kTempBox; },
-                                 locations,
-                                 {Wildcard(tmp, "*.tmp", 1)}};
-  for (const bool guard : {false, true}) {
-    const CleanPlan plan = GatherCleanPlan(selection, CleanSettings(), files, guard);
-    std::vector<std::string> paths;
-    for (std::size_t index = 0; index < plan.Count(); ++index) {
-      paths.push_back(plan.PathAt(index));
-      if (guard) {
-        EXPECT_EQ(plan.SizeAt(index), fs::file_size(paths.back())) << paths.back();
-      }
-    }
-    EXPECT_THAT(paths, ElementsAreArray(oneThread.begin(), oneThread.end())) << guard;
-  }
-}

@@ -2,21 +2,14 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <optional>
 #include <string>
 
-#include "engine/file_list.h"
-#include "engine/sweep.h"
 #include "engine/testing/fake_file_system.h"
-#include "platform/posix/posix_file_system.h"
-#include "testing/scoped_test_home.h"
+#include "engine/testing/system_path.h"
 
-namespace fs = std::filesystem;
 using testing::ElementsAre;
+using testing::ElementsAreArray;
 using testing::IsEmpty;
 
 namespace {
@@ -43,14 +36,14 @@ class DeletionOptionsTest : public testing::TestWithParam<OptionCase> {};
 TEST_P(DeletionOptionsTest, SparedFilesAreLeftUntouched) {
   const OptionCase& c = GetParam();
   FakeFileSystem files;
-  files.AddFile("/d/file", c.attributes);
+  files.AddFile(SystemPath("/d/file"), c.attributes);
 
-  EXPECT_EQ(DeleteListedFile(files, c.settings, "/d/file"),
+  EXPECT_EQ(DeleteListedFile(files, c.settings, SystemPath("/d/file")),
             c.deleted ? DeletionResult::kDeleted : DeletionResult::kSpared);
-  EXPECT_EQ(files.Exists("/d/file"), !c.deleted);
+  EXPECT_EQ(files.Exists(SystemPath("/d/file")), !c.deleted);
   if (!c.deleted) {
-    EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/file"));
-    EXPECT_EQ(files.AttributesOf("/d/file"), c.attributes);
+    EXPECT_THAT(files.calls, ElementsAre("GetAttributes " + SystemPath("/d/file")));
+    EXPECT_EQ(files.AttributesOf(SystemPath("/d/file")), c.attributes);
   }
 }
 
@@ -78,25 +71,30 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DeletionTest, ReadOnlyFileIsMadeNormalThenDeleted) {
   FakeFileSystem files;
-  files.AddFile("/d/file", kAttributeReadOnly);
-  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), "/d/file"), DeletionResult::kDeleted);
-  EXPECT_THAT(files.calls,
-              ElementsAre("GetAttributes /d/file", "SetNormal /d/file", "RemoveFile /d/file"));
+  files.AddFile(SystemPath("/d/file"), kAttributeReadOnly);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), SystemPath("/d/file")),
+            DeletionResult::kDeleted);
+  EXPECT_THAT(files.calls, ElementsAre("GetAttributes " + SystemPath("/d/file"),
+                                       "SetNormal " + SystemPath("/d/file"),
+                                       "RemoveFile " + SystemPath("/d/file")));
 }
 
 TEST(DeletionTest, FailedDeletionGivesTheAttributesBack) {
   FakeFileSystem files;
-  files.AddFile("/d/in-use", kHiddenReadOnly);
-  files.refuseRemoval.insert("/d/in-use");
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 0), "/d/in-use"), DeletionResult::kFailed);
-  EXPECT_TRUE(files.Exists("/d/in-use"));
-  EXPECT_EQ(files.AttributesOf("/d/in-use"), kHiddenReadOnly);
+  files.AddFile(SystemPath("/d/in-use"), kHiddenReadOnly);
+  files.refuseRemoval.insert(SystemPath("/d/in-use"));
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 0), SystemPath("/d/in-use")),
+            DeletionResult::kFailed);
+  EXPECT_TRUE(files.Exists(SystemPath("/d/in-use")));
+  EXPECT_EQ(files.AttributesOf(SystemPath("/d/in-use")), kHiddenReadOnly);
 }
 
 TEST(DeletionTest, MissingFileIsPassedOverSilentlyWhateverTheOptions) {
   FakeFileSystem files;
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 0), "/gone"), DeletionResult::kSpared);
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/gone"), DeletionResult::kNotAFile);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 0), SystemPath("/gone")),
+            DeletionResult::kSpared);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), SystemPath("/gone")),
+            DeletionResult::kNotAFile);
   EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), ""), DeletionResult::kNotAFile);
   EXPECT_THAT(files.PathsOf("SetNormal"), IsEmpty());
   EXPECT_THAT(files.PathsOf("RemoveFile"), IsEmpty());
@@ -104,172 +102,29 @@ TEST(DeletionTest, MissingFileIsPassedOverSilentlyWhateverTheOptions) {
 
 TEST(DeletionTest, DirectoryIsNeverTouched) {
   FakeFileSystem files;
-  files.AddDirectory("/d/folder", kAttributeReadOnly);
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/folder"), DeletionResult::kNotAFile);
-  EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/folder"));
+  files.AddDirectory(SystemPath("/d/folder"), kAttributeReadOnly);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), SystemPath("/d/folder")),
+            DeletionResult::kNotAFile);
+  EXPECT_THAT(files.calls, ElementsAre("GetAttributes " + SystemPath("/d/folder")));
 }
 
 TEST(DeletionTest, FileInADirectoryReplacedSinceTheSweepIsLeftAlone) {
   FakeFileSystem files;
-  files.AddFile("/d/kept", kAttributeReadOnly);
-  files.AddFile("/d/gone", kAttributeReadOnly);
-  const DirectoryIdentity listedIn = files.IdentityOf("/d");
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/gone", listedIn),
+  files.AddFile(SystemPath("/d/kept"), kAttributeReadOnly);
+  files.AddFile(SystemPath("/d/gone"), kAttributeReadOnly);
+  const DirectoryIdentity listedIn = files.IdentityOf(SystemPath("/d"));
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), SystemPath("/d/gone"), listedIn),
             DeletionResult::kDeleted);
-  files.ReplaceDirectory("/d");
+  files.ReplaceDirectory(SystemPath("/d"));
   files.calls.clear();
 
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/kept", listedIn),
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), SystemPath("/d/kept"), listedIn),
             DeletionResult::kNotAFile);
-  EXPECT_THAT(files.calls, ElementsAre("GetAttributes /d/kept"));
-  EXPECT_EQ(files.AttributesOf("/d/kept"), kAttributeReadOnly);
+  EXPECT_THAT(files.calls, ElementsAre("GetAttributes " + SystemPath("/d/kept")));
+  EXPECT_EQ(files.AttributesOf(SystemPath("/d/kept")), kAttributeReadOnly);
   // Named by the user rather than listed, the path is taken as it is.
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), "/d/kept"), DeletionResult::kDeleted);
+  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), SystemPath("/d/kept")),
+            DeletionResult::kDeleted);
 }
-
-// The same rules on the real file system.
-class DiskDeletionTest : public testing::Test {
- protected:
-  ScopedTestHome home;
-  PosixFileSystem files;
-};
-
-TEST_F(DiskDeletionTest, AttributesComeFromTheFileItself) {
-  const std::string hidden = home.Path("d/.hidden");
-  const std::string readOnly = home.Path("d/read-only");
-  const std::string fifo = home.Path("d/pipe");
-  WriteTestFile(hidden);
-  WriteTestFile(readOnly);
-  ::chmod(readOnly.c_str(), 0444);
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-
-  const CleanSettings nothing = Allowing(0, 0, 0);
-  EXPECT_EQ(DeleteListedFile(files, nothing, hidden), DeletionResult::kSpared);
-  EXPECT_EQ(DeleteListedFile(files, nothing, readOnly), DeletionResult::kSpared);
-  EXPECT_EQ(DeleteListedFile(files, nothing, fifo), DeletionResult::kSpared);
-  EXPECT_TRUE(fs::exists(hidden) && fs::exists(readOnly) && fs::exists(fifo));
-  EXPECT_EQ(fs::status(readOnly).permissions(), fs::perms(0444));
-
-  const CleanSettings everything = Allowing(1, 1, 1);
-  EXPECT_EQ(DeleteListedFile(files, everything, hidden), DeletionResult::kDeleted);
-  EXPECT_EQ(DeleteListedFile(files, everything, readOnly), DeletionResult::kDeleted);
-  EXPECT_EQ(DeleteListedFile(files, everything, fifo), DeletionResult::kDeleted);
-  EXPECT_FALSE(fs::exists(hidden) || fs::exists(readOnly) || fs::exists(fifo));
-}
-
-TEST_F(DiskDeletionTest, FileThatCannotBeDeletedKeepsItsPermissions) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root deletes from read-only directories";
-  const std::string file = home.Path("locked/read-only.tmp");
-  WriteTestFile(file);
-  ::chmod(file.c_str(), 0444);
-  ::chmod(home.Path("locked").c_str(), 0555);
-  EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), file), DeletionResult::kFailed);
-  EXPECT_EQ(fs::status(file).permissions(), fs::perms(0444));
-}
-
-TEST_F(DiskDeletionTest, OtherLinksOfAReadOnlyFileKeepItsMode) {
-  for (const bool batched : {false, true})
-    for (const mode_t mode : {0444, 0000}) {
-      const std::string file = home.Path("d/shared.tmp");
-      const std::string other = home.Path("elsewhere/shared");
-      WriteTestFile(file);
-      fs::create_directories(home.Path("elsewhere"));
-      ASSERT_EQ(::link(file.c_str(), other.c_str()), 0);
-      ::chmod(file.c_str(), mode);
-      {
-        std::optional<ScopedFileBatch> batch;
-        if (batched) batch.emplace(files);
-        EXPECT_EQ(DeleteListedFile(files, Allowing(0, 1, 0), file), DeletionResult::kDeleted);
-      }
-      EXPECT_FALSE(fs::exists(file));
-      EXPECT_EQ(fs::status(other).permissions(), fs::perms(mode)) << batched << " " << mode;
-      fs::remove(other);
-    }
-}
-
-TEST_F(DiskDeletionTest, DirectoryStaysEvenWithEverythingAllowed) {
-  const std::string directory = home.Path("d/folder.tmp");
-  fs::create_directories(directory);
-  ::chmod(directory.c_str(), 0555);
-  EXPECT_EQ(DeleteListedFile(files, Allowing(1, 1, 1), directory), DeletionResult::kNotAFile);
-  EXPECT_TRUE(fs::is_directory(directory));
-  EXPECT_EQ(fs::status(directory).permissions(), fs::perms(0555));
-}
-
-// Between the sweep and the deletion, another user replaces a directory the
-// files were gathered in (in a world-writable temporary directory) by a link
-// to a directory of the user's own, holding files of the same names. The
-// deletion must then delete none of them, in a batch or not.
-class ReplacedDirectoryTest : public testing::TestWithParam<bool> {
- protected:
-  ReplacedDirectoryTest() : tmp_(home.Path("tmp")), outside_(home.Path("outside")) {
-    for (const std::string& file : {tmp_ + "/top.tmp", tmp_ + "/a/x.tmp", tmp_ + "/a/b/deep.tmp"})
-      WriteTestFile(file);
-    for (const std::string& file : {outside_ + "/top.tmp", outside_ + "/x.tmp",
-                                    outside_ + "/b/deep.tmp", outside_ + "/a/x.tmp"})
-      WriteTestFile(file, "precious");
-    // Would be made writable for the time of its deletion.
-    ::chmod((outside_ + "/x.tmp").c_str(), 0444);
-    SweepDirectory(files, gathered, tmp_, "/*.tmp", 1);
-  }
-
-  void ReplaceByLinkToOutside(const std::string& directory) {
-    fs::rename(directory, directory + ".moved");
-    fs::create_directory_symlink(outside_, directory);
-  }
-
-  int DeleteGathered() {
-    std::optional<ScopedFileBatch> batch;
-    if (GetParam()) batch.emplace(files);
-    int deleted = 0;
-    for (std::size_t index = 0; index < gathered.Count(); ++index)
-      if (DeleteListedFile(files, Allowing(1, 1, 1), gathered.At(index),
-                           gathered.ListedInAt(index)) == DeletionResult::kDeleted)
-        ++deleted;
-    return deleted;
-  }
-
-  void ExpectOutsideUntouched() {
-    for (const std::string& file : {outside_ + "/top.tmp", outside_ + "/x.tmp",
-                                    outside_ + "/b/deep.tmp", outside_ + "/a/x.tmp"})
-      EXPECT_TRUE(fs::is_regular_file(file)) << file;
-    EXPECT_EQ(fs::status(outside_ + "/x.tmp").permissions(), fs::perms(0444));
-  }
-
-  ScopedTestHome home;
-  std::string tmp_;
-  std::string outside_;
-  PosixFileSystem files;
-  FileList gathered;
-};
-
-TEST_P(ReplacedDirectoryTest, UnchangedTreeLosesEverythingGathered) {
-  ASSERT_EQ(gathered.Count(), 3u);
-  EXPECT_EQ(DeleteGathered(), 3);
-  for (const std::string& file : {tmp_ + "/top.tmp", tmp_ + "/a/x.tmp", tmp_ + "/a/b/deep.tmp"})
-    EXPECT_FALSE(fs::exists(file)) << file;
-}
-
-TEST_P(ReplacedDirectoryTest, SubdirectoryReplacedByALinkLeadsNowhere) {
-  ReplaceByLinkToOutside(tmp_ + "/a");
-  EXPECT_EQ(DeleteGathered(), 1);
-  EXPECT_FALSE(fs::exists(tmp_ + "/top.tmp"));
-  ExpectOutsideUntouched();
-  EXPECT_TRUE(fs::is_symlink(tmp_ + "/a"));
-  // Out of reach of the paths that were gathered, so it stays too.
-  EXPECT_TRUE(fs::exists(tmp_ + "/a.moved/x.tmp"));
-}
-
-TEST_P(ReplacedDirectoryTest, SweptDirectoryItselfReplacedByALinkLeadsNowhere) {
-  ReplaceByLinkToOutside(tmp_);
-  EXPECT_EQ(DeleteGathered(), 0);
-  ExpectOutsideUntouched();
-  EXPECT_TRUE(fs::exists(tmp_ + ".moved/top.tmp"));
-}
-
-INSTANTIATE_TEST_SUITE_P(BatchedOrNot, ReplacedDirectoryTest, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return info.param ? "InABatch" : "OneByOne";
-                         });
 
 }  // namespace

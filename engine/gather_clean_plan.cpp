@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <memory>
@@ -158,8 +159,9 @@ class PlanBuilder : public SweepListener {
     listing_.reset();
   }
 
-  // One file the user named, taken as named.
-  void AddNamed(const std::string& path) {
+  // One file the user named, its separators written as the system does.
+  void AddNamed(const std::string& named) {
+    const std::string path = WithSystemSeparators(named);
     FileStatus status;
     if (guard_) {
       status = files_.Status(path);
@@ -173,9 +175,9 @@ class PlanBuilder : public SweepListener {
     folder.name = path;
     folder.firstFile = plan_->nameAt.size();
     // Which directory the path leads to, as its deletion will follow it.
-    const std::size_t slash = path.rfind(kPathSeparator);
+    const std::size_t slash = LastPathSeparator(path);
     const std::unique_ptr<Directory> parent =
-        files_.OpenDirectory(slash == 0 ? path.substr(0, 1) : path.substr(0, slash));
+        files_.OpenDirectory(path.substr(0, std::max(slash, RootLength(path))));
     if (const std::optional<DirectoryIdentity> identity =
             parent ? parent->Identity() : std::nullopt) {
       folder.identity = *identity;
@@ -342,8 +344,9 @@ void GatherEntries(const CleanSelection& selection, FileSystem& files, PlanBuild
       continue;
     }
     plan.Step("Searching in " + entry.path + " for files matching " + entry.wildcard);
-    std::string directory = entry.path;
-    if (directory.ends_with(kPathSeparator)) directory.pop_back();
+    // Paths are shown as the system writes them, also where typed otherwise.
+    std::string directory = WithSystemSeparators(entry.path);
+    if (!directory.empty() && IsPathSeparator(directory.back())) directory.pop_back();
     Sweep(files, plan, directory, kPathSeparator + entry.wildcard, entry.recurse);
   }
 }

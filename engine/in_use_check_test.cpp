@@ -4,10 +4,12 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "engine/clean_plan.h"
 #include "engine/testing/fake_file_system.h"
 #include "engine/testing/fake_files_in_use.h"
+#include "engine/testing/system_path.h"
 
 namespace {
 
@@ -23,13 +25,17 @@ class FilesInUseTest : public testing::TestWithParam<std::tuple<bool, bool, std:
  protected:
   FilesInUseTest() {
     files_.directoryBudget = std::get<2>(GetParam());
-    for (const char* path : {"/t/a.tmp", "/t/open.tmp", "/t/.open-hidden.tmp", "/t/b.tmp",
-                             "/t/sub/mapped.tmp", "/named"})
-      files_.AddFile(path, path[3] == '.' ? kAttributeHidden : kAttributeNormal);
+    for (const std::string& path : SystemPaths({"/t/a.tmp", "/t/open.tmp", "/t/.open-hidden.tmp",
+                                                "/t/b.tmp", "/t/sub/mapped.tmp", "/named"}))
+      files_.AddFile(path,
+                     path.ends_with(".open-hidden.tmp") ? kAttributeHidden : kAttributeNormal);
     inUse_ = std::make_shared<FakeFilesInUse>();
-    for (const char* path : {"/t/open.tmp", "/t/.open-hidden.tmp", "/t/sub/mapped.tmp", "/named"})
-      inUse_->files.insert({1, files_.facts.at(path).inode});
+    for (const std::string& path : InUse()) inUse_->files.insert({1, files_.facts.at(path).inode});
     files_.filesInUse = inUse_;
+  }
+
+  static std::vector<std::string> InUse() {
+    return SystemPaths({"/t/open.tmp", "/t/.open-hidden.tmp", "/t/sub/mapped.tmp", "/named"});
   }
 
   FakeFileSystem files_;
@@ -41,7 +47,9 @@ TEST_P(FilesInUseTest, FileInUseIsLeftAloneAndCountedApart) {
   const CleanSettings options = Allowing(allowAll);
   CleanLocations locations;
   const CleanSelection selection{
-      [](ControlId) { return false; }, locations, {{0, "/t", "*.tmp", 1}, {1, "/named", "", 0}}};
+      [](ControlId) { return false; },
+      locations,
+      {{0, SystemPath("/t"), "*.tmp", 1}, {1, SystemPath("/named"), "", 0}}};
   const CleanPlan plan = GatherCleanPlan(selection, options, files_, guard);
   if (guard) {
     std::vector<SpareReason> reasons;
@@ -60,15 +68,15 @@ TEST_P(FilesInUseTest, FileInUseIsLeftAloneAndCountedApart) {
   EXPECT_EQ(report.inUse, allowAll ? 4u : 3u);
   EXPECT_EQ(report.sparedHidden, allowAll ? 0u : 1u);
   EXPECT_EQ(report.failed, 0u);
-  for (const char* path : {"/t/open.tmp", "/t/.open-hidden.tmp", "/t/sub/mapped.tmp", "/named"})
-    EXPECT_TRUE(files_.Exists(path)) << path;
-  EXPECT_FALSE(files_.Exists("/t/a.tmp"));
-  EXPECT_FALSE(files_.Exists("/t/b.tmp"));
+  for (const std::string& path : InUse()) EXPECT_TRUE(files_.Exists(path)) << path;
+  EXPECT_FALSE(files_.Exists(SystemPath("/t/a.tmp")));
+  EXPECT_FALSE(files_.Exists(SystemPath("/t/b.tmp")));
   if (!guard && allowAll) {
     // Files removed unlooked at are told by their listed inodes: one look
     // per folder, at its first file, and one at the named file.
     EXPECT_THAT(files_.PathsOf("Status"),
-                testing::ElementsAre("/t/a.tmp", "/t/sub/mapped.tmp", "/named"));
+                testing::ElementsAre(SystemPath("/t/a.tmp"), SystemPath("/t/sub/mapped.tmp"),
+                                     SystemPath("/named")));
   }
 }
 
@@ -78,11 +86,11 @@ INSTANTIATE_TEST_SUITE_P(Plans, FilesInUseTest,
 
 TEST(FilesInUseWithoutFindingTest, NothingFoundLeavesTheRunAsItWas) {
   FakeFileSystem files;
-  files.AddFile("/t/a.tmp");
+  files.AddFile(SystemPath("/t/a.tmp"));
   files.filesInUse = std::make_shared<FakeFilesInUse>();
   CleanLocations locations;
   const CleanSelection selection{
-      [](ControlId) { return false; }, locations, {{0, "/t", "*.tmp", 0}}};
+      [](ControlId) { return false; }, locations, {{0, SystemPath("/t"), "*.tmp", 0}}};
   const CleanPlan plan = GatherCleanPlan(selection, Allowing(true), files, false);
   files.calls.clear();
   EXPECT_EQ(ExecuteCleanPlan(plan, Allowing(true), files).deleted, 1u);

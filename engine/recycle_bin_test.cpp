@@ -8,8 +8,6 @@
 #include <string>
 #include <utility>
 
-#include "engine/testing/fake_file_system.h"
-#include "engine/testing/fake_platform.h"
 #include "engine/testing/interposing_file_system.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_trash_folders.h"
@@ -18,8 +16,6 @@
 
 namespace fs = std::filesystem;
 using testing::ElementsAre;
-using testing::IsEmpty;
-using testing::Pair;
 
 namespace {
 
@@ -133,39 +129,6 @@ TEST_F(RecycleBinTest, MissingBinFolderIsNoFailure) {
   fs::remove(bin_);
   Empty();
   EXPECT_EQ(cursor_.depth, 0);
-}
-
-TEST(RecycleBinOrderTest, BinsAreEmptiedInTurnEachWithItsOwnAttributes) {
-  FakeFileSystem files;
-  FakeTrashFolders trash;
-  CountingWaitCursor cursor;
-  files.AddDirectory("/first/files", kAttributeDirectory | kAttributeHidden | kAttributeSystem);
-  files.AddFile("/first/files/a");
-  files.AddFile("/second/files/b");
-  files.AddFile("/second/files/c", kAttributeHidden | kAttributeSystem);
-  trash.bins = {"/first/files", "/missing/files", "/second/files"};
-  trash.verified = {{"/first/files", files.IdentityOf("/first/files")},
-                    {"/second/files", files.IdentityOf("/second/files")}};
-
-  EmptyRecycleBin(files, trash, cursor);
-  EXPECT_THAT(trash.forgotten, ElementsAre(Pair("/first/files", "a"), Pair("/second/files", "b"),
-                                           Pair("/second/files", "c")));
-  EXPECT_EQ(files.AttributesOf("/first/files"),
-            kAttributeDirectory | kAttributeHidden | kAttributeSystem);
-  // A bin folder that isn't there is never searched.
-  EXPECT_THAT(files.PathsOf("OpenDirectory"), ElementsAre("/first/files", "/second/files"));
-}
-
-TEST(RecycleBinOrderTest, FileThatCannotBeDeletedKeepsItsInfo) {
-  FakeFileSystem files;
-  FakeTrashFolders trash;
-  CountingWaitCursor cursor;
-  files.AddFile("/t/files/busy");
-  files.refuseRemoval.insert("/t/files/busy");
-  trash.bins = {"/t/files"};
-  trash.verified = {{"/t/files", files.IdentityOf("/t/files")}};
-  EmptyRecycleBin(files, trash, cursor);
-  EXPECT_THAT(trash.forgotten, IsEmpty());
 }
 
 }  // namespace

@@ -7,7 +7,7 @@ namespace {
 // The name a folder record of one named file stands for: its path's last.
 std::string_view NamedFile(const CleanPlan::Data::Folder& folder) {
   const std::string_view path = folder.name;
-  const std::size_t slash = path.rfind(kPathSeparator);
+  const std::size_t slash = LastPathSeparator(path);
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 

@@ -14,6 +14,7 @@
 #include "engine/clean_plan.h"
 #include "engine/sweep.h"
 #include "engine/testing/fake_file_system.h"
+#include "engine/testing/system_path.h"
 #include "engine/testing/two_thread_file_system.h"
 
 using testing::ElementsAreArray;
@@ -43,20 +44,20 @@ TEST(SecondThreadTest, LeavingWithoutJoiningStopsTheTaskAndDropsItsFailure) {
 struct JunkTree {
   JunkTree() {
     files.directoryBudget = 64;
-    files.AddFile("/junk/top.tmp");
+    files.AddFile(SystemPath("/junk/top.tmp"));
     for (int number = 0; number < 12; ++number) {
       const std::string directory = "/junk/d" + std::to_string(number);
-      files.AddDirectory(directory);
+      files.AddDirectory(SystemPath(directory));
       for (int file = 0; file < number % 3; ++file)
-        files.AddFile(directory + "/" + std::to_string(file) + ".tmp");
-      if (number % 4 == 0) files.AddFile(directory + "/n/m/deep.tmp");
+        files.AddFile(SystemPath(directory + "/" + std::to_string(file) + ".tmp"));
+      if (number % 4 == 0) files.AddFile(SystemPath(directory + "/n/m/deep.tmp"));
     }
   }
 
   // The whole tree, or (without recursion) two folders of it.
   CleanPlan Gather(bool guard, bool recurse) {
-    std::vector<CleanEntry> entries{{0, "/junk", "*.tmp", recurse ? 1 : 0}};
-    if (!recurse) entries.push_back({0, "/junk/d1", "*.tmp", 0});
+    std::vector<CleanEntry> entries{{0, SystemPath("/junk"), "*.tmp", recurse ? 1 : 0}};
+    if (!recurse) entries.push_back({0, SystemPath("/junk/d1"), "*.tmp", 0});
     const CleanLocations none;
     const CleanSelection selection{{}, none, entries};
     return GatherCleanPlan(selection, CleanSettings(), shared, guard);
@@ -75,7 +76,7 @@ std::vector<std::string> Paths(const CleanPlan& plan) {
 TEST(SharedWorkTest, SweepIsSharedAndKeepsTheOrderOfOneThread) {
   JunkTree tree;
   FileList oneThread;
-  SweepDirectory(tree.files, oneThread, "/junk", "/*.tmp", 1);
+  SweepDirectory(tree.files, oneThread, SystemPath("/junk"), "/*.tmp", 1);
   ASSERT_EQ(oneThread.Count(), 1u + 12u + 3u);
   for (const bool guard : {false, true}) {
     tree.shared.LetTheSecondThreadGoFirst();

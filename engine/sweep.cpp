@@ -360,9 +360,10 @@ class ListingInto : public SweepListener {
 void Sweep(FileSystem& files, SweepListener& listener, const std::string& directory,
            const std::string& pattern, int recurse) {
   std::string_view wildcard = pattern;
-  if (wildcard.starts_with(kPathSeparator)) wildcard.remove_prefix(1);
+  if (!wildcard.empty() && IsPathSeparator(wildcard.front())) wildcard.remove_prefix(1);
+  const std::string root = directory + kPathSeparator;
   std::shared_ptr<Directory> opened =
-      files.OpenDirectory(directory.empty() ? std::string(1, kPathSeparator) : directory);
+      files.OpenDirectory(RootLength(root) > directory.size() ? root : directory);
   if (!opened) return;
   const bool mayShare = recurse && files.LooksFromAnotherThread() && listener.CanFork();
   Walk(listener, directory, wildcard, recurse != 0, mayShare).Run(std::move(opened));

@@ -7,9 +7,7 @@
 
 #include "engine/file_list.h"
 #include "platform/file_system.h"
-
-// The separator that joins a directory and a name in every gathered path.
-inline constexpr char kPathSeparator = '/';
+#include "platform/path_separator.h"
 
 // What a sweep tells of what it finds, in the order of the walk.
 class SweepListener {
@@ -54,9 +52,9 @@ class SweepListener {
 // can't be read adds nothing. The sweep stays on the file system
 // `directory` lies on: a sub-directory on another device, or mounted there
 // from elsewhere, is passed over. Any depth is swept, with a bounded number
-// of directories open at once (besides those the listener keeps). An empty
-// `directory` stands for the root, what remains of "/" once its trailing
-// separator is removed.
+// of directories open at once (besides those the listener keeps). A root
+// without its trailing separator stands for the root: an empty `directory`
+// what remains of "/", on Windows "C:" what remains of "C:\".
 //
 // Where the file system and the listener allow it, the sub-directories of
 // the first directory that has more than one are shared with a second
@@ -69,7 +67,7 @@ void Sweep(FileSystem& files, SweepListener& listener, const std::string& direct
            const std::string& pattern, int recurse);
 
 // The same sweep appending to `list` the path of every file found, of the
-// form directory + "/" + name, with the identity of the directory it was
+// form directory + kPathSeparator + name, with the identity of the directory it was
 // listed in.
 void SweepDirectory(FileSystem& files, FileList& list, const std::string& directory,
                     const std::string& pattern, int recurse);

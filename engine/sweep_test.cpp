@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "engine/deletion.h"
-#include "engine/testing/fake_file_system.h"
 #include "platform/posix/posix_file_system.h"
 #include "testing/deep_chain.h"
 #include "testing/scoped_test_home.h"
@@ -305,98 +304,6 @@ TEST_F(SweepTest, ChainDeeperThanTheDescriptorLimitAndThePathLimitCleansFully) {
   MakeChain(root, kLevels);
   EXPECT_EXIT(CleanWithFewDescriptorsAndExit(files, root, kLevels), testing::ExitedWithCode(0), "");
   EXPECT_EQ(RemoveChain(root, kLink), 0);
-}
-
-// The same rules against an in-memory file system, where the listing order
-// and failures are under the test's control.
-class SweepOrderTest : public testing::Test {
- protected:
-  FakeFileSystem files;
-  FileList list;
-};
-
-TEST_F(SweepOrderTest, FollowsTheListingOrderAndReadsEachDirectoryOnce) {
-  files.AddFile("/d/z.tmp");
-  files.AddFile("/d/first/x.tmp");
-  files.AddFile("/d/a.tmp");
-  files.AddFile("/d/first/deeper/y.tmp");
-  files.AddFile("/d/second/w.tmp");
-  files.AddFile("/d/first/v.tmp");
-
-  SweepDirectory(files, list, "/d", "/*.tmp", 1);
-  EXPECT_THAT(Paths(list), ElementsAre("/d/z.tmp", "/d/a.tmp", "/d/first/x.tmp", "/d/first/v.tmp",
-                                       "/d/first/deeper/y.tmp", "/d/second/w.tmp"));
-  EXPECT_THAT(files.calls,
-              ElementsAre("OpenDirectory /d", "OpenSubdirectory /d/first",
-                          "OpenSubdirectory /d/first/deeper", "OpenSubdirectory /d/second"));
-}
-
-TEST_F(SweepOrderTest, DeepTreeKeepsItsOrderWithFewDirectoriesOpen) {
-  // Each level holds a file, a way deeper and then a branch that is only
-  // taken on the way back up.
-  std::vector<std::string> expected;
-  std::vector<std::string> branches;
-  std::string level = "/d";
-  for (int depth = 0; depth < 300; ++depth, level += "/deeper") {
-    files.AddFile(level + "/f.tmp");
-    files.AddDirectory(level + "/deeper");
-    files.AddFile(level + "/branch/b.tmp");
-    expected.push_back(level + "/f.tmp");
-    branches.push_back(level + "/branch/b.tmp");
-  }
-  expected.insert(expected.end(), branches.rbegin(), branches.rend());
-  SweepDirectory(files, list, "/d", "/*.tmp", 1);
-  EXPECT_EQ(Paths(list), expected);
-  EXPECT_LE(files.mostOpenDirectories, 20);
-}
-
-TEST_F(SweepOrderTest, OtherFileSystemsMountedInsideAreNeverEntered) {
-  files.AddFile("/d/a.tmp");
-  files.AddFile("/d/mnt/b.tmp");
-  files.AddFile("/d/sub/c.tmp");
-  files.MountAt("/d/mnt");
-  SweepDirectory(files, list, "/d", "/*.tmp", 1);
-  SweepDirectory(files, list, "/d/mnt", "/*.tmp", 1);  // a mount point may be the start
-  EXPECT_THAT(Paths(list), ElementsAre("/d/a.tmp", "/d/sub/c.tmp", "/d/mnt/b.tmp"));
-}
-
-TEST_F(SweepOrderTest, UnreadableSubdirectoryIsPassedOverAndItsSiblingsAreNot) {
-  files.AddFile("/d/locked/a.tmp");
-  files.AddFile("/d/open/b.tmp");
-  files.unreadable.insert("/d/locked");
-  SweepDirectory(files, list, "/d", "/*.tmp", 1);
-  EXPECT_THAT(Paths(list), ElementsAre("/d/open/b.tmp"));
-}
-
-TEST_F(SweepOrderTest, EachPathKeepsTheDirectoryItWasListedIn) {
-  files.AddFile("/d/a.tmp");
-  files.AddFile("/d/sub/b.tmp");
-  files.AddFile("/d/c.tmp");
-  SweepDirectory(files, list, "/d", "/*.tmp", 1);
-  list.Append("/named/by/the/user");
-  ASSERT_THAT(Paths(list),
-              ElementsAre("/d/a.tmp", "/d/c.tmp", "/d/sub/b.tmp", "/named/by/the/user"));
-  EXPECT_EQ(list.ListedInAt(0), files.IdentityOf("/d"));
-  EXPECT_EQ(list.ListedInAt(1), files.IdentityOf("/d"));
-  EXPECT_EQ(list.ListedInAt(2), files.IdentityOf("/d/sub"));
-  EXPECT_EQ(list.ListedInAt(3), std::nullopt);
-}
-
-TEST_F(SweepOrderTest, EmptyDirectoryStandsForTheRoot) {
-  // What a wildcard entry for "/" becomes once its trailing separator is gone.
-  files.AddFile("/top.tmp");
-  files.AddFile("/sub/inner.tmp");
-  SweepDirectory(files, list, "", "/*.tmp", 1);
-  EXPECT_THAT(Paths(list), ElementsAre("/top.tmp", "/sub/inner.tmp"));
-}
-
-TEST_F(SweepOrderTest, WildcardNamingAnotherDirectoryMatchesNothing) {
-  // Names never hold a separator; gathering d/sub's files as d/NAME would
-  // name files that were never found.
-  files.AddFile("/d/sub/a.tmp");
-  files.AddFile("/d/a.tmp");
-  SweepDirectory(files, list, "/d", "/sub/*.tmp", 0);
-  EXPECT_THAT(Paths(list), IsEmpty());
 }
 
 }  // namespace

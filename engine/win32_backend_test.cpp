@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "engine/clean_plan.h"
 #include "engine/deletion.h"
@@ -105,6 +107,34 @@ TEST(Win32Engine, EntryNamedFromADriveRootIsCleanedAndOneWithoutARootNamesNothin
   EXPECT_EQ(ExecuteCleanPlan(plan, settings, files).deleted, 1u);
   EXPECT_FALSE(fs::exists(home.Path("tree\\a.tmp")));
   EXPECT_TRUE(fs::exists(home.Path("tree\\b.txt")));
+}
+
+TEST(Win32Engine, PlannedPathsUseBackslashesAlsoWhereTheyWereTypedWithSlashes) {
+  ScopedTestHome home;
+  const std::string root = home.Root().lexically_normal().make_preferred().string() + "\\";
+  const std::string bin = root + "$Recycle.Bin\\S-1-5-21-7";
+  const std::string tree = root + "tree";
+  WriteTestFile(bin + "\\$RA1.txt");
+  WriteTestFile(tree + "\\a.tmp");
+  WriteTestFile(tree + "\\named.txt");
+  std::string typed = tree;
+  std::replace(typed.begin(), typed.end(), '\\', '/');
+
+  Win32FileSystem files;
+  Win32TrashFolders trash(RecycleBinSources{std::vector<std::string>{root}, "S-1-5-21-7"});
+  const CleanLocations locations;
+  CleanSelection selection{[](ControlId box) { return box == ControlId::kRecycleBinBox; },
+                           locations,
+                           {{0, typed + "/", "*.tmp", 0}, {1, typed + "/named.txt", "", 0}}};
+  selection.trash = &trash;
+  const CleanPlan plan = GatherCleanPlan(selection, CleanSettings{}, files, true);
+  std::vector<std::string> paths;
+  for (std::size_t i = 0; i < plan.Count(); ++i) paths.push_back(plan.PathAt(i));
+  EXPECT_EQ(paths,
+            (std::vector<std::string>{tree + "\\a.tmp", tree + "\\named.txt", bin + "\\$RA1.txt"}));
+  EXPECT_EQ(plan.GroupFolder(0), tree);
+  EXPECT_EQ(plan.GroupFolder(1), tree);
+  EXPECT_EQ(plan.GroupFolder(2), bin);
 }
 
 }  // namespace

@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/testing/system_path.h"
 #include "platform/file_system.h"
+#include "platform/path_separator.h"
 
-// An in-memory file system for the engine's unit tests. Directories list
+// An in-memory file system for the engine's unit tests, its paths in the
+// system's form (engine/testing/system_path.h). Directories list
 // their entries in the order they were added; every call is recorded as
 // "Operation path" (opening a sub-directory as "OpenSubdirectory path"), so
 // a test can check what was touched and in what order.
@@ -27,8 +30,8 @@
 class FakeFileSystem : public FileSystem {
  public:
   FakeFileSystem() {
-    nodes["/"] = kAttributeDirectory;
-    identities["/"] = NewIdentity();
+    nodes[Root()] = kAttributeDirectory;
+    identities[Root()] = NewIdentity();
   }
 
   // Adds a file, and any missing parent directory.
@@ -189,15 +192,17 @@ class FakeFileSystem : public FileSystem {
   }
 
   static std::string ParentOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = LastPathSeparator(path);
     if (slash == std::string::npos) return "";
-    return slash == 0 ? "/" : path.substr(0, slash);
+    return path.substr(0, std::max(slash, RootLength(path)));
   }
+
+  static std::string Root() { return SystemPath("/"); }
 
   DirectoryIdentity NewIdentity() { return {1, nextInode_++}; }
 
   static std::string Join(const std::string& directory, const std::string& name) {
-    return directory == "/" ? "/" + name : directory + "/" + name;
+    return directory == Root() ? directory + name : directory + kPathSeparator + name;
   }
 
   class FakeDirectory : public Directory {
@@ -229,7 +234,7 @@ class FakeFileSystem : public FileSystem {
       return files_.Open(path);
     }
     std::unique_ptr<Directory> OpenParent() override {
-      if (path_ == "/") return files_.Open(path_);
+      if (path_ == Root()) return files_.Open(path_);
       return files_.Open(ParentOf(path_));
     }
     std::optional<DirectoryIdentity> Identity() override { return identity_; }
@@ -251,9 +256,10 @@ class FakeFileSystem : public FileSystem {
   }
 
   void Add(const std::string& path, FileAttributes attributes) {
-    const std::size_t slash = path.rfind('/');
-    const std::string parent = slash == 0 ? "/" : path.substr(0, slash);
-    if (!nodes.contains(parent)) Add(parent, kAttributeDirectory);
+    const std::size_t slash = LastPathSeparator(path);
+    const std::string parent = ParentOf(path);
+    // A path with no root has no parent to add (and no end to the adding).
+    if (parent != path && !nodes.contains(parent)) Add(parent, kAttributeDirectory);
     if (!nodes.contains(path)) children[parent].push_back(path.substr(slash + 1));
     nodes[path] = attributes;
     if ((attributes & kAttributeDirectory) && !identities.contains(path))

@@ -2,6 +2,7 @@
 
 #include <io.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/terminal.h"
@@ -32,5 +33,20 @@ void UseUtf8Console() {
   if (::SetConsoleOutputCP(CP_UTF8)) {
     codePageAtStart = current;
     std::atexit(RestoreConsoleCodePage);
+  }
+}
+
+void WriteText(std::FILE* stream, std::string_view text) {
+  if (!IsTerminal(stream)) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    return;
+  }
+  std::fflush(stream);  // what was written through the runtime comes first
+  const auto console = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+  while (!text.empty()) {
+    DWORD written = 0;
+    const auto size = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1 << 16));
+    if (!::WriteFile(console, text.data(), size, &written, nullptr) || written == 0) return;
+    text.remove_prefix(written);
   }
 }
