@@ -6,16 +6,16 @@
 #include <vector>
 
 #include "engine/testing/fake_file_system.h"
+#include "engine/testing/system_path.h"
 
 namespace {
 
-// Where the test's folders are: a path absolute on the system the test runs
-// on (on Windows one naming a share, which the in-memory file system takes).
-#ifdef _WIN32
-const std::string kRoot = "//host";
-#else
-const std::string kRoot;
-#endif
+// A path within a group's folder, written with the system's separator.
+std::string InFolder(std::string relative) {
+  for (char& c : relative)
+    if (c == '/') c = kPathSeparator;
+  return relative;
+}
 
 // A plan over the in-memory file system: the temp category, a wildcard
 // entry and an entry naming a file that isn't there.
@@ -23,23 +23,24 @@ class PlanListingTest : public testing::Test {
  protected:
   PlanListingTest() {
     files_.directoryBudget = 8;
-    locations_.m_strTemp = kRoot + "/temp";
-    files_.AddFile(kRoot + "/temp/a.tmp");
-    files_.Modify(kRoot + "/temp/a.tmp", 3, 1);
-    files_.AddFile(kRoot + "/junk/b-big");
-    files_.Modify(kRoot + "/junk/b-big", 30, 1);
-    files_.AddFile(kRoot + "/junk/A-small");
-    files_.Modify(kRoot + "/junk/A-small", 1, 1);
-    files_.AddFile(kRoot + "/junk/sub/Ça-mid");
-    files_.Modify(kRoot + "/junk/sub/Ça-mid", 10, 1);
-    files_.AddFile(kRoot + "/junk/.hidden", kAttributeHidden);
-    files_.Modify(kRoot + "/junk/.hidden", 2, 1);
+    locations_.m_strTemp = SystemPath("/temp");
+    files_.AddFile(SystemPath("/temp/a.tmp"));
+    files_.Modify(SystemPath("/temp/a.tmp"), 3, 1);
+    files_.AddFile(SystemPath("/junk/b-big"));
+    files_.Modify(SystemPath("/junk/b-big"), 30, 1);
+    files_.AddFile(SystemPath("/junk/A-small"));
+    files_.Modify(SystemPath("/junk/A-small"), 1, 1);
+    files_.AddFile(SystemPath("/junk/sub/Ça-mid"));
+    files_.Modify(SystemPath("/junk/sub/Ça-mid"), 10, 1);
+    files_.AddFile(SystemPath("/junk/.hidden"), kAttributeHidden);
+    files_.Modify(SystemPath("/junk/.hidden"), 2, 1);
   }
 
   CleanPlan Gather() {
-    const CleanSelection selection{[](ControlId box) { return box == ControlId::kTempBox; },
-                                   locations_,
-                                   {{1, kRoot + "/gone", "", 0}, {0, kRoot + "/junk", "*", 1}}};
+    const CleanSelection selection{
+        [](ControlId box) { return box == ControlId::kTempBox; },
+        locations_,
+        {{1, SystemPath("/gone"), "", 0}, {0, SystemPath("/junk"), "*", 1}}};
     return GatherCleanPlan(selection, CleanSettings(), files_, true);
   }
 
@@ -72,19 +73,19 @@ TEST_F(PlanListingTest, GroupsTheFilesBelowTheirFolderWithCountsAndReasons) {
   const PlanListing listing(plan);
   EXPECT_EQ(Lines(listing),
             (std::vector<std::string>{
-                "Remove Temp Files (" + kRoot + "/temp): 1 file to delete (3 bytes)",
+                "Remove Temp Files (" + SystemPath("/temp): 1 file to delete (3 bytes)"),
                 "a.tmp|3 bytes|",
-                kRoot + "/gone: nothing to delete, 1 left alone",
+                SystemPath("/gone") + ": nothing to delete, 1 left alone",
                 "gone||not found",
-                kRoot + "/junk (*), with sub-folders: 3 files to delete (41 bytes), 1 "
-                        "left alone",
+                SystemPath("/junk") + " (*), with sub-folders: 3 files to delete (41 bytes), 1 "
+                                      "left alone",
                 "b-big|30 bytes|",
                 "A-small|1 byte|",
                 ".hidden|2 bytes|hidden",
-                "sub/Ça-mid|10 bytes|",
+                InFolder("sub/Ça-mid") + "|10 bytes|",
             }));
   EXPECT_TRUE(listing.IsKept(plan.Count() - 2));
-  EXPECT_EQ(listing.ContainingFolder(plan.Count() - 1), kRoot + "/junk/sub");
+  EXPECT_EQ(listing.ContainingFolder(plan.Count() - 1), SystemPath("/junk/sub"));
   EXPECT_EQ(PreviewTotalsText(listing.Totals()),
             "4 files would be deleted, freeing 44 bytes. 2 files would be left alone: 1 hidden, "
             "1 not found.");
@@ -97,23 +98,24 @@ TEST_F(PlanListingTest, SortsAndFiltersWhatIsListedButNeverThePlan) {
   const std::size_t junk = 2;
   listing.Sort(PlanListing::kSizeColumn, true);
   EXPECT_EQ(Names(listing, junk),
-            (std::vector<std::string>{"A-small", ".hidden", "sub/Ça-mid", "b-big"}));
+            (std::vector<std::string>{"A-small", ".hidden", InFolder("sub/Ça-mid"), "b-big"}));
   listing.Sort(PlanListing::kFileColumn, false);
   EXPECT_EQ(Names(listing, junk),
-            (std::vector<std::string>{"sub/Ça-mid", "b-big", "A-small", ".hidden"}));
+            (std::vector<std::string>{InFolder("sub/Ça-mid"), "b-big", "A-small", ".hidden"}));
   listing.Sort(PlanListing::kKeptColumn, false);
   EXPECT_EQ(Names(listing, junk).front(), ".hidden");
   listing.Sort(-1, true);
   EXPECT_EQ(Names(listing, junk),
-            (std::vector<std::string>{"b-big", "A-small", ".hidden", "sub/Ça-mid"}));
+            (std::vector<std::string>{"b-big", "A-small", ".hidden", InFolder("sub/Ça-mid")}));
 
   // Letters of either case, beyond ASCII too.
   listing.SetFilter("çA");
-  EXPECT_EQ(Names(listing, junk), (std::vector<std::string>{"sub/Ça-mid"}));
+  EXPECT_EQ(Names(listing, junk), (std::vector<std::string>{InFolder("sub/Ça-mid")}));
   EXPECT_TRUE(listing.Rows(0).empty());
   EXPECT_EQ(listing.ShownCount(), 1u);
-  EXPECT_EQ(listing.GroupHeading(0),
-            "Remove Temp Files (" + kRoot + "/temp): 1 file to delete (3 bytes); 0 of them shown");
+  EXPECT_EQ(
+      listing.GroupHeading(0),
+      "Remove Temp Files (" + SystemPath("/temp): 1 file to delete (3 bytes); 0 of them shown"));
   listing.SetFilter("");
   EXPECT_EQ(listing.ShownCount(), 6u);
 }
@@ -122,13 +124,14 @@ TEST_F(PlanListingTest, HeadingsTellWhatTheCleanDid) {
   const CleanPlan plan = Gather();
   ASSERT_EQ(plan.Count(), 6u);
   PlanListing listing(plan);
-  files_.Modify(kRoot + "/junk/b-big", 31, 2);
+  files_.Modify(SystemPath("/junk/b-big"), 31, 2);
   const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files_);
   listing.SetOutcome(report);
   EXPECT_EQ(listing.GroupHeading(0),
-            "Remove Temp Files (" + kRoot + "/temp): 1 file deleted (3 bytes)");
-  EXPECT_EQ(listing.GroupHeading(2),
-            kRoot + "/junk (*), with sub-folders: 2 files deleted (11 bytes), 2 left alone");
+            "Remove Temp Files (" + SystemPath("/temp): 1 file deleted (3 bytes)"));
+  EXPECT_EQ(
+      listing.GroupHeading(2),
+      SystemPath("/junk") + " (*), with sub-folders: 2 files deleted (11 bytes), 2 left alone");
   EXPECT_EQ(
       CleanReportLines(report),
       (std::vector<std::string>{

@@ -109,6 +109,12 @@ std::vector<std::string> Rows(HWND dialog) {
   return rows;
 }
 
+// A native path: the engine's separators as Windows writes them.
+std::string Native(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
 int RowOf(HWND dialog, const std::string& text) {
   HWND list = GetDlgItem(dialog, tpl::kFiles);
   const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
@@ -224,7 +230,8 @@ TEST(PreviewWindow, CleanDeletesOnlyTheListedFilesThatStayedTheSameAndListsTheFa
     ASSERT_EQ(SendDlgItemMessageW(dialog, tpl::kFailures, LB_GETCOUNT, 0, 0), 1);
     wchar_t failure[1024] = {};
     SendDlgItemMessageW(dialog, tpl::kFailures, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(failure));
-    EXPECT_EQ(NarrowFromWide(failure).rfind(junk + "/held: ", 0), 0u) << NarrowFromWide(failure);
+    EXPECT_EQ(NarrowFromWide(failure).rfind(Native(junk + "/held") + ": ", 0), 0u)
+        << NarrowFromWide(failure);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, tpl::kClean)));
     EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), tpl::kClose);
     ClickButton(dialog, tpl::kClose);
@@ -280,12 +287,6 @@ TEST(PreviewWindow, TheListGrowsWithTheWindowAndTheButtonsKeepToTheCorner) {
                    CleanSettings(), files, rig.launcher, rig.cursor, rig.ui);
 }
 
-// A native path: the engine's separators as Windows writes them.
-std::string Native(std::string path) {
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
-}
-
 TEST(PreviewWindow, RowMenuOpensTheFolderAndCopiesThePath) {
   ScopedTestHome home;
   const std::string junk = home.Path("junk");
@@ -310,7 +311,7 @@ TEST(PreviewWindow, RowMenuOpensTheFolderAndCopiesThePath) {
       CloseClipboard();
     }
     // An entry naming one file, written with the system's own separators.
-    SelectRow(dialog, RowOf(dialog, Native(junk + "/single.tmp")));
+    SelectRow(dialog, RowOf(dialog, "single.tmp"));
     SendMessageW(dialog, WM_COMMAND, kOpenContainingFolderCommand, 0);
     ClickButton(dialog, tpl::kClose);
   });
