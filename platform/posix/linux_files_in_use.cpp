@@ -44,6 +44,48 @@ void AddOpenFiles(int process, std::vector<FileId>& found) {
   ::closedir(listing);
 }
 
+// Reads the digits at `at` in `base` (16 in lower case, or 10), moving
+// past them; false when there are none.
+bool ReadNumber(const char*& at, unsigned base, unsigned long long& value) {
+  const char* const start = at;
+  value = 0;
+  for (;; ++at) {
+    unsigned digit;
+    if (*at >= '0' && *at <= '9')
+      digit = static_cast<unsigned>(*at - '0');
+    else if (base == 16 && *at >= 'a' && *at <= 'f')
+      digit = static_cast<unsigned>(*at - 'a' + 10);
+    else
+      break;
+    value = value * base + digit;
+  }
+  return at != start;
+}
+
+bool Skip(const char*& at, char expected) {
+  if (*at != expected) return false;
+  ++at;
+  return true;
+}
+
+bool SkipField(const char*& at) {
+  while (*at && *at != ' ') ++at;
+  return Skip(at, ' ');
+}
+
+// One line of a memory map, "start-end perms offset major:minor inode path",
+// in hexadecimal but for the inode. Read by hand: the maps of every process
+// run to thousands of lines, too many for sscanf's speed.
+struct MapLine {
+  unsigned long long from = 0, to = 0, major = 0, minor = 0, inode = 0;
+};
+bool ReadMapLine(const char* at, MapLine& line) {
+  return ReadNumber(at, 16, line.from) && Skip(at, '-') && ReadNumber(at, 16, line.to) &&
+         Skip(at, ' ') && SkipField(at) && SkipField(at) && ReadNumber(at, 16, line.major) &&
+         Skip(at, ':') && ReadNumber(at, 16, line.minor) && Skip(at, ' ') &&
+         ReadNumber(at, 10, line.inode);
+}
+
 }  // namespace
 
 // The files mapped by every process, each asked of the system once: the
@@ -65,25 +107,23 @@ class LinuxFilesInUse::MappedFiles {
     const int links =
         looksThrough_ ? ::openat(process, "map_files", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
     if (!text_.empty() && text_.back() != '\n') text_.push_back('\n');
-    // Each line: "start-end perms offset major:minor inode path", in
-    // hexadecimal but for the inode; anonymous mappings have inode 0.
+    // Anonymous mappings have inode 0.
     for (std::size_t start = 0; start < text_.size();) {
       const std::size_t end = text_.find('\n', start);
       text_[end] = '\0';
-      unsigned long from = 0, to = 0;
-      unsigned major = 0, minor = 0;
-      unsigned long long inode = 0;
-      if (std::sscanf(text_.c_str() + start, "%lx-%lx %*s %*s %x:%x %llu", &from, &to, &major,
-                      &minor, &inode) == 5 &&
-          inode != 0)
-        Add({static_cast<std::uint64_t>(makedev(major, minor)), inode}, links, from, to, found);
+      MapLine line;
+      if (ReadMapLine(text_.c_str() + start, line) && line.inode != 0)
+        Add({static_cast<std::uint64_t>(
+                 makedev(static_cast<unsigned>(line.major), static_cast<unsigned>(line.minor))),
+             line.inode},
+            links, line.from, line.to, found);
       start = end + 1;
     }
     if (links >= 0) ::close(links);
   }
 
  private:
-  void Add(const FileId& listed, int links, unsigned long from, unsigned long to,
+  void Add(const FileId& listed, int links, unsigned long long from, unsigned long long to,
            std::vector<FileId>& found) {
     if (const auto known = looked_.find(listed); known != looked_.end()) {
       if (known->second != kNotAFile) found.push_back(known->second);
@@ -92,7 +132,7 @@ class LinuxFilesInUse::MappedFiles {
     FileId file = listed;
     if (links >= 0) {
       char name[40];
-      std::snprintf(name, sizeof name, "%lx-%lx", from, to);
+      std::snprintf(name, sizeof name, "%llx-%llx", from, to);
       struct stat status;
       if (::fstatat(links, name, &status, 0) == 0)
         file = S_ISREG(status.st_mode) ? FileId{static_cast<std::uint64_t>(status.st_dev),
