@@ -149,13 +149,13 @@ Fate DeleteUnguarded(Target& target, bool checkNeeded, bool measure, const FileS
 
 // A file found in use when the plan was shown stays, even if it is no
 // longer: the preview said so.
-Fate DeleteGuarded(Target& target, const Seen& seen, const InUseCheck& inUse,
+Fate DeleteGuarded(Target& target, const Seen& seen, std::uint64_t device, const InUseCheck& inUse,
                    const CleanSettings& options, bool inBin, FileSystem& files, int& failure) {
   const FileStatus now = target.Status();
   if (now.attributes == kInvalidAttributes)
     return seen.missing ? Fate::kVanished : Unreadable(now.error, files, failure);
-  if (seen.missing || now.device != seen.device || now.inode != seen.inode ||
-      now.size != seen.size || now.modified != seen.modified || now.born != seen.born)
+  if (seen.missing || now.device != device || now.inode != seen.inode || now.size != seen.size ||
+      now.modified != seen.modified || now.born != seen.born)
     return Fate::kChanged;
   return DeleteWithAttributes(target, now.attributes,
                               seen.spare == SpareReason::kInUse || inUse.Holds(now), options, inBin,
@@ -381,7 +381,8 @@ class Deleter {
       } else if (data_.guarded) {
         const Seen& seen = data_.seen[file];
         size = seen.size;
-        fate = DeleteGuarded(target, seen, inUse_, options_, record.bin, files_, failure);
+        fate = DeleteGuarded(target, seen, data_.DeviceOf(folder, file), inUse_, options_,
+                             record.bin, files_, failure);
       } else {
         const bool checkNeeded = record.named || record.bin || !anyKindAllowed_ ||
                                  (name[0] == '.' && !options_.m_bDelHiddenFiles) ||
