@@ -104,8 +104,10 @@ class LinuxFilesInUse::MappedFiles {
     for (ssize_t bytes; (bytes = ::read(fd, buffer, sizeof buffer)) > 0;)
       text_.append(buffer, static_cast<std::size_t>(bytes));
     ::close(fd);
-    const int links =
-        looksThrough_ ? ::openat(process, "map_files", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+    // A kernel thread maps nothing.
+    const int links = looksThrough_ && !text_.empty()
+                          ? ::openat(process, "map_files", O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                          : -1;
     if (!text_.empty() && text_.back() != '\n') text_.push_back('\n');
     // Anonymous mappings have inode 0.
     for (std::size_t start = 0; start < text_.size();) {
@@ -151,37 +153,61 @@ class LinuxFilesInUse::MappedFiles {
   std::map<FileId, FileId> looked_;
 };
 
-LinuxFilesInUse::LinuxFilesInUse() : thread_([this] { Find(); }) {}
+namespace {
+
+// The ids of the processes running now but this one, for `proc`.
+std::vector<std::string> ListProcesses(int proc) {
+  std::vector<std::string> ids;
+  if (proc < 0) return ids;
+  const int listing = ::openat(proc, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listing < 0) return ids;
+  DIR* processes = ::fdopendir(listing);
+  if (!processes) {
+    ::close(listing);
+    return ids;
+  }
+  const std::string self = std::to_string(::getpid());
+  while (const dirent* entry = ::readdir(processes))
+    if (IsProcessId(entry->d_name) && entry->d_name != self) ids.emplace_back(entry->d_name);
+  ::closedir(processes);
+  return ids;
+}
+
+}  // namespace
+
+LinuxFilesInUse::LinuxFilesInUse()
+    : proc_(::open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+      processes_(ListProcesses(proc_)),
+      thread_([this] { LookAtProcesses(foundThere_); }) {}
 
 LinuxFilesInUse::~LinuxFilesInUse() { WaitForTheFinding(); }
 
-void LinuxFilesInUse::Find() {
-  const int proc = ::open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (proc < 0) return;
-  DIR* processes = ::fdopendir(proc);
-  if (!processes) {
-    ::close(proc);
-    return;
-  }
-  const std::string self = std::to_string(::getpid());
+void LinuxFilesInUse::LookAtProcesses(std::vector<FileId>& found) {
   MappedFiles mapped;
-  while (const dirent* entry = ::readdir(processes)) {
-    if (!IsProcessId(entry->d_name) || entry->d_name == self) continue;
-    const int process = ::openat(proc, entry->d_name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (std::size_t index; (index = next_.fetch_add(1)) < processes_.size();) {
+    const int process =
+        ::openat(proc_, processes_[index].c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (process < 0) continue;  // ended meanwhile
-    AddOpenFiles(process, found_);
-    mapped.AddOf(process, found_);
+    AddOpenFiles(process, found);
+    mapped.AddOf(process, found);
     ::close(process);
   }
-  ::closedir(processes);
-  std::sort(found_.begin(), found_.end());
-  found_.erase(std::unique(found_.begin(), found_.end()), found_.end());
-  for (const FileId& file : found_)
-    if (devices_.empty() || devices_.back() != file.first) devices_.push_back(file.first);
 }
 
+// The first to wait looks at the processes left meanwhile, so that the
+// finding ends sooner.
 void LinuxFilesInUse::WaitForTheFinding() {
-  std::call_once(joined_, [this] { thread_.join(); });
+  std::call_once(joined_, [this] {
+    LookAtProcesses(found_);
+    thread_.join();
+    if (proc_ >= 0) ::close(proc_);
+    found_.insert(found_.end(), foundThere_.begin(), foundThere_.end());
+    foundThere_ = {};
+    std::sort(found_.begin(), found_.end());
+    found_.erase(std::unique(found_.begin(), found_.end()), found_.end());
+    for (const FileId& file : found_)
+      if (devices_.empty() || devices_.back() != file.first) devices_.push_back(file.first);
+  });
 }
 
 bool LinuxFilesInUse::Has(std::uint64_t device, std::uint64_t inode) {
