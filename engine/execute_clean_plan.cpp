@@ -312,7 +312,9 @@ class Progress {
  public:
   Progress(const std::function<void(std::size_t, std::size_t)>& tell, std::size_t total)
       : tell_(tell), total_(total) {}
-  void OneDone() { done_.fetch_add(1, std::memory_order_relaxed); }
+  void OneDone() {
+    if (tell_) done_.fetch_add(1, std::memory_order_relaxed);
+  }
   // On the first thread.
   void Tell() {
     if (!tell_) return;
