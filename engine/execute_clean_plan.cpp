@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -417,7 +418,7 @@ class Deleter {
       AddCounts(report_, other->report_);
       for (std::size_t group = 0; group < report_.groups.size(); ++group)
         AddCounts(report_.groups[group], other->report_.groups[group]);
-      const auto middle = failures_.size();
+      const auto middle = static_cast<std::ptrdiff_t>(failures_.size());
       failures_.insert(failures_.end(), other->failures_.begin(), other->failures_.end());
       std::inplace_merge(failures_.begin(), failures_.begin() + middle, failures_.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
