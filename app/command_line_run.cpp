@@ -42,12 +42,15 @@ int WithSavedSettings(const CommandLineRun& run, const std::function<int(Cleaner
   return act(window.session);
 }
 
-CleanPlan GatherSavedPlan(CleanerSession& session, ProgressLine& progress) {
+// A preview's plan is guarded, for a clean that follows what was shown; a
+// clean's is not: nobody has seen it, and each file's check at its deletion
+// decides, as in the window's run.
+CleanPlan GatherSavedPlan(CleanerSession& session, ProgressLine& progress, bool guard) {
   GatherObserver observer;
   observer.onProgress = [&progress](std::size_t gathered) {
     progress.Update([gathered] { return "Gathering: " + GroupedDigits(gathered) + " files"; });
   };
-  return session.GatherPreview(observer);
+  return guard ? session.GatherPreview(observer) : session.GatherClean(observer);
 }
 
 // Numbers as the progress line writes them: "1,234".
@@ -88,7 +91,7 @@ std::string GroupLine(const PlanGroup& group, const CleanReport::GroupOutcome& o
 int RunPreview(const CommandLineRun& run, bool nullSeparated) {
   return WithSavedSettings(run, [&run, nullSeparated](CleanerSession& session) {
     ProgressLine progress(run.err, IsTerminal(run.err));
-    const CleanPlan plan = GatherSavedPlan(session, progress);
+    const CleanPlan plan = GatherSavedPlan(session, progress, /*guard=*/true);
     progress.Clear();
 
     const char separator = nullSeparated ? '\0' : '\n';
@@ -135,13 +138,16 @@ int RunSavedClean(const CommandLineRun& run) {
     PlatformServices& platform = session.Platform();
     const CleanSettings& settings = session.Settings();
     ProgressLine progress(run.err, IsTerminal(run.err));
-    const CleanPlan plan = GatherSavedPlan(session, progress);
+    const CleanPlan plan = GatherSavedPlan(session, progress, /*guard=*/false);
+    // Measured: the report tells the bytes each deleted file held.
     const CleanReport report = ExecuteCleanPlan(
-        plan, settings, platform.files, [&progress](std::size_t done, std::size_t total) {
+        plan, settings, platform.files,
+        [&progress](std::size_t done, std::size_t total) {
           progress.Update([done, total] {
             return "Deleting: " + GroupedDigits(done) + " of " + GroupedDigits(total) + " files";
           });
-        });
+        },
+        {}, /*measure=*/true);
     progress.Clear();
 
     // The step after the deletions (the bin's among them), as the window's

@@ -6,7 +6,9 @@
 // --preview and --clean: the saved clean without a window, display or
 // toolkit. Both take the settings as the window's start-up takes them (the
 // locations found, categories without one switched off, the ticks, entries
-// and options as saved), gather a guarded plan, and change no settings.
+// and options as saved) and change no settings. The preview gathers a
+// guarded plan; the clean gathers as the window's run does, judging each
+// file at its deletion, and reports the bytes the deleted files held.
 
 struct CommandLineRun {
   std::string programName;      // starts every error line
@@ -22,7 +24,7 @@ struct CommandLineRun {
 // can't be read (1 when the paths could not be written).
 int RunPreview(const CommandLineRun& run, bool nullSeparated);
 
-// Deletes the gathered files that are still as they were found, empties the
+// Deletes the gathered files the deletion options don't spare, empties the
 // trash and starts the program after cleaning as the options say; prints
 // one line on `err` per file that could not be deleted, then the report on
 // `out`. Returns the exit status: 0, 1 when some deletion failed or the

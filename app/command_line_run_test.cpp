@@ -155,6 +155,8 @@ class CommandLineRunTest : public QObject {
  private slots:
   void previewListsThePlanAndChangesNothing();
   void cleanDeletesExactlyThePlan();
+  void cleanFreesWhatThePreviewShowed_data();
+  void cleanFreesWhatThePreviewShowed();
   void failedDeletionsAreNamedAndEndWithOne();
   void lostReportEndsWithOne_data();
   void lostReportEndsWithOne();
@@ -225,6 +227,36 @@ void CommandLineRunTest::cleanDeletesExactlyThePlan() {
   QCOMPARE(RunDustral(junk.home, {"--clean"}).status, 0);
   QVERIFY(!fs::exists(junk.home.Path("tmp/t.tmp")));
   QVERIFY(!fs::exists(UserRegistryFilePath()));
+}
+
+void CommandLineRunTest::cleanFreesWhatThePreviewShowed_data() {
+  QTest::addColumn<QString>("options");
+  QTest::newRow("options off") << QString();
+  // Files are then removed without a look at their attributes.
+  QTest::newRow("every kind allowed")
+      << QString::fromStdString(Dword("Del Read-Only Files", 1) + Dword("Del System Files", 1) +
+                                Dword("Del Hidden Files", 1));
+}
+
+// On a tree nothing changes in between, the clean deletes and frees what
+// the preview said it would.
+void CommandLineRunTest::cleanFreesWhatThePreviewShowed() {
+  QFETCH(QString, options);
+  JunkHome junk;
+  WriteTestFile(junk.home.Path("junk/big.tmp"), std::string(3000, 'b'));
+  WriteTestFile(junk.home.Path("junk/sub/mid.tmp"), std::string(700, 'm'));
+  WriteTestFile(junk.home.Path("junk/read-only.tmp"), std::string(11, 'r'));
+  ::chmod(junk.home.Path("junk/read-only.tmp").c_str(), 0444);
+  junk.WriteSettings(options.toStdString());
+
+  const Run preview = RunDustral(junk.home, {"--preview"});
+  QCOMPARE(preview.status, 0);
+  const QByteArray shown = preview.err.mid(0, preview.err.indexOf('\n'));
+  QVERIFY2(shown.startsWith("Would delete: "), preview.err.constData());
+  const Run cleaned = RunDustral(junk.home, {"--clean"});
+  QCOMPARE(cleaned.status, 0);
+  QVERIFY2(cleaned.out.contains("\nDeleted: " + shown.mid(14) + " freed\n"),
+           (shown + "\n" + cleaned.out).constData());
 }
 
 void CommandLineRunTest::failedDeletionsAreNamedAndEndWithOne() {

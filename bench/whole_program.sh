@@ -1,36 +1,46 @@
 #!/usr/bin/env bash
-# Times the whole program against `find -delete` and a floor program.
+# Times the whole program against find and a floor program.
 #
-#   bench/whole_program.sh BUILD_DIR [--files 10k|100k|1m] [--rounds N] [--work DIR]
+#   bench/whole_program.sh BUILD_DIR [--files SIZES] [--rounds N] [--work DIR] [--only NAMES]
 #
-#   e.g. bench/whole_program.sh build --files 100k --rounds 5
+#   e.g. bench/whole_program.sh build --files 10k,100k,1m --rounds 5
 #
-# After one uncounted warm-up run of each on 100 files, each round runs the
-# three contenders, in an order that turns round by round, each on a fresh
-# tree of its own, and checks after each run that exactly the *.tmp files
-# went:
-#   dustral  the built program, unattended: a scratch home whose settings
-#            hold one entry "*.tmp" on the tree with sub-directories,
-#            "Auto-clean" and "Quit after cleaning" on, no category ticked
-#   find     find TREE -name '*.tmp' -delete
-#   floor    BUILD_DIR/bench/floor_delete TREE (bench/floor_delete.cpp)
-# It prints each round's wall times, then the medians of the per-round
-# ratios, each contender's peak memory and the load average.
+# Contenders, each started as a program of its own:
+#   unattended  the built dustral, unattended: a scratch home whose settings
+#               hold one entry "*.tmp" on the tree with sub-directories,
+#               "Auto-clean" and "Quit after cleaning" on, no category ticked
+#   clean       dustral --clean with the same settings
+#   find        find TREE -name '*.tmp' -delete
+#   floor       BUILD_DIR/bench/floor_delete TREE (bench/floor_delete.cpp)
+#   preview     dustral --preview with the same settings, the names into a file
+#   printf      find TREE -name '*.tmp' -printf '%s %p\n' into a file
+# The first four delete: each run gets a fresh tree of its own, and after it
+# the tree must hold exactly its files that are not *.tmp. The last two
+# list: they share one tree per size, which nothing deletes, and must each
+# name every *.tmp file. After one uncounted warm-up run of each, each round
+# runs every contender once, in an order that turns round by round. It
+# prints each round's wall times, then for each contender the median and
+# the spread (lowest to highest) of its times and its peak memory (the
+# largest max RSS of its runs), the medians of the per-round ratios
+# unattended/find, clean/find, floor/find and preview/printf, and the load
+# average at start and end.
 #
-# Trees: 10k = 10,000 files in 100 directories, 100k = 100,000 in 1,000
-# (the default), 1m = 1,000,000 in 10,000; half of the files are *.tmp. All
-# trees are made before the first run, since a file system without a
-# journal reuses freed inodes only after a while, which would slow the
-# making of later trees and their runs.
+# SIZES, a comma-separated list, each run in turn:
+#   10k = 10,000 files in 100 directories, 100k = 100,000 in 1,000 (the
+#   default), 1m = 1,000,000 in 10,000, or a number of files (a multiple of
+#   100: 100 to a directory); half of the files are *.tmp.
 #
 # Options and environment:
-#   --rounds N   rounds (default 5); the trees take 3 x N times the files
+#   --rounds N   rounds (default 5)
 #   --work DIR   the trees and the scratch home go into a fresh directory
 #                under DIR (default: under BUILD_DIR), removed at the end
-#   DUSTRAL_CMD  the command line of the dustral contender, split at spaces
-#                (default: BUILD_DIR/app/dustral); each {} becomes the
-#                tree's path, e.g. DUSTRAL_CMD='build/app/dustral --clean {}'.
-#                The settings file is written for every run all the same.
+#   --only NAMES the contenders to run, comma-separated (default: all six)
+#   DUSTRAL      the program to time (default: BUILD_DIR/app/dustral)
+# The trees of every round are made before the first run where the free
+# inodes allow (a file system without a journal reuses freed inodes only
+# after a while, which would slow the making of later trees and their
+# runs), else each round's just before it. Making a tree of 1m takes from
+# half a minute to several minutes, depending on the load.
 #
 # Needs bash 5, BUILD_DIR built (cmake --build BUILD_DIR) and GNU time as
 # /usr/bin/time (Debian: apt-get install time). The wall time of every
@@ -46,29 +56,43 @@ usage() {
 build=${1:-}
 case $build in "" | -*) usage ;; esac
 shift
-size=100k rounds=5 parent=$build
+sizes=100k rounds=5 parent=$build only=unattended,clean,find,floor,preview,printf
 while [ $# -gt 0 ]; do
   case $1 in
-    --files) size=${2:?}; shift 2 ;;
+    --files) sizes=${2:?}; shift 2 ;;
     --rounds) rounds=${2:?}; shift 2 ;;
     --work) parent=${2:?}; shift 2 ;;
+    --only) only=${2:?}; shift 2 ;;
     *) usage ;;
   esac
 done
-case $size in
-  10k) directories=100 ;;
-  100k) directories=1000 ;;
-  1m) directories=10000 ;;
-  *) usage ;;
-esac
 [[ $rounds =~ ^[1-9][0-9]*$ ]] || usage
-files=$((directories * 100))
+IFS=, read -ra sizes <<<"$sizes"
+IFS=, read -ra contenders <<<"$only"
+for who in "${contenders[@]}"; do
+  case $who in unattended | clean | find | floor | preview | printf) ;; *) usage ;; esac
+done
+deleting=() listing=()
+for who in "${contenders[@]}"; do
+  case $who in preview | printf) listing+=("$who") ;; *) deleting+=("$who") ;; esac
+done
+
+# Directories for a size: 100 files to each.
+directories_of() {
+  case $1 in
+    10k) echo 100 ;;
+    100k) echo 1000 ;;
+    1m) echo 10000 ;;
+    *) [[ $1 =~ ^[1-9][0-9]*00$ ]] && echo $(($1 / 100)) || usage ;;
+  esac
+}
+for size in "${sizes[@]}"; do directories_of "$size" >/dev/null; done
 
 build=$(cd "$build" && pwd)
 tree_maker=$build/bench/dustral_bench
 floor=$build/bench/floor_delete
-read -ra dustral_cmd <<<"${DUSTRAL_CMD:-$build/app/dustral}"
-for program in "$tree_maker" "$floor" "${dustral_cmd[0]}"; do
+dustral=${DUSTRAL:-$build/app/dustral}
+for program in "$tree_maker" "$floor" "$dustral"; do
   command -v "$program" >/dev/null || { echo "missing $program: build first (cmake --build $build)" >&2; exit 1; }
 done
 [ -x /usr/bin/time ] || { echo "needs GNU time as /usr/bin/time (apt-get install time)" >&2; exit 1; }
@@ -76,33 +100,10 @@ done
 LC_NUMERIC=C  # a decimal point in $EPOCHREALTIME and awk
 work=$(mktemp -d "$(cd "$parent" && pwd)/whole-program-XXXXXX")
 trap 'rm -rf -- "$work"' EXIT
-trees=$((3 * rounds))
-time_limit=$((60 + files / 2000))  # seconds; a run that takes longer waits for something
 
-# Enough free inodes for every tree, with a tenth to spare for the others
-# on this machine (a file system that reports none, such as btrfs, has no
-# fixed number).
-free_inodes=$(df --output=iavail "$work" | tail -1 | tr -d ' ')
-needed=$((trees * (files + directories + 1)))
-if [ "${free_inodes:-0}" -gt 0 ] && [ "$needed" -gt $((free_inodes * 9 / 10)) ]; then
-  echo "$trees trees need $needed inodes, $free_inodes are free: use fewer --rounds" >&2
-  exit 1
-fi
-
-echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "making $trees trees of $files files in $directories directories under $work"
-start=$EPOCHREALTIME
-for ((t = 1; t <= trees; t++)); do
-  "$tree_maker" make "$work/tree$t" "$directories" || { echo "cannot make $work/tree$t" >&2; exit 1; }
-done
-for who in dustral find floor; do  # one directory of 100 files each
-  "$tree_maker" make "$work/warm-up-$who" 1 || { echo "cannot make $work/warm-up-$who" >&2; exit 1; }
-done
-awk -v s="$start" -v e="$EPOCHREALTIME" 'BEGIN { printf "made them in %.1f s\n", e - s }'
-
-# The scratch home of the dustral contender: its settings, caches, trash
-# and temporary files all stay inside the work directory. Set here for
-# every contender, so that none pays for an extra program setting it.
+# The scratch home of dustral: its settings, caches, trash and temporary
+# files all stay inside the work directory. Set here for every contender,
+# so that none pays for an extra program setting it.
 home=$work/home
 export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share \
   XDG_CACHE_HOME=$home/.cache XDG_RUNTIME_DIR=$home/runtime \
@@ -112,7 +113,7 @@ mkdir -p "$home/.config" "$home/.local/share" "$home/.cache" "$home/tmp"
 mkdir -m 700 "$home/runtime"
 
 # The application's key is the program's file name without its extension.
-application=${dustral_cmd[0]##*/}
+application=${dustral##*/}
 application=${application%.*}
 settings_file="$home/.config/Orlemont Software/registry.reg"
 mkdir -p "${settings_file%/*}"
@@ -126,7 +127,7 @@ quoted() {
 # One entry "*.tmp" on the tree, with sub-directories; every category off;
 # the other values at their defaults. The file is written as the program
 # saves it, byte for byte, as it finds it when the user has set it up in
-# the window: the run then has no change to save.
+# the window: the unattended run then has no change to save.
 write_settings() {
   local key="HKEY_CURRENT_USER\\Software\\Orlemont Software\\$application" value
   {
@@ -151,6 +152,10 @@ write_settings() {
   cp "$settings_file" "$work/settings.written"
 }
 
+make_tree() {  # TREE DIRECTORIES
+  "$tree_maker" make "$1" "$2" || { echo "cannot make $1" >&2; exit 1; }
+}
+
 # Fails loudly unless the tree holds its directories and exactly the files
 # that are not *.tmp.
 check_tree() {  # WHO TREE DIRECTORIES
@@ -167,74 +172,145 @@ check_tree() {  # WHO TREE DIRECTORIES
     }'
 }
 
-# Runs one contender on a tree of DIRECTORIES directories (default: the
-# benchmark's); sets `wall` (milliseconds) and `rss` (KiB).
-run() {  # WHO TREE [DIRECTORIES]
+# Fails loudly unless the listing names every *.tmp file of the tree.
+check_listing() {  # WHO DIRECTORIES
+  local named
+  named=$(grep -c '\.tmp$' "$work/output" || true)
+  [ "$named" -eq $(($2 * 50)) ] ||
+    { echo "$1 named $named files, want $(($2 * 50))" >&2; exit 1; }
+}
+
+# Runs one contender on a tree of DIRECTORIES directories; sets `wall`
+# (milliseconds) and `rss` (KiB).
+run() {  # WHO TREE DIRECTORIES
   local who=$1 tree=$2 argv start end status=0 why=
   case $who in
-    dustral)
-      write_settings "$tree"
-      argv=("${dustral_cmd[@]//\{\}/$tree}")
-      ;;
+    unattended) argv=("$dustral") ;;
+    clean) argv=("$dustral" --clean) ;;
     find) argv=(find "$tree" -name '*.tmp' -delete) ;;
     floor) argv=("$floor" "$tree") ;;
+    preview) argv=("$dustral" --preview) ;;
+    printf) argv=(find "$tree" -name '*.tmp' -printf '%s %p\n') ;;
   esac
+  case $who in unattended | clean | preview) write_settings "$tree" ;; esac
   sync
   start=$EPOCHREALTIME
   timeout "$time_limit" /usr/bin/time -f %M -o "$work/rss" "${argv[@]}" \
-    </dev/null >"$work/output" 2>&1 || status=$?
+    </dev/null >"$work/output" 2>"$work/errors" || status=$?
+  end=$EPOCHREALTIME
   if [ "$status" -ne 0 ]; then
     ((status != 124)) || why=", still running after $time_limit s"
     echo "$who failed on $tree with status $status$why" >&2
-    cat "$work/output" >&2
+    cat "$work/output" "$work/errors" >&2
     exit 1
   fi
-  end=$EPOCHREALTIME
   wall=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.1f", (e - s) * 1000 }')
   rss=$(tail -1 "$work/rss")
-  if [ "$who" = dustral ] && ! cmp -s "$settings_file" "$work/settings.written"; then
+  if [ "$who" = unattended ] && ! cmp -s "$settings_file" "$work/settings.written"; then
     echo "note: dustral rewrote its settings file (the bench's file differs from what it saves)" >&2
   fi
-  check_tree "$who" "$tree" "${3:-$directories}"
+  case $who in
+    preview | printf) check_listing "$who" "$3" ;;
+    *) check_tree "$who" "$tree" "$3" ;;
+  esac
 }
 
 median() {
   sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-# Each contender once on a small tree first, not counted, so that the first
-# timed run does not pay alone for loading the programs into the cache.
-for who in dustral find floor; do
-  run "$who" "$work/warm-up-$who" 1
+echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+# One warm-up run of each, not counted, so that the first timed run does
+# not pay alone for loading the programs into the cache.
+time_limit=60
+make_tree "$work/warm-up-list" 1
+for who in "${contenders[@]}"; do
+  case $who in
+    preview | printf) run "$who" "$work/warm-up-list" 1 ;;
+    *) make_tree "$work/warm-up-$who" 1 && run "$who" "$work/warm-up-$who" 1 ;;
+  esac
 done
 
-contenders=(dustral find floor)
-declare -A walls peak
-tree=0
-for ((r = 1; r <= rounds; r++)); do
-  line="round $r:"
-  for ((k = 0; k < 3; k++)); do
-    who=${contenders[(r - 1 + k) % 3]}
-    run "$who" "$work/tree$((++tree))"
-    walls[$who]+="$wall "
-    [ "${peak[$who]:-0}" -ge "$rss" ] || peak[$who]=$rss
-    line+=" $who $wall ms"
+for size in "${sizes[@]}"; do
+  directories=$(directories_of "$size")
+  files=$((directories * 100))
+  time_limit=$((60 + files / 2000))  # seconds; a run that takes longer waits for something
+
+  # Trees: one per deleting contender and round, and one to list.
+  per_round=${#deleting[@]}
+  trees=$((per_round * rounds))
+  free_inodes=$(df --output=iavail "$work" | tail -1 | tr -d ' ')
+  needed=$(((trees + 1) * (files + directories + 1)))
+  # A file system that reports no inodes (btrfs) has no fixed number.
+  all_at_once=1
+  if [ "${free_inodes:-0}" -gt 0 ] && [ "$needed" -gt $((free_inodes * 9 / 10)) ]; then
+    all_at_once=0
+    needed=$(((per_round + 1) * (files + directories + 1)))
+    if [ "$needed" -gt $((free_inodes * 9 / 10)) ]; then
+      echo "one round of $size needs $needed inodes, $free_inodes are free" >&2
+      exit 1
+    fi
+  fi
+  start=$EPOCHREALTIME
+  made=0
+  if ((${#listing[@]})); then make_tree "$work/list-$size" "$directories" && made=1; fi
+  if ((all_at_once)); then
+    for ((t = 1; t <= trees; t++)); do make_tree "$work/$size-$t" "$directories"; done
+    made=$((made + trees))
+  fi
+  echo
+  echo "$size: $files files in $directories directories; $made trees made in $(awk -v s="$start" \
+    -v e="$EPOCHREALTIME" 'BEGIN { printf "%.1f", e - s }') s"
+  ((all_at_once)) || echo "  (too few free inodes for all: each round's trees are made before it)"
+  # The listing tree warm, as the listing contenders find it every round.
+  if ((${#listing[@]})); then run "${listing[0]}" "$work/list-$size" "$directories"; fi
+
+  declare -A walls=() peak=()
+  tree=0
+  for ((r = 1; r <= rounds; r++)); do
+    if ((!all_at_once)); then
+      for ((t = 1; t <= per_round; t++)); do make_tree "$work/$size-$((tree + t))" "$directories"; done
+    fi
+    line="round $r:"
+    count=${#contenders[@]}
+    for ((k = 0; k < count; k++)); do
+      who=${contenders[(r - 1 + k) % count]}
+      case $who in
+        preview | printf) run "$who" "$work/list-$size" "$directories" ;;
+        *)
+          run "$who" "$work/$size-$((++tree))" "$directories"
+          rm -rf -- "${work:?}/$size-$tree"
+          ;;
+      esac
+      walls[$who]+="$wall "
+      [ "${peak[$who]:-0}" -ge "$rss" ] || peak[$who]=$rss
+      line+=" $who $wall ms"
+    done
+    echo "$line"
   done
-  echo "$line"
+  rm -rf -- "${work:?}/list-$size"
+
+  echo "$size files ($files in $directories directories), $rounds rounds:"
+  for who in "${contenders[@]}"; do
+    tr ' ' '\n' <<<"${walls[$who]}" | grep . | sort -g | awk -v who="$who" -v rss="${peak[$who]}" '
+      { v[NR] = $1 }
+      END {
+        m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+        printf "  %-10s median %8.1f ms, spread %.1f to %.1f ms, peak memory %d KiB\n", who, m, v[1], v[NR], rss
+      }'
+  done
+  ratio() {  # the median over the rounds of $1's time divided by $2's
+    [ -n "${walls[$1]:-}" ] && [ -n "${walls[$2]:-}" ] || return 0
+    printf '  %s/%s %.2f\n' "$1" "$2" "$(paste <(tr ' ' '\n' <<<"${walls[$1]}") \
+      <(tr ' ' '\n' <<<"${walls[$2]}") | awk 'NF == 2 { printf "%.4f\n", $1 / $2 }' | median)"
+  }
+  echo " medians of the per-round ratios:"
+  ratio unattended find
+  ratio clean find
+  ratio floor find
+  ratio preview printf
+  unset walls peak
 done
-
-ratios() {  # the median over the rounds of $1's time divided by $2's
-  paste <(tr ' ' '\n' <<<"${walls[$1]}") <(tr ' ' '\n' <<<"${walls[$2]}") |
-    awk 'NF == 2 { printf "%.4f\n", $1 / $2 }' | median
-}
-medians() { tr ' ' '\n' <<<"${walls[$1]}" | grep . | median; }
-
 echo
-echo "$size files ($files in $directories directories), $rounds rounds, medians:"
-printf '  wall: dustral %s ms, find %s ms, floor %s ms\n' \
-  "$(medians dustral)" "$(medians find)" "$(medians floor)"
-printf '  per-round ratios: dustral/find %.2f, dustral/floor %.2f, floor/find %.2f\n' \
-  "$(ratios dustral find)" "$(ratios dustral floor)" "$(ratios floor find)"
-printf '  peak memory (largest max RSS of the rounds): dustral %s KiB, find %s KiB, floor %s KiB\n' \
-  "${peak[dustral]}" "${peak[find]}" "${peak[floor]}"
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"

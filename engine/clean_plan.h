@@ -110,7 +110,9 @@ CleanPlan GatherCleanPlan(const CleanSelection& selection, const CleanSettings& 
 
 struct CleanReport {
   std::uint64_t deleted = 0;
-  std::uint64_t bytesFreed = 0;  // of the deleted files, as seen at gathering
+  // Of the deleted files, as seen at gathering (guarded) or at their
+  // deletion (measured).
+  std::uint64_t bytesFreed = 0;
   std::uint64_t sparedHidden = 0;
   std::uint64_t sparedReadOnly = 0;
   std::uint64_t sparedSystem = 0;
@@ -148,7 +150,19 @@ struct CleanReport {
 // A file a running process holds open (as found once per run, from the
 // gathering on) is left alone and counts as in use, as Windows would refuse
 // to delete it; so is one the plan showed in use.
+//
+// Where the file system offers one (FileSystem::ForAnotherThread) and the
+// plan's folders give it a fair share, a second thread deletes too: each
+// directory's files are deleted by one thread in the plan's order, each
+// file checked right before its deletion; the bin's files follow once both
+// are done, on this thread. `progress` and `reachingTheBin` are called on
+// this thread only. What the second thread throws is thrown here, as if
+// this thread had met it.
+//
+// `measure`: the bytes each deleted file held are counted also in an
+// unguarded plan, from the look at it before its deletion, which every
+// file then gets (else an unguarded plan counts no bytes).
 CleanReport ExecuteCleanPlan(
     const CleanPlan& plan, const CleanSettings& options, FileSystem& files,
     const std::function<void(std::size_t done, std::size_t total)>& progress = {},
-    const std::function<void()>& reachingTheBin = {});
+    const std::function<void()>& reachingTheBin = {}, bool measure = false);

@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/clean_plan.h"
@@ -34,20 +35,24 @@ struct CleanPlan::Data {
     std::shared_ptr<Directory> held;
   };
 
-  // A file as it was at gathering, in a guarded plan.
+  // A file as it was at gathering, in a guarded plan. Its device is its
+  // folder's, but for the few files on another (otherDevices): a plan of a
+  // million files is kept in a few tens of megabytes.
   struct Seen {
-    std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
     std::int64_t modified = 0;
     std::int64_t born = 0;
     SpareReason spare = SpareReason::kNone;
-    bool missing = false;  // nothing (readable) was there
+    bool missing = false;      // nothing (readable) was there
+    bool otherDevice = false;  // not on its folder's device
   };
 
   std::deque<Folder> folders;
   std::deque<std::uint32_t> nameAt;  // of each file, in its folder's names
   std::deque<Seen> seen;             // of each file; empty in an unguarded plan
+  // The device of each file of `seen` not on its folder's, by file.
+  std::unordered_map<std::size_t, std::uint64_t> otherDevices;
   // Of each file of an unguarded plan, the inode its listing gave (0 for
   // none, and for a named file); empty in a guarded plan.
   std::deque<std::uint64_t> listedInode;
@@ -64,6 +69,10 @@ struct CleanPlan::Data {
   TrashFolders* trash = nullptr;
 
   std::size_t FolderOf(std::size_t file) const;
+  // The device a guarded plan's file was seen on.
+  std::uint64_t DeviceOf(std::size_t folder, std::size_t file) const {
+    return seen[file].otherDevice ? otherDevices.at(file) : folders[folder].identity.device;
+  }
   // The end of the folder's run of files.
   std::size_t EndOf(std::size_t folder) const {
     return folder + 1 < folders.size() ? folders[folder + 1].firstFile : nameAt.size();

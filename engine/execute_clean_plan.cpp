@@ -1,12 +1,19 @@
 #include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/clean_plan.h"
 #include "engine/clean_plan_data.h"
 #include "engine/in_use_check.h"
 #include "engine/look_ahead.h"
+#include "engine/second_thread.h"
 #include "engine/sweep.h"
 
 namespace {
@@ -106,16 +113,22 @@ Fate DeleteWithAttributes(Target& target, FileAttributes attributes, bool inUse,
 
 // `looked`: the file's status, looked at just before on another thread.
 // Where files are in use, each look is a whole one, which tells which
-// file it is.
-Fate DeleteUnguarded(Target& target, bool checkNeeded, const FileStatus* looked,
+// file it is; so it is where the bytes are measured, which also gives a
+// file removed without a check a look first. `size` gets the bytes a whole
+// look found.
+Fate DeleteUnguarded(Target& target, bool checkNeeded, bool measure, const FileStatus* looked,
                      const InUseCheck& inUse, const CleanSettings& options, bool inBin,
-                     FileSystem& files, int& failure) {
+                     FileSystem& files, int& failure, std::uint64_t& size) {
   if (!checkNeeded) {
+    if (measure) {
+      const FileStatus status = looked ? *looked : target.Status();
+      if (status.attributes != kInvalidAttributes) size = status.size;
+    }
     if (target.Remove()) return Fate::kDeleted;
     // Gone, a directory now, or refused: the check tells which.
     looked = nullptr;
   }
-  const bool whole = looked || (checkNeeded && inUse.Active());
+  const bool whole = looked || (checkNeeded && (inUse.Active() || measure));
   FileStatus status;
   if (looked)
     status = *looked;
@@ -123,6 +136,7 @@ Fate DeleteUnguarded(Target& target, bool checkNeeded, const FileStatus* looked,
     status = target.Status();
   else
     status.attributes = target.Attributes();
+  if (whole) size = status.size;
   const FileAttributes attributes = status.attributes;
   if (attributes == kInvalidAttributes)
     return Unreadable(whole ? status.error : files.LastError(), files, failure);
@@ -136,13 +150,13 @@ Fate DeleteUnguarded(Target& target, bool checkNeeded, const FileStatus* looked,
 
 // A file found in use when the plan was shown stays, even if it is no
 // longer: the preview said so.
-Fate DeleteGuarded(Target& target, const Seen& seen, const InUseCheck& inUse,
+Fate DeleteGuarded(Target& target, const Seen& seen, std::uint64_t device, const InUseCheck& inUse,
                    const CleanSettings& options, bool inBin, FileSystem& files, int& failure) {
   const FileStatus now = target.Status();
   if (now.attributes == kInvalidAttributes)
     return seen.missing ? Fate::kVanished : Unreadable(now.error, files, failure);
-  if (seen.missing || now.device != seen.device || now.inode != seen.inode ||
-      now.size != seen.size || now.modified != seen.modified || now.born != seen.born)
+  if (seen.missing || now.device != device || now.inode != seen.inode || now.size != seen.size ||
+      now.modified != seen.modified || now.born != seen.born)
     return Fate::kChanged;
   return DeleteWithAttributes(target, now.attributes,
                               seen.spare == SpareReason::kInUse || inUse.Holds(now), options, inBin,
@@ -267,86 +281,263 @@ void Count(CleanReport& report, Fate fate, std::uint64_t size) {
 // deletion to that of deleting as many files, some tens of milliseconds.
 constexpr std::size_t kLookAhead = 4096;
 
+// Which of two deleting threads takes a folder's files: chosen by its
+// directory, so that a directory met twice in the plan stays with one
+// thread and its files keep their order. The bits are mixed so that
+// directories made one after another (neighbouring inodes) are spread.
+std::size_t ShareOf(const Folder& folder) {
+  const std::uint64_t mixed =
+      (folder.identity.inode ^ (folder.identity.device << 32)) * 0x9E3779B97F4A7C15ull;
+  return static_cast<std::size_t>(mixed >> 63);
+}
+
+// The folders before the bin's, which come last.
+std::size_t FirstBinFolder(const CleanPlan::Data& data) {
+  std::size_t folder = 0;
+  while (folder < data.folders.size() && !data.folders[folder].bin) ++folder;
+  return folder;
+}
+
+// Whether two threads have enough to share: each at least a quarter of
+// the files. Else one thread deletes them all, with its looks taken ahead.
+bool WorthSharing(const CleanPlan::Data& data, std::size_t folders) {
+  std::size_t files[2] = {0, 0};
+  for (std::size_t folder = 0; folder < folders; ++folder)
+    files[ShareOf(data.folders[folder])] += data.EndOf(folder) - data.folders[folder].firstFile;
+  return std::min(files[0], files[1]) * 4 >= files[0] + files[1] && files[0] + files[1] > 0;
+}
+
+// Files done by every deleting thread, and the progress told of them on
+// the first one.
+class Progress {
+ public:
+  Progress(const std::function<void(std::size_t, std::size_t)>& tell, std::size_t total)
+      : tell_(tell), total_(total) {}
+  void OneDone() {
+    if (tell_) done_.fetch_add(1, std::memory_order_relaxed);
+  }
+  // On the first thread.
+  void Tell() {
+    if (!tell_) return;
+    const std::size_t done = done_.load(std::memory_order_relaxed);
+    if (done < nextTold_) return;
+    tell_(done, total_);
+    nextTold_ = done - done % kProgressEvery + kProgressEvery;
+  }
+  void TellAllDone() {
+    if (tell_) tell_(total_, total_);
+  }
+
+ private:
+  const std::function<void(std::size_t, std::size_t)>& tell_;
+  const std::size_t total_;
+  std::atomic<std::size_t> done_{0};
+  std::size_t nextTold_ = kProgressEvery;
+};
+
+// One thread's deletions: its own calls on the file system, its own check
+// of files in use, its own counts. Every folder is entered in the plan's
+// order, also those another thread deletes, so that each path is made from
+// its parent's.
+class Deleter {
+ public:
+  Deleter(const CleanPlan::Data& data, const CleanSettings& options, FileSystem& files,
+          const InUseCheck& inUse, bool measure)
+      : data_(data),
+        options_(options),
+        files_(files),
+        inUse_(inUse),
+        measure_(measure),
+        anyKindAllowed_(options.m_bDelReadOnlyFiles && options.m_bDelSystemFiles),
+        paths_(data) {
+    report_.groups.resize(data.groups.size());
+  }
+
+  const std::string& Enter(std::size_t folder) {
+    const Folder& record = data_.folders[folder];
+    folderPath_ = record.named ? record.name : paths_.Enter(folder);
+    return folderPath_;
+  }
+
+  // Deletes the files of the folder entered last, in order, until
+  // `stopping` says another thread has failed or the run is being left.
+  void DeleteFiles(std::size_t folder, const BinInTurn* bin, LookAhead* ahead, Progress& progress,
+                   bool tellsProgress, const std::atomic<bool>& stopping) {
+    const Folder& record = data_.folders[folder];
+    // Without a check, files are told apart by their listed inodes, once a
+    // look at the first shows those can be trusted here.
+    const bool unlooked =
+        !data_.guarded && !record.named && !record.bin && anyKindAllowed_ && inUse_.Active();
+    if (unlooked && record.firstFile < data_.EndOf(folder)) {
+      Target first(files_, record, data_.NameOf(folder, record.firstFile), folderPath_);
+      inUse_.EnterFolder(record.identity, first.Status(), data_.listedInode[record.firstFile]);
+    }
+    for (std::size_t file = record.firstFile, end = data_.EndOf(folder); file < end; ++file) {
+      if (stopping.load(std::memory_order_relaxed)) return;
+      const char* name = data_.NameOf(folder, file);
+      Target target(files_, record, name, folderPath_);
+      int failure = 0;
+      std::uint64_t size = 0;
+      Fate fate;
+      if (bin && !bin->Verified()) {
+        fate = Fate::kVanished;  // the bin is no longer where its files were listed
+      } else if (data_.guarded) {
+        const Seen& seen = data_.seen[file];
+        size = seen.size;
+        fate = DeleteGuarded(target, seen, data_.DeviceOf(folder, file), inUse_, options_,
+                             record.bin, files_, failure);
+      } else {
+        const bool checkNeeded = record.named || record.bin || !anyKindAllowed_ ||
+                                 (name[0] == '.' && !options_.m_bDelHiddenFiles) ||
+                                 (unlooked && inUse_.FolderNeedsLooks());
+        const FileStatus* looked = ahead ? ahead->Take(file) : nullptr;
+        if (!checkNeeded && unlooked && inUse_.ListedInUse(data_.listedInode[file]))
+          fate = Fate::kInUse;
+        else
+          fate = DeleteUnguarded(target, checkNeeded, measure_, looked, inUse_, options_,
+                                 record.bin, files_, failure, size);
+        if (!measure_) size = 0;
+      }
+      if (ahead) ahead->Done(file);
+      if (fate == Fate::kDeleted && record.bin)
+        data_.trash->ForgetDeletedFile(folderPath_, record.identity, name);
+      Count(report_, fate, size);
+      CountInGroup(report_.groups[record.group], fate, size);
+      if (fate == Fate::kFailed)
+        failures_.push_back({file,
+                             {data_.FilePath(folder, file),
+                              failure ? files_.ErrorText(failure) : "unknown error"}});
+      progress.OneDone();
+      if (tellsProgress) progress.Tell();
+    }
+  }
+
+  // This thread's counts with `other`'s added, failures in the plan's order.
+  CleanReport Report(const Deleter* other) {
+    if (other) {
+      AddCounts(report_, other->report_);
+      for (std::size_t group = 0; group < report_.groups.size(); ++group)
+        AddCounts(report_.groups[group], other->report_.groups[group]);
+      const auto middle = static_cast<std::ptrdiff_t>(failures_.size());
+      failures_.insert(failures_.end(), other->failures_.begin(), other->failures_.end());
+      std::inplace_merge(failures_.begin(), failures_.begin() + middle, failures_.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    }
+    report_.failures.reserve(failures_.size());
+    for (auto& [file, failure] : failures_) report_.failures.push_back(std::move(failure));
+    return std::move(report_);
+  }
+
+ private:
+  static void AddCounts(CleanReport& to, const CleanReport& from) {
+    to.deleted += from.deleted;
+    to.bytesFreed += from.bytesFreed;
+    to.sparedHidden += from.sparedHidden;
+    to.sparedReadOnly += from.sparedReadOnly;
+    to.sparedSystem += from.sparedSystem;
+    to.inUse += from.inUse;
+    to.failed += from.failed;
+    to.vanished += from.vanished;
+    to.changed += from.changed;
+  }
+  static void AddCounts(CleanReport::GroupOutcome& to, const CleanReport::GroupOutcome& from) {
+    to.deleted += from.deleted;
+    to.bytesFreed += from.bytesFreed;
+    to.leftAlone += from.leftAlone;
+    to.failed += from.failed;
+    to.vanished += from.vanished;
+  }
+
+  const CleanPlan::Data& data_;
+  const CleanSettings& options_;
+  FileSystem& files_;
+  InUseCheck inUse_;
+  const bool measure_;
+  // Where no option could spare a file, a swept file of an unguarded plan
+  // is removed without looking at it first; the look follows only when the
+  // removal fails. Its name tells whether it is hidden.
+  const bool anyKindAllowed_;
+  FolderPaths paths_;
+  std::string folderPath_;
+  CleanReport report_;
+  std::vector<std::pair<std::size_t, CleanReport::Failure>> failures_;  // by file
+};
+
 }  // namespace
 
 CleanReport ExecuteCleanPlan(
     const CleanPlan& plan, const CleanSettings& options, FileSystem& files,
     const std::function<void(std::size_t done, std::size_t total)>& progress,
-    const std::function<void()>& reachingTheBin) {
+    const std::function<void()>& reachingTheBin, bool measure) {
   const CleanPlan::Data& data = plan.data();
   const std::size_t total = plan.Count();
-  // Where no option could spare a file, a swept file of an unguarded plan is
-  // removed without looking at it first; the look follows only when the
-  // removal fails. Its name tells whether it is hidden.
-  const bool anyKindAllowed = options.m_bDelReadOnlyFiles && options.m_bDelSystemFiles;
-  // Else every file gets a look, which the second thread can take ahead.
+  const std::size_t firstBin = FirstBinFolder(data);
+  std::unique_ptr<FileSystem> other =
+      WorthSharing(data, firstBin) ? files.ForAnotherThread() : nullptr;
+  // On one thread, every file that gets a look can have it taken ahead on
+  // a second thread.
+  const bool everyFileLooked =
+      !(options.m_bDelReadOnlyFiles && options.m_bDelSystemFiles) || measure;
   std::optional<LookAhead> ahead;
-  if (!data.guarded && !anyKindAllowed && files.LooksFromAnotherThread() && total > 0)
+  if (!other && !data.guarded && everyFileLooked && files.LooksFromAnotherThread() && total > 0)
     ahead.emplace(data, files, kLookAhead);
-  InUseCheck inUse(data, files);
-  CleanReport report;
-  report.groups.resize(data.groups.size());
+  const InUseCheck inUse(data, files);
+  Progress told(progress, total);
+  std::atomic<bool> stopping{false};
   ScopedFileBatch batch(files);
-  FolderPaths paths(data);
-  std::string folderPath;
+  Deleter first(data, options, files, inUse, measure);
+  std::optional<Deleter> second;
+
+  if (other) {
+    // The second thread takes the folders of one share, this one the other.
+    second.emplace(data, options, *other, inUse, measure);
+    SecondThread thread([&](const std::stop_token& stop) {
+      // Leaving early on a failure of the first thread stops this one.
+      const std::stop_callback leaving(stop, [&stopping] { stopping.store(true); });
+      try {
+        ScopedFileBatch itsBatch(*other);
+        for (std::size_t folder = 0; folder < firstBin && !stopping.load(); ++folder) {
+          second->Enter(folder);
+          if (ShareOf(data.folders[folder]) == 1)
+            second->DeleteFiles(folder, nullptr, nullptr, told, false, stopping);
+        }
+      } catch (...) {
+        stopping.store(true);  // the first thread stops and meets this failure at the join
+        throw;
+      }
+    });
+    for (std::size_t folder = 0; folder < firstBin && !stopping.load(); ++folder) {
+      first.Enter(folder);
+      if (ShareOf(data.folders[folder]) == 0)
+        first.DeleteFiles(folder, nullptr, nullptr, told, true, stopping);
+    }
+    thread.Join();
+  } else {
+    for (std::size_t folder = 0; folder < firstBin; ++folder) {
+      first.Enter(folder);
+      first.DeleteFiles(folder, nullptr, ahead ? &*ahead : nullptr, told, true, stopping);
+    }
+  }
+
   bool binReached = false;
   const auto reachTheBin = [&] {
     if (binReached || !data.binAsked) return;
     binReached = true;
     if (reachingTheBin) reachingTheBin();
   };
-  std::optional<BinInTurn> bin;
-  for (std::size_t folder = 0; folder < data.folders.size(); ++folder) {
+  for (std::size_t folder = firstBin; folder < data.folders.size(); ++folder) {
     const Folder& record = data.folders[folder];
-    folderPath = record.named ? record.name : paths.Enter(folder);
-    bin.reset();
+    const std::string& folderPath = first.Enter(folder);
+    std::optional<BinInTurn> bin;
     if (record.bin) {
       reachTheBin();
       if (record.firstFile < data.EndOf(folder))
         bin.emplace(files, *data.trash, folderPath, record.identity);
     }
-    // The files removed without a look are told apart by their listed
-    // inodes, once a look at the first shows those can be trusted here.
-    const bool unlooked =
-        !data.guarded && !record.named && !record.bin && anyKindAllowed && inUse.Active();
-    if (unlooked && record.firstFile < data.EndOf(folder)) {
-      Target first(files, record, data.NameOf(folder, record.firstFile), folderPath);
-      inUse.EnterFolder(record.identity, first.Status(), data.listedInode[record.firstFile]);
-    }
-    for (std::size_t file = record.firstFile, end = data.EndOf(folder); file < end; ++file) {
-      const char* name = data.NameOf(folder, file);
-      Target target(files, record, name, folderPath);
-      int failure = 0;
-      Fate fate;
-      if (bin && !bin->Verified()) {
-        fate = Fate::kVanished;  // the bin is no longer where its files were listed
-      } else if (data.guarded) {
-        fate = DeleteGuarded(target, data.seen[file], inUse, options, record.bin, files, failure);
-      } else {
-        const bool checkNeeded = record.named || record.bin || !anyKindAllowed ||
-                                 (name[0] == '.' && !options.m_bDelHiddenFiles) ||
-                                 (unlooked && inUse.FolderNeedsLooks());
-        const FileStatus* looked = ahead ? ahead->Take(file) : nullptr;
-        if (!checkNeeded && unlooked && inUse.ListedInUse(data.listedInode[file]))
-          fate = Fate::kInUse;
-        else
-          fate = DeleteUnguarded(target, checkNeeded, looked, inUse, options, record.bin, files,
-                                 failure);
-      }
-      if (ahead) ahead->Done(file);
-      if (fate == Fate::kDeleted && record.bin)
-        data.trash->ForgetDeletedFile(folderPath, record.identity, name);
-      const std::uint64_t size = data.guarded ? data.seen[file].size : 0;
-      Count(report, fate, size);
-      CountInGroup(report.groups[record.group], fate, size);
-      if (fate == Fate::kFailed)
-        report.failures.push_back(
-            {data.FilePath(folder, file), failure ? files.ErrorText(failure) : "unknown error"});
-      if (progress && (file + 1) % kProgressEvery == 0) progress(file + 1, total);
-    }
+    first.DeleteFiles(folder, bin ? &*bin : nullptr, ahead ? &*ahead : nullptr, told, true,
+                      stopping);
   }
-  bin.reset();
   reachTheBin();
-  if (progress) progress(total, total);
-  return report;
+  told.TellAllDone();
+  return first.Report(second ? &*second : nullptr);
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/clean_plan.h"
@@ -68,9 +69,14 @@ class PlanBuilder : public SweepListener {
       if (!repeats_.Repeated()) {
         plan_->nameAt.insert(plan_->nameAt.end(), found.nameAt.begin() + begin,
                              found.nameAt.begin() + end);
-        if (guard_)
+        if (guard_) {
           plan_->seen.insert(plan_->seen.end(), found.seen.begin() + begin,
                              found.seen.begin() + end);
+          if (!found.otherDevices.empty())
+            for (std::size_t file = begin; file < end; ++file)
+              if (found.seen[file].otherDevice)
+                plan_->otherDevices[folder.firstFile + (file - begin)] = found.otherDevices[file];
+        }
         if (keepInodes_)
           plan_->listedInode.insert(plan_->listedInode.end(), found.listedInode.begin() + begin,
                                     found.listedInode.begin() + end);
@@ -82,7 +88,11 @@ class PlanBuilder : public SweepListener {
         if (repeats_.Listed(name)) continue;
         plan_->nameAt.push_back(static_cast<std::uint32_t>(names.size()));
         names.append(name).push_back('\0');
-        if (guard_) plan_->seen.push_back(found.seen[file]);
+        if (guard_) {
+          plan_->seen.push_back(found.seen[file]);
+          if (found.seen[file].otherDevice)
+            plan_->otherDevices[plan_->seen.size() - 1] = found.otherDevices[file];
+        }
         if (keepInodes_) plan_->listedInode.push_back(found.listedInode[file]);
       }
       folder.names = std::move(names);
@@ -190,7 +200,12 @@ class PlanBuilder : public SweepListener {
     }
     folder.names.assign(1, '\0');
     plan_->nameAt.push_back(0);
-    if (guard_) Record(status, options_, false, plan_->seen.emplace_back());
+    if (guard_) {
+      plan_->seen.emplace_back();
+      OtherDevices others;
+      Record(*plan_, plan_->folders.size() - 1, plan_->nameAt.size() - 1, status, others);
+      plan_->otherDevices.insert(others.begin(), others.end());
+    }
     if (keepInodes_) plan_->listedInode.push_back(0);
     Gathered();
   }
@@ -224,26 +239,36 @@ class PlanBuilder : public SweepListener {
   static constexpr std::string_view kSparedInBin = "desktop.ini";
   static constexpr std::size_t npos = std::string_view::npos;
 
-  static void Record(const FileStatus& status, const CleanSettings& options, bool inBin,
-                     Seen& seen) {
+  // Files not on their folder's device, and the device: the looks of one
+  // thread, taken into the plan's otherDevices after.
+  using OtherDevices = std::vector<std::pair<std::size_t, std::uint64_t>>;
+
+  // What a look at a file of `folder` found, as its entry in `plan.seen`.
+  void Record(CleanPlan::Data& plan, std::size_t folder, std::size_t file, const FileStatus& status,
+              OtherDevices& others) const {
+    Seen& seen = plan.seen[file];
     seen.missing = status.attributes == kInvalidAttributes;
     if (seen.missing) return;
-    seen.device = status.device;
+    seen.otherDevice = status.device != plan.folders[folder].identity.device;
+    if (seen.otherDevice) others.emplace_back(file, status.device);
     seen.inode = status.inode;
     seen.size = status.size;
     seen.modified = status.modified;
     seen.born = status.born;
-    seen.spare =
-        inBin ? SpareReasonInBin(status.attributes) : SpareReasonOf(status.attributes, options);
+    seen.spare = plan.folders[folder].bin ? SpareReasonInBin(status.attributes)
+                                          : SpareReasonOf(status.attributes, options_);
   }
 
   // Looks at every file of the folder, in `directory`, the folder's own.
-  void LookAt(std::size_t folder, Directory& directory) {
-    const bool inBin = plan_->folders[folder].bin;
+  void LookAt(std::size_t folder, Directory& directory, OtherDevices& others) {
     for (std::size_t file = plan_->folders[folder].firstFile, end = plan_->EndOf(folder);
          file < end; ++file)
-      Record(files_.StatusIn(directory, plan_->NameOf(folder, file)), options_, inBin,
-             plan_->seen[file]);
+      Record(*plan_, folder, file, files_.StatusIn(directory, plan_->NameOf(folder, file)), others);
+  }
+  void LookAt(std::size_t folder, Directory& directory) {
+    OtherDevices others;
+    LookAt(folder, directory, others);
+    plan_->otherDevices.insert(others.begin(), others.end());
   }
 
   // The folders whose look was put off: the later half of their files on
@@ -256,13 +281,15 @@ class PlanBuilder : public SweepListener {
     std::size_t split = 0;
     for (std::size_t first = 0; split < unlooked_.size() && 2 * first < files; ++split)
       first += plan_->EndOf(unlooked_[split]) - plan_->folders[unlooked_[split]].firstFile;
-    SecondThread second([this, split](const std::stop_token& stop) {
+    OtherDevices others[2];
+    SecondThread second([this, split, &others](const std::stop_token& stop) {
       for (std::size_t index = split; index < unlooked_.size() && !stop.stop_requested(); ++index)
-        LookAt(unlooked_[index], *plan_->folders[unlooked_[index]].held);
+        LookAt(unlooked_[index], *plan_->folders[unlooked_[index]].held, others[1]);
     });
     for (std::size_t index = 0; index < split; ++index)
-      LookAt(unlooked_[index], *plan_->folders[unlooked_[index]].held);
+      LookAt(unlooked_[index], *plan_->folders[unlooked_[index]].held, others[0]);
     second.Join();
+    for (const OtherDevices& found : others) plan_->otherDevices.insert(found.begin(), found.end());
     unlooked_.clear();
   }
 

@@ -15,10 +15,14 @@ void StartFindingFilesInUse(CleanPlan::Data& plan, FileSystem& files) {
 
 void MarkFilesInUse(CleanPlan::Data& plan) {
   if (!plan.guarded || !plan.inUse || !plan.inUse->Any()) return;
-  for (CleanPlan::Data::Seen& seen : plan.seen)
-    if (!seen.missing && seen.spare == SpareReason::kNone &&
-        plan.inUse->Has(seen.device, seen.inode))
-      seen.spare = SpareReason::kInUse;
+  for (std::size_t folder = 0; folder < plan.folders.size(); ++folder)
+    for (std::size_t file = plan.folders[folder].firstFile, end = plan.EndOf(folder); file < end;
+         ++file) {
+      CleanPlan::Data::Seen& seen = plan.seen[file];
+      if (!seen.missing && seen.spare == SpareReason::kNone &&
+          plan.inUse->Has(plan.DeviceOf(folder, file), seen.inode))
+        seen.spare = SpareReason::kInUse;
+    }
 }
 
 InUseCheck::InUseCheck(const CleanPlan::Data& plan, FileSystem& files) : found_(plan.inUse) {

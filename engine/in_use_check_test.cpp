@@ -84,6 +84,32 @@ INSTANTIATE_TEST_SUITE_P(Plans, FilesInUseTest,
                          testing::Combine(testing::Bool(), testing::Bool(),
                                           testing::Values(std::size_t{0}, std::size_t{100})));
 
+// A file on another device than its folder (mounted over its name, or
+// from an overlay's lower layer) is known by its own device.
+TEST(FilesInUseOnAnotherDeviceTest, FileIsKnownByItsOwnDevice) {
+  for (const std::size_t budget : {0, 100}) {
+    FakeFileSystem files;
+    files.directoryBudget = budget;
+    files.AddFile("/t/a.tmp");
+    files.AddFile("/t/held.tmp");
+    files.facts.at("/t/a.tmp").device = files.facts.at("/t/held.tmp").device = 7;
+    const auto inUse = std::make_shared<FakeFilesInUse>();
+    inUse->files.insert({7, files.facts.at("/t/held.tmp").inode});
+    files.filesInUse = inUse;
+    CleanLocations locations;
+    const CleanSelection selection{
+        [](ControlId) { return false; }, locations, {{0, "/t", "*.tmp", 0}}};
+    const CleanPlan plan = GatherCleanPlan(selection, Allowing(false), files, /*guard=*/true);
+    ASSERT_EQ(plan.Count(), 2u);
+    EXPECT_EQ(plan.SpareAt(1), SpareReason::kInUse) << budget;
+    const CleanReport report = ExecuteCleanPlan(plan, Allowing(false), files);
+    EXPECT_EQ(report.deleted, 1u) << budget;
+    EXPECT_EQ(report.changed, 0u) << budget;
+    EXPECT_FALSE(files.Exists("/t/a.tmp")) << budget;
+    EXPECT_TRUE(files.Exists("/t/held.tmp")) << budget;
+  }
+}
+
 TEST(FilesInUseWithoutFindingTest, NothingFoundLeavesTheRunAsItWas) {
   FakeFileSystem files;
   files.AddFile(SystemPath("/t/a.tmp"));

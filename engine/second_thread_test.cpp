@@ -87,6 +87,52 @@ TEST(SharedWorkTest, SweepIsSharedAndKeepsTheOrderOfOneThread) {
   }
 }
 
+// Many folders of a few files each, listed last first: enough for two
+// deleting threads to share.
+struct WideTree {
+  static constexpr int kDirectories = 16, kFiles = 5;
+  WideTree() {
+    files.directoryBudget = 64;
+    for (int directory = 0; directory < kDirectories; ++directory)
+      for (int file = kFiles; file-- > 0;) files.AddFile(Path(directory, file));
+  }
+  static std::string Path(int directory, int file) {
+    return "/junk/d" + std::to_string(directory) + "/" + std::to_string(file) + ".tmp";
+  }
+  CleanPlan Gather() {
+    const CleanLocations none;
+    const CleanSelection selection{{}, none, {{0, "/junk", "*.tmp", 1}}};
+    return GatherCleanPlan(selection, CleanSettings(), shared, /*guard=*/false);
+  }
+
+  FakeFileSystem files;
+  TwoThreadFileSystem shared{files};
+};
+
+// Two threads delete, each directory's files on one of them in the plan's
+// order, each file's check right before its deletion.
+TEST(SharedWorkTest, DeletionsSharedByTwoThreadsKeepEachDirectorysOrder) {
+  WideTree tree;
+  const CleanPlan plan = tree.Gather();
+  ASSERT_EQ(plan.Count(), std::size_t{WideTree::kDirectories * WideTree::kFiles});
+  tree.files.calls.clear();
+  const std::size_t before = tree.shared.CallsOnSecondThread();
+
+  const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), tree.shared);
+  EXPECT_EQ(report.deleted, plan.Count());
+  EXPECT_GT(tree.shared.CallsOnSecondThread(), before) << "one thread deleted everything";
+  for (int directory = 0; directory < WideTree::kDirectories; ++directory) {
+    std::vector<std::string> expected, made;
+    for (int file = WideTree::kFiles; file-- > 0;)
+      for (const char* call : {"GetAttributes ", "SetNormal ", "RemoveFile "})
+        expected.push_back(call + WideTree::Path(directory, file));
+    const std::string folder = " /junk/d" + std::to_string(directory) + "/";
+    for (const std::string& call : tree.files.calls)
+      if (call.find(folder) != std::string::npos) made.push_back(call);
+    EXPECT_THAT(made, ElementsAreArray(expected));
+  }
+}
+
 // A failure on the second thread ends the work on the first with that
 // failure, as one of its own would, instead of ending the process.
 TEST(SharedWorkTest, FailureOnTheSecondThreadReachesTheCaller) {
@@ -110,8 +156,24 @@ TEST(SharedWorkTest, FailureOnTheSecondThreadReachesTheCaller) {
        [](JunkTree& tree) {
          const CleanPlan plan = tree.Gather(/*guard=*/false, /*recurse=*/false);
          ASSERT_GT(plan.Count(), 0u);
+         tree.shared.DeleteOnOneThread();
          tree.shared.FailOnSecondThread();
          ExecuteCleanPlan(plan, CleanSettings(), tree.shared);
+       }},
+      {"the second deleting thread",
+       [](JunkTree&) {
+         WideTree wide;
+         const CleanPlan plan = wide.Gather();
+         wide.shared.FailOnSecondThread();
+         bool toldTheEnd = false;
+         try {
+           ExecuteCleanPlan(
+               plan, CleanSettings(), wide.shared,
+               [&](std::size_t done, std::size_t total) { toldTheEnd = done == total; });
+         } catch (...) {
+           EXPECT_FALSE(toldTheEnd) << "the run went on after the failure";
+           throw;
+         }
        }},
   };
   for (const Case& failing : cases) {

@@ -165,6 +165,12 @@ class FileSystem {
   // other files and directories).
   virtual bool LooksFromAnotherThread() const { return false; }
 
+  // A file system over the same files for a second thread to delete with
+  // while this one does: the same calls, with what they keep between calls
+  // (the last error, a batch) its own. It takes the directories this one
+  // opened. Nothing where the calls must all come from one thread.
+  virtual std::unique_ptr<FileSystem> ForAnotherThread() { return nullptr; }
+
   // Starts finding the files running processes hold open or mapped, on a
   // thread of its own, and returns at once. Nothing where the system can't
   // tell, or refuses to delete such files itself.

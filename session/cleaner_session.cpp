@@ -30,6 +30,14 @@ void CleanerSession::Clean() {
 }
 
 CleanPlan CleanerSession::GatherPreview(const GatherObserver& observer) {
+  return Gather(observer, /*guard=*/true);
+}
+
+CleanPlan CleanerSession::GatherClean(const GatherObserver& observer) {
+  return Gather(observer, /*guard=*/false);
+}
+
+CleanPlan CleanerSession::Gather(const GatherObserver& observer, bool guard) {
   ScopedWaitCursor cursor(controls_.waitCursor);
   GatherObserver shown = observer;
   shown.onStep = [this, &observer](const std::string& step) {
@@ -37,7 +45,7 @@ CleanPlan CleanerSession::GatherPreview(const GatherObserver& observer) {
     controls_.status.Repaint();
     if (observer.onStep) observer.onStep(step);
   };
-  CleanPlan plan = GatherCleanPlan(Selection(), settings_, platform_.files, /*guard=*/true, shown);
+  CleanPlan plan = GatherCleanPlan(Selection(), settings_, platform_.files, guard, shown);
   controls_.status.SetText("");
   return plan;
 }

@@ -63,6 +63,10 @@ class CleanerSession {
   // What a clean would delete now, as a guarded plan; the status line names
   // each step under the wait cursor and is empty again at the end.
   CleanPlan GatherPreview(const GatherObserver& observer = {});
+  // What a clean run gathers, for one that follows at once unseen: an
+  // unguarded plan, whose files are judged at their deletion; the status
+  // line as for the preview.
+  CleanPlan GatherClean(const GatherObserver& observer = {});
   // Saves the settings, once, and ends the session; later calls do nothing.
   void Exit();
 
@@ -91,5 +95,7 @@ class CleanerSession {
   EntryList entries_;
   CleanLocations locations_;
   CleanSettings settings_;
+  CleanPlan Gather(const GatherObserver& observer, bool guard);
+
   bool ended_ = false;
 };

@@ -48,7 +48,8 @@ class FakeFileSystem : public FileSystem {
   DirectoryIdentity IdentityOf(const std::string& path) const { return identities.at(path); }
   // The file at `path` gets new contents: another size and time.
   void Modify(const std::string& path, std::uint64_t size, std::int64_t modified) {
-    facts.at(path) = {facts.at(path).inode, size, modified, facts.at(path).born};
+    facts.at(path) = {facts.at(path).inode, size, modified, facts.at(path).born,
+                      facts.at(path).device};
   }
   // Another file with the same size and time takes the place of `path`.
   void ReplaceFile(const std::string& path) { facts.at(path).inode = nextInode_++; }
@@ -92,6 +93,7 @@ class FakeFileSystem : public FileSystem {
     std::uint64_t size = 0;
     std::int64_t modified = 0;
     std::int64_t born = 0;
+    std::uint64_t device = 1;  // that of every directory, unless a test moves the file
   };
   std::map<std::string, FileFacts> facts;  // of every file
   // The calls on a file in an open directory are recorded and answered as
@@ -156,6 +158,7 @@ class FakeFileSystem : public FileSystem {
       status.size = fact->second.size;
       status.modified = fact->second.modified;
       status.born = fact->second.born;
+      status.device = fact->second.device;
     }
     return status;
   }

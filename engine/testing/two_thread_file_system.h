@@ -17,7 +17,8 @@
 // made for one, such as FakeFileSystem: every call, its own and those of
 // the directories it opens, is made one at a time under a lock. It tells
 // which calls came from a thread other than the one that made it, and can
-// make those fail, to show what a failure there does to a run.
+// make those fail, to show what a failure there does to a run. Its twin for
+// a second deleting thread (ForAnotherThread) makes its calls through it.
 class TwoThreadFileSystem : public FileSystem {
  public:
   explicit TwoThreadFileSystem(FileSystem& files)
@@ -42,11 +43,24 @@ class TwoThreadFileSystem : public FileSystem {
     secondGoesFirst_ = true;
   }
 
+  // From now on, deletions stay on one thread (ForAnotherThread offers
+  // nothing), as on a file system that allows only looks from another.
+  void DeleteOnOneThread() {
+    std::lock_guard lock(mutex_);
+    deleteOnOneThread_ = true;
+  }
+
   std::unique_ptr<Directory> OpenDirectory(const std::string& path) override {
     auto lock = Enter();
     return Wrap(files_.OpenDirectory(path));
   }
   bool LooksFromAnotherThread() const override { return true; }
+  // The same files, each call one at a time with this one's.
+  std::unique_ptr<FileSystem> ForAnotherThread() override {
+    std::lock_guard lock(mutex_);
+    if (deleteOnOneThread_) return nullptr;
+    return std::make_unique<Twin>(*this);
+  }
   int LastError() const override {
     std::lock_guard lock(mutex_);
     return files_.LastError();
@@ -106,6 +120,58 @@ class TwoThreadFileSystem : public FileSystem {
    private:
     TwoThreadFileSystem& files_;
     std::unique_ptr<Directory> inner_;
+  };
+
+  // Hands every call to the file system it was made for, which tells it
+  // from the first thread's by the thread it comes from.
+  class Twin : public FileSystem {
+   public:
+    explicit Twin(TwoThreadFileSystem& files) : files_(files) {}
+    std::unique_ptr<Directory> OpenDirectory(const std::string& path) override {
+      return files_.OpenDirectory(path);
+    }
+    int LastError() const override { return files_.LastError(); }
+    bool MeansGone(int error) const override { return files_.MeansGone(error); }
+    std::string ErrorText(int error) const override { return files_.ErrorText(error); }
+    bool LooksFromAnotherThread() const override { return true; }
+    std::size_t DirectoryBudget() const override { return files_.DirectoryBudget(); }
+
+   private:
+    FileAttributes DoGetAttributes(const std::string& path, const ListedIn& listedIn) override {
+      return files_.GetAttributes(path, listedIn);
+    }
+    bool DoSetNormal(const std::string& path, FileAttributes current,
+                     const ListedIn& listedIn) override {
+      return files_.SetNormal(path, current, listedIn);
+    }
+    bool DoRestoreAttributes(const std::string& path, FileAttributes saved,
+                             const ListedIn& listedIn) override {
+      return files_.RestoreAttributes(path, saved, listedIn);
+    }
+    bool DoRemoveFile(const std::string& path, const ListedIn& listedIn) override {
+      return files_.RemoveFile(path, listedIn);
+    }
+    FileStatus DoStatus(const std::string& path, const ListedIn& listedIn) override {
+      return files_.Status(path, listedIn);
+    }
+    FileStatus DoStatusIn(Directory& directory, const char* name) override {
+      return files_.StatusIn(directory, name);
+    }
+    FileAttributes DoGetAttributesIn(Directory& directory, const char* name) override {
+      return files_.GetAttributesIn(directory, name);
+    }
+    bool DoSetNormalIn(Directory& directory, const char* name, FileAttributes current) override {
+      return files_.SetNormalIn(directory, name, current);
+    }
+    bool DoRestoreAttributesIn(Directory& directory, const char* name,
+                               FileAttributes saved) override {
+      return files_.RestoreAttributesIn(directory, name, saved);
+    }
+    bool DoRemoveFileIn(Directory& directory, const char* name) override {
+      return files_.RemoveFileIn(directory, name);
+    }
+
+    TwoThreadFileSystem& files_;
   };
 
   std::unique_lock<std::mutex> Enter() {
@@ -184,4 +250,5 @@ class TwoThreadFileSystem : public FileSystem {
   std::size_t callsOnSecondThread_ = 0;
   bool failOnSecondThread_ = false;
   bool secondGoesFirst_ = false;
+  bool deleteOnOneThread_ = false;
 };

@@ -44,6 +44,48 @@ void AddOpenFiles(int process, std::vector<FileId>& found) {
   ::closedir(listing);
 }
 
+// Reads the digits at `at` in `base` (16 in lower case, or 10), moving
+// past them; false when there are none.
+bool ReadNumber(const char*& at, unsigned base, unsigned long long& value) {
+  const char* const start = at;
+  value = 0;
+  for (;; ++at) {
+    unsigned digit;
+    if (*at >= '0' && *at <= '9')
+      digit = static_cast<unsigned>(*at - '0');
+    else if (base == 16 && *at >= 'a' && *at <= 'f')
+      digit = static_cast<unsigned>(*at - 'a' + 10);
+    else
+      break;
+    value = value * base + digit;
+  }
+  return at != start;
+}
+
+bool Skip(const char*& at, char expected) {
+  if (*at != expected) return false;
+  ++at;
+  return true;
+}
+
+bool SkipField(const char*& at) {
+  while (*at && *at != ' ') ++at;
+  return Skip(at, ' ');
+}
+
+// One line of a memory map, "start-end perms offset major:minor inode path",
+// in hexadecimal but for the inode. Read by hand: the maps of every process
+// run to thousands of lines, too many for sscanf's speed.
+struct MapLine {
+  unsigned long long from = 0, to = 0, major = 0, minor = 0, inode = 0;
+};
+bool ReadMapLine(const char* at, MapLine& line) {
+  return ReadNumber(at, 16, line.from) && Skip(at, '-') && ReadNumber(at, 16, line.to) &&
+         Skip(at, ' ') && SkipField(at) && SkipField(at) && ReadNumber(at, 16, line.major) &&
+         Skip(at, ':') && ReadNumber(at, 16, line.minor) && Skip(at, ' ') &&
+         ReadNumber(at, 10, line.inode);
+}
+
 }  // namespace
 
 // The files mapped by every process, each asked of the system once: the
@@ -62,28 +104,28 @@ class LinuxFilesInUse::MappedFiles {
     for (ssize_t bytes; (bytes = ::read(fd, buffer, sizeof buffer)) > 0;)
       text_.append(buffer, static_cast<std::size_t>(bytes));
     ::close(fd);
-    const int links =
-        looksThrough_ ? ::openat(process, "map_files", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+    // A kernel thread maps nothing.
+    const int links = looksThrough_ && !text_.empty()
+                          ? ::openat(process, "map_files", O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                          : -1;
     if (!text_.empty() && text_.back() != '\n') text_.push_back('\n');
-    // Each line: "start-end perms offset major:minor inode path", in
-    // hexadecimal but for the inode; anonymous mappings have inode 0.
+    // Anonymous mappings have inode 0.
     for (std::size_t start = 0; start < text_.size();) {
       const std::size_t end = text_.find('\n', start);
       text_[end] = '\0';
-      unsigned long from = 0, to = 0;
-      unsigned major = 0, minor = 0;
-      unsigned long long inode = 0;
-      if (std::sscanf(text_.c_str() + start, "%lx-%lx %*s %*s %x:%x %llu", &from, &to, &major,
-                      &minor, &inode) == 5 &&
-          inode != 0)
-        Add({static_cast<std::uint64_t>(makedev(major, minor)), inode}, links, from, to, found);
+      MapLine line;
+      if (ReadMapLine(text_.c_str() + start, line) && line.inode != 0)
+        Add({static_cast<std::uint64_t>(
+                 makedev(static_cast<unsigned>(line.major), static_cast<unsigned>(line.minor))),
+             line.inode},
+            links, line.from, line.to, found);
       start = end + 1;
     }
     if (links >= 0) ::close(links);
   }
 
  private:
-  void Add(const FileId& listed, int links, unsigned long from, unsigned long to,
+  void Add(const FileId& listed, int links, unsigned long long from, unsigned long long to,
            std::vector<FileId>& found) {
     if (const auto known = looked_.find(listed); known != looked_.end()) {
       if (known->second != kNotAFile) found.push_back(known->second);
@@ -92,7 +134,7 @@ class LinuxFilesInUse::MappedFiles {
     FileId file = listed;
     if (links >= 0) {
       char name[40];
-      std::snprintf(name, sizeof name, "%lx-%lx", from, to);
+      std::snprintf(name, sizeof name, "%llx-%llx", from, to);
       struct stat status;
       if (::fstatat(links, name, &status, 0) == 0)
         file = S_ISREG(status.st_mode) ? FileId{static_cast<std::uint64_t>(status.st_dev),
@@ -111,37 +153,61 @@ class LinuxFilesInUse::MappedFiles {
   std::map<FileId, FileId> looked_;
 };
 
-LinuxFilesInUse::LinuxFilesInUse() : thread_([this] { Find(); }) {}
+namespace {
+
+// The ids of the processes running now but this one, for `proc`.
+std::vector<std::string> ListProcesses(int proc) {
+  std::vector<std::string> ids;
+  if (proc < 0) return ids;
+  const int listing = ::openat(proc, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listing < 0) return ids;
+  DIR* processes = ::fdopendir(listing);
+  if (!processes) {
+    ::close(listing);
+    return ids;
+  }
+  const std::string self = std::to_string(::getpid());
+  while (const dirent* entry = ::readdir(processes))
+    if (IsProcessId(entry->d_name) && entry->d_name != self) ids.emplace_back(entry->d_name);
+  ::closedir(processes);
+  return ids;
+}
+
+}  // namespace
+
+LinuxFilesInUse::LinuxFilesInUse()
+    : proc_(::open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+      processes_(ListProcesses(proc_)),
+      thread_([this] { LookAtProcesses(foundThere_); }) {}
 
 LinuxFilesInUse::~LinuxFilesInUse() { WaitForTheFinding(); }
 
-void LinuxFilesInUse::Find() {
-  const int proc = ::open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (proc < 0) return;
-  DIR* processes = ::fdopendir(proc);
-  if (!processes) {
-    ::close(proc);
-    return;
-  }
-  const std::string self = std::to_string(::getpid());
+void LinuxFilesInUse::LookAtProcesses(std::vector<FileId>& found) {
   MappedFiles mapped;
-  while (const dirent* entry = ::readdir(processes)) {
-    if (!IsProcessId(entry->d_name) || entry->d_name == self) continue;
-    const int process = ::openat(proc, entry->d_name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (std::size_t index; (index = next_.fetch_add(1)) < processes_.size();) {
+    const int process =
+        ::openat(proc_, processes_[index].c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (process < 0) continue;  // ended meanwhile
-    AddOpenFiles(process, found_);
-    mapped.AddOf(process, found_);
+    AddOpenFiles(process, found);
+    mapped.AddOf(process, found);
     ::close(process);
   }
-  ::closedir(processes);
-  std::sort(found_.begin(), found_.end());
-  found_.erase(std::unique(found_.begin(), found_.end()), found_.end());
-  for (const FileId& file : found_)
-    if (devices_.empty() || devices_.back() != file.first) devices_.push_back(file.first);
 }
 
+// The first to wait looks at the processes left meanwhile, so that the
+// finding ends sooner.
 void LinuxFilesInUse::WaitForTheFinding() {
-  std::call_once(joined_, [this] { thread_.join(); });
+  std::call_once(joined_, [this] {
+    LookAtProcesses(found_);
+    thread_.join();
+    if (proc_ >= 0) ::close(proc_);
+    found_.insert(found_.end(), foundThere_.begin(), foundThere_.end());
+    foundThere_ = {};
+    std::sort(found_.begin(), found_.end());
+    found_.erase(std::unique(found_.begin(), found_.end()), found_.end());
+    for (const FileId& file : found_)
+      if (devices_.empty() || devices_.back() != file.first) devices_.push_back(file.first);
+  });
 }
 
 bool LinuxFilesInUse::Has(std::uint64_t device, std::uint64_t inode) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cerrno>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,11 @@ class PosixFileSystem : public FileSystem {
   std::string ErrorText(int error) const override;
   std::size_t DirectoryBudget() const override;
   bool LooksFromAnotherThread() const override { return true; }
+  // Nothing but the last error, the batch and a linked file is kept between
+  // calls: another object is all another thread needs.
+  std::unique_ptr<FileSystem> ForAnotherThread() override {
+    return std::make_unique<PosixFileSystem>();
+  }
   // Linux only: read from /proc.
   std::shared_ptr<FilesInUse> FindFilesInUse() override;
 
