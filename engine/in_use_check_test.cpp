@@ -90,23 +90,24 @@ TEST(FilesInUseOnAnotherDeviceTest, FileIsKnownByItsOwnDevice) {
   for (const std::size_t budget : {0, 100}) {
     FakeFileSystem files;
     files.directoryBudget = budget;
-    files.AddFile("/t/a.tmp");
-    files.AddFile("/t/held.tmp");
-    files.facts.at("/t/a.tmp").device = files.facts.at("/t/held.tmp").device = 7;
+    files.AddFile(SystemPath("/t/a.tmp"));
+    files.AddFile(SystemPath("/t/held.tmp"));
+    files.facts.at(SystemPath("/t/a.tmp")).device =
+        files.facts.at(SystemPath("/t/held.tmp")).device = 7;
     const auto inUse = std::make_shared<FakeFilesInUse>();
-    inUse->files.insert({7, files.facts.at("/t/held.tmp").inode});
+    inUse->files.insert({7, files.facts.at(SystemPath("/t/held.tmp")).inode});
     files.filesInUse = inUse;
     CleanLocations locations;
     const CleanSelection selection{
-        [](ControlId) { return false; }, locations, {{0, "/t", "*.tmp", 0}}};
+        [](ControlId) { return false; }, locations, {{0, SystemPath("/t"), "*.tmp", 0}}};
     const CleanPlan plan = GatherCleanPlan(selection, Allowing(false), files, /*guard=*/true);
     ASSERT_EQ(plan.Count(), 2u);
     EXPECT_EQ(plan.SpareAt(1), SpareReason::kInUse) << budget;
     const CleanReport report = ExecuteCleanPlan(plan, Allowing(false), files);
     EXPECT_EQ(report.deleted, 1u) << budget;
     EXPECT_EQ(report.changed, 0u) << budget;
-    EXPECT_FALSE(files.Exists("/t/a.tmp")) << budget;
-    EXPECT_TRUE(files.Exists("/t/held.tmp")) << budget;
+    EXPECT_FALSE(files.Exists(SystemPath("/t/a.tmp"))) << budget;
+    EXPECT_TRUE(files.Exists(SystemPath("/t/held.tmp"))) << budget;
   }
 }
 
