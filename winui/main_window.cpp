@@ -10,6 +10,7 @@
 #include "resources/main_window_template.h"
 #include "settings/categories.h"
 #include "winui/dialog_from_template.h"
+#include "winui/fit_to_text.h"
 #include "winui/help_sections.h"
 #include "winui/main_menu_bar.h"
 
@@ -57,6 +58,7 @@ bool CCleanerDlg::Create() {
   window_ = CreateDialogIndirectParamW(instance, AsDialogTemplate(template_), nullptr,
                                        DialogProcedure, reinterpret_cast<LPARAM>(this));
   if (!window_) return false;
+  FitControlsToText(window_);
   SetMenu(window_, BuildMainMenuBar());
   MakeRoomForMenu();
   accelerators_ = BuildMainAccelerators();
