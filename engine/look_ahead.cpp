@@ -13,16 +13,15 @@ LookAhead::LookAhead(const CleanPlan::Data& plan, FileSystem& files, std::size_t
 
 LookAhead::~LookAhead() {
   stopping_.store(true);
-  freed_.store(std::numeric_limits<std::size_t>::max() / 2);
-  freed_.notify_all();
+  freed_.Store(std::numeric_limits<std::size_t>::max() / 2);
 }
 
 bool LookAhead::WaitForRoom(std::size_t file) {
   for (;;) {
-    const std::size_t freed = freed_.load(std::memory_order_acquire);
+    const std::size_t freed = freed_.Load();
     if (stopping_.load(std::memory_order_relaxed)) return false;
     if (file < freed + window_) return true;
-    freed_.wait(freed, std::memory_order_acquire);
+    freed_.WaitWhile(freed);
   }
 }
 
@@ -32,8 +31,7 @@ void LookAhead::LookAtEveryFile() {
   } catch (...) {
     // Wakes the deleting thread, which then meets the failure.
     failed_.store(true, std::memory_order_release);
-    looked_.store(std::numeric_limits<std::size_t>::max(), std::memory_order_release);
-    looked_.notify_one();
+    looked_.Store(std::numeric_limits<std::size_t>::max());
     throw;
   }
 }
@@ -47,15 +45,13 @@ void LookAhead::LookInOrder() {
       const std::size_t place = file % window_;
       kept_[place] = kept;
       if (kept) looks_[place] = files_.StatusIn(*record.held, plan_.NameOf(folder, file));
-      looked_.store(file + 1, std::memory_order_release);
-      looked_.notify_one();
+      looked_.Store(file + 1);
     }
   }
 }
 
 const FileStatus* LookAhead::Take(std::size_t file) {
-  for (std::size_t looked; (looked = looked_.load(std::memory_order_acquire)) <= file;)
-    looked_.wait(looked, std::memory_order_acquire);
+  for (std::size_t looked; (looked = looked_.Load()) <= file;) looked_.WaitWhile(looked);
   if (failed_.load(std::memory_order_acquire)) thread_.Join();  // throws the look's failure
   const std::size_t place = file % window_;
   return kept_[place] ? &looks_[place] : nullptr;
@@ -63,6 +59,5 @@ const FileStatus* LookAhead::Take(std::size_t file) {
 
 void LookAhead::Done(std::size_t file) {
   if ((file + 1) % step_ != 0) return;
-  freed_.store(file + 1, std::memory_order_release);
-  freed_.notify_one();
+  freed_.Store(file + 1);
 }

@@ -6,6 +6,7 @@
 
 #include "engine/clean_plan_data.h"
 #include "engine/second_thread.h"
+#include "engine/watched_count.h"
 
 // Looks at the files of a plan on a second thread, in the plan's order and
 // at most `window` files before the one being deleted, while the first
@@ -39,13 +40,13 @@ class LookAhead {
   const CleanPlan::Data& plan_;
   FileSystem& files_;
   const std::size_t window_;
-  const std::size_t step_;              // files deleted between two wake-ups of the second thread
-  std::vector<FileStatus> looks_;       // file i at i % window_
-  std::vector<unsigned char> kept_;     // whether that place holds a look
-  std::atomic<std::size_t> looked_{0};  // files looked at (or passed over)
+  const std::size_t step_;           // files deleted between two wake-ups of the second thread
+  std::vector<FileStatus> looks_;    // file i at i % window_
+  std::vector<unsigned char> kept_;  // whether that place holds a look
+  WatchedCount looked_;              // files looked at (or passed over)
   // Files whose deletion is over, told only every `step_` files: the
   // second thread sleeps until then rather than waking for each file.
-  std::atomic<std::size_t> freed_{0};
+  WatchedCount freed_;
   std::atomic<bool> stopping_{false};
   std::atomic<bool> failed_{false};  // a look threw: no more will come
   SecondThread thread_;              // last: it starts once the rest is ready

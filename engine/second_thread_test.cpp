@@ -97,11 +97,11 @@ struct WideTree {
       for (int file = kFiles; file-- > 0;) files.AddFile(Path(directory, file));
   }
   static std::string Path(int directory, int file) {
-    return "/junk/d" + std::to_string(directory) + "/" + std::to_string(file) + ".tmp";
+    return SystemPath("/junk/d" + std::to_string(directory) + "/" + std::to_string(file) + ".tmp");
   }
   CleanPlan Gather() {
     const CleanLocations none;
-    const CleanSelection selection{{}, none, {{0, "/junk", "*.tmp", 1}}};
+    const CleanSelection selection{{}, none, {{0, SystemPath("/junk"), "*.tmp", 1}}};
     return GatherCleanPlan(selection, CleanSettings(), shared, /*guard=*/false);
   }
 
@@ -126,7 +126,8 @@ TEST(SharedWorkTest, DeletionsSharedByTwoThreadsKeepEachDirectorysOrder) {
     for (int file = WideTree::kFiles; file-- > 0;)
       for (const char* call : {"GetAttributes ", "SetNormal ", "RemoveFile "})
         expected.push_back(call + WideTree::Path(directory, file));
-    const std::string folder = " /junk/d" + std::to_string(directory) + "/";
+    const std::string folder =
+        " " + SystemPath("/junk/d" + std::to_string(directory)) + kPathSeparator;
     for (const std::string& call : tree.files.calls)
       if (call.find(folder) != std::string::npos) made.push_back(call);
     EXPECT_THAT(made, ElementsAreArray(expected));
