@@ -22,6 +22,7 @@
 
 #include "engine/clean_plan.h"
 #include "resources/main_window_template.h"
+#include "session/menu_command.h"
 #include "settings/categories.h"
 #include "ui/about_dialog.h"
 #include "ui/dialog_layout.h"
@@ -218,40 +219,7 @@ void CCleanerDlg::OnCancel() { session_->Exit(); }
 
 void CCleanerDlg::reject() { OnCancel(); }
 
-void CCleanerDlg::OnCommand(MenuCommand command) {
-  switch (command) {
-    case MenuCommand::kClean:
-      OnOK();
-      break;
-    case MenuCommand::kExit:
-      OnCancel();
-      break;
-    case MenuCommand::kOptions:
-      OnOptions();
-      break;
-    case MenuCommand::kPreview:
-      OnPreview();
-      break;
-    case MenuCommand::kHelpContents:
-      OnHelpContents();
-      break;
-    case MenuCommand::kAbout:
-      OnAbout();
-      break;
-    case MenuCommand::kAddEntry:
-      commands_->OnAddEntry();
-      break;
-    case MenuCommand::kCopyEntry:
-      commands_->OnCopyEntry();
-      break;
-    case MenuCommand::kModifyEntry:
-      commands_->OnEditEntry();
-      break;
-    case MenuCommand::kDeleteEntry:
-      commands_->OnDeleteEntry();
-      break;
-  }
-}
+void CCleanerDlg::OnCommand(MenuCommand command) { RunMenuCommand(command, *this, *commands_); }
 
 void CCleanerDlg::OnOptions() {
   COptionsDlg options(&session_->Settings(), this, context_.ui);

@@ -8,6 +8,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "resources/main_window_template.h"
+#include "session/menu_command.h"
 #include "settings/categories.h"
 #include "winui/dialog_from_template.h"
 #include "winui/fit_to_text.h"
@@ -308,40 +309,7 @@ void CCleanerDlg::OnButtonOrMenu(int id) {
   }
 }
 
-void CCleanerDlg::OnCommand(MenuCommand command) {
-  switch (command) {
-    case MenuCommand::kClean:
-      OnOK();
-      break;
-    case MenuCommand::kExit:
-      OnCancel();
-      break;
-    case MenuCommand::kOptions:
-      OnOptions();
-      break;
-    case MenuCommand::kPreview:
-      OnPreview();
-      break;
-    case MenuCommand::kHelpContents:
-      OnHelpContents();
-      break;
-    case MenuCommand::kAbout:
-      OnAbout();
-      break;
-    case MenuCommand::kAddEntry:
-      commands_->OnAddEntry();
-      break;
-    case MenuCommand::kCopyEntry:
-      commands_->OnCopyEntry();
-      break;
-    case MenuCommand::kModifyEntry:
-      commands_->OnEditEntry();
-      break;
-    case MenuCommand::kDeleteEntry:
-      commands_->OnDeleteEntry();
-      break;
-  }
-}
+void CCleanerDlg::OnCommand(MenuCommand command) { RunMenuCommand(command, *this, *commands_); }
 
 void CCleanerDlg::OnListNotification(const NMHDR& header) {
   switch (header.code) {
