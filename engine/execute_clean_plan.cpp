@@ -11,6 +11,7 @@
 
 #include "engine/clean_plan.h"
 #include "engine/clean_plan_data.h"
+#include "engine/folder_claims.h"
 #include "engine/in_use_check.h"
 #include "engine/look_ahead.h"
 #include "engine/second_thread.h"
@@ -281,30 +282,11 @@ void Count(CleanReport& report, Fate fate, std::uint64_t size) {
 // deletion to that of deleting as many files, some tens of milliseconds.
 constexpr std::size_t kLookAhead = 4096;
 
-// Which of two deleting threads takes a folder's files: chosen by its
-// directory, so that a directory met twice in the plan stays with one
-// thread and its files keep their order. The bits are mixed so that
-// directories made one after another (neighbouring inodes) are spread.
-std::size_t ShareOf(const Folder& folder) {
-  const std::uint64_t mixed =
-      (folder.identity.inode ^ (folder.identity.device << 32)) * 0x9E3779B97F4A7C15ull;
-  return static_cast<std::size_t>(mixed >> 63);
-}
-
 // The folders before the bin's, which come last.
 std::size_t FirstBinFolder(const CleanPlan::Data& data) {
   std::size_t folder = 0;
   while (folder < data.folders.size() && !data.folders[folder].bin) ++folder;
   return folder;
-}
-
-// Whether two threads have enough to share: each at least a quarter of
-// the files. Else one thread deletes them all, with its looks taken ahead.
-bool WorthSharing(const CleanPlan::Data& data, std::size_t folders) {
-  std::size_t files[2] = {0, 0};
-  for (std::size_t folder = 0; folder < folders; ++folder)
-    files[ShareOf(data.folders[folder])] += data.EndOf(folder) - data.folders[folder].firstFile;
-  return std::min(files[0], files[1]) * 4 >= files[0] + files[1] && files[0] + files[1] > 0;
 }
 
 // Files done by every deleting thread, and the progress told of them on
@@ -412,6 +394,19 @@ class Deleter {
     }
   }
 
+  // One of two threads' part of the folders before `folders`: those it
+  // takes from `claims`, starting with `taken`, and on the first thread
+  // those it keeps. Every folder is entered all the same, in order.
+  void DeleteShare(FolderClaims& claims, std::size_t taken, std::size_t folders, bool first,
+                   Progress& progress, const std::atomic<bool>& stopping) {
+    for (std::size_t folder = 0; folder < folders && !stopping.load(); ++folder) {
+      Enter(folder);
+      if (folder != taken && !(first && claims.KeptByFirst(folder))) continue;
+      DeleteFiles(folder, nullptr, nullptr, progress, first, stopping);
+      if (folder == taken) taken = claims.Take();
+    }
+  }
+
   // This thread's counts with `other`'s added, failures in the plan's order.
   CleanReport Report(const Deleter* other) {
     if (other) {
@@ -472,8 +467,8 @@ CleanReport ExecuteCleanPlan(
   const CleanPlan::Data& data = plan.data();
   const std::size_t total = plan.Count();
   const std::size_t firstBin = FirstBinFolder(data);
-  std::unique_ptr<FileSystem> other =
-      WorthSharing(data, firstBin) ? files.ForAnotherThread() : nullptr;
+  FolderClaims claims(data, firstBin);
+  std::unique_ptr<FileSystem> other = claims.WorthSharing() ? files.ForAnotherThread() : nullptr;
   // On one thread, every file that gets a look can have it taken ahead on
   // a second thread.
   const bool everyFileLooked =
@@ -489,28 +484,22 @@ CleanReport ExecuteCleanPlan(
   std::optional<Deleter> second;
 
   if (other) {
-    // The second thread takes the folders of one share, this one the other.
+    // Each thread starts with a folder of its own, so that both surely
+    // work, then takes the next free one as it ends the last.
+    const std::size_t firstTaken = claims.Take(), secondTaken = claims.Take();
     second.emplace(data, options, *other, inUse, measure);
     SecondThread thread([&](const std::stop_token& stop) {
       // Leaving early on a failure of the first thread stops this one.
       const std::stop_callback leaving(stop, [&stopping] { stopping.store(true); });
       try {
         ScopedFileBatch itsBatch(*other);
-        for (std::size_t folder = 0; folder < firstBin && !stopping.load(); ++folder) {
-          second->Enter(folder);
-          if (ShareOf(data.folders[folder]) == 1)
-            second->DeleteFiles(folder, nullptr, nullptr, told, false, stopping);
-        }
+        second->DeleteShare(claims, secondTaken, firstBin, /*first=*/false, told, stopping);
       } catch (...) {
         stopping.store(true);  // the first thread stops and meets this failure at the join
         throw;
       }
     });
-    for (std::size_t folder = 0; folder < firstBin && !stopping.load(); ++folder) {
-      first.Enter(folder);
-      if (ShareOf(data.folders[folder]) == 0)
-        first.DeleteFiles(folder, nullptr, nullptr, told, true, stopping);
-    }
+    first.DeleteShare(claims, firstTaken, firstBin, /*first=*/true, told, stopping);
     thread.Join();
   } else {
     for (std::size_t folder = 0; folder < firstBin; ++folder) {
