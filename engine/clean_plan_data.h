@@ -24,10 +24,11 @@ struct CleanPlan::Data {
   struct Folder {
     std::uint32_t parent = kNoParent;  // index in `folders`; kNoParent at a sweep's start
     std::uint32_t group = 0;
-    bool named = false;  // `name` is the whole path of one file the user named
-    bool bin = false;    // a bin folder of the trash, emptied by the bin's own rules
-    std::string name;    // within the parent; at a sweep's start the path it was given
-    std::string names;   // the names of its gathered files, each ended by '\0'
+    bool named = false;     // `name` is the whole path of one file the user named
+    bool bin = false;       // a bin folder of the trash, emptied by the bin's own rules
+    bool repeated = false;  // another folder of the plan lies in the same directory
+    std::string name;       // within the parent; at a sweep's start the path it was given
+    std::string names;      // the names of its gathered files, each ended by '\0'
     std::size_t firstFile = 0;
     DirectoryIdentity identity;
     // Kept open since the sweep listed it, while the file system's budget

@@ -1,4 +1,5 @@
 #include "engine/clean_plan.h"
+#include "engine/clean_plan_data.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -258,6 +259,12 @@ TEST_P(CleanPlanTest, EachFileIsPlannedOnceInItsFirstPlace) {
   std::vector<std::size_t> groups;
   for (std::size_t index = 0; index < plan.Count(); ++index) groups.push_back(plan.GroupAt(index));
   EXPECT_THAT(groups, ElementsAre(0, 0, 2, 3, 5));
+  // Every folder of a directory met twice is marked, so that one deleting
+  // thread takes them all: /t/in (TEMP, inside TMP, an entry), /e (a named
+  // file, its folder swept), /road1 and /road2; /t alone is met once.
+  std::vector<bool> repeated;
+  for (const auto& folder : plan.data().folders) repeated.push_back(folder.repeated);
+  EXPECT_THAT(repeated, ElementsAre(true, false, true, true, true, true, true, true));
   const CleanReport report = ExecuteCleanPlan(plan, CleanSettings(), files_);
   EXPECT_EQ(report.deleted, 5u);
   EXPECT_EQ(report.vanished, 0u);

@@ -2,16 +2,16 @@
 
 #include <atomic>
 #include <cstddef>
-#include <vector>
 
 #include "engine/clean_plan_data.h"
 
 // Hands the folders before the bin's to two deleting threads, each taking
 // the next free one as it finishes its last, so that neither stands idle
-// while the other still has far to go, whichever of them runs faster. A
-// directory the plan holds more than once (reached by two entries, or files
-// the user named) has all its folders kept by the first thread, so that its
-// files still go in the plan's order.
+// while the other still has far to go, whichever of them runs faster. The
+// first thread keeps for itself every folder of a directory the plan holds
+// more than once (reached by two entries, or also by a file the user
+// named), so that its files still go in the plan's order, and every file
+// the user named, whose directory may be unknown.
 class FolderClaims {
  public:
   FolderClaims(const CleanPlan::Data& plan, std::size_t folders);
@@ -21,12 +21,15 @@ class FolderClaims {
   // files.
   bool WorthSharing() const { return worthSharing_; }
   // Whether only the first thread deletes the folder's files.
-  bool KeptByFirst(std::size_t folder) const { return kept_[folder]; }
+  bool KeptByFirst(std::size_t folder) const {
+    return plan_.folders[folder].repeated || plan_.folders[folder].named;
+  }
   // The next folder that is free to take; past the last when none is left.
   std::size_t Take();
 
  private:
-  std::vector<bool> kept_;
+  const CleanPlan::Data& plan_;
+  const std::size_t folders_;
   std::atomic<std::size_t> next_{0};
   bool worthSharing_ = false;
 };

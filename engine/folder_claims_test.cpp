@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <vector>
 
 namespace {
@@ -12,25 +11,23 @@ namespace {
 using ::testing::ElementsAreArray;
 
 struct FolderAt {
-  std::uint64_t inode;  // of its directory; 0 for a file the user named
   std::size_t files;
+  bool repeated = false;  // its directory comes again in the plan
+  bool named = false;     // one file the user named
 };
 
 CleanPlan::Data PlanOf(const std::vector<FolderAt>& folders) {
   CleanPlan::Data plan;
   for (const FolderAt& at : folders) {
     CleanPlan::Data::Folder& folder = plan.folders.emplace_back();
-    folder.identity.device = at.inode == 0 ? 0 : 1;
-    folder.identity.inode = at.inode;
+    folder.repeated = at.repeated;
+    folder.named = at.named;
     folder.firstFile = plan.nameAt.size();
     plan.nameAt.resize(plan.nameAt.size() + at.files);
   }
   return plan;
 }
 
-// A directory met twice stays with the first thread, whose files then keep
-// their order; the others are taken in order, once each, by whichever
-// thread asks.
 TEST(FolderClaimsTest, KeepsRepeatedDirectoriesAndHandsOutTheRest) {
   struct Case {
     const char* what;
@@ -39,13 +36,12 @@ TEST(FolderClaimsTest, KeepsRepeatedDirectoriesAndHandsOutTheRest) {
     bool worthSharing;
   };
   const Case cases[] = {
-      {"all different", {{5, 10}, {6, 10}, {7, 10}}, {0, 1, 2}, true},
-      {"one met twice", {{5, 10}, {6, 10}, {5, 10}, {7, 10}}, {1, 3}, true},
-      {"two named files", {{0, 1}, {6, 10}, {0, 1}, {7, 10}}, {1, 3}, true},
-      {"one named file", {{0, 1}, {6, 10}, {7, 10}}, {0, 1, 2}, true},
-      {"one folder holds nearly all", {{5, 100}, {6, 10}, {7, 10}}, {0, 1, 2}, false},
-      {"the kept hold nearly all", {{5, 50}, {6, 10}, {5, 50}}, {1}, false},
-      {"no files", {{5, 0}, {6, 0}}, {0, 1}, false},
+      {"all different", {{10}, {10}, {10}}, {0, 1, 2}, true},
+      {"one met twice", {{10, true}, {10}, {10, true}, {10}}, {1, 3}, true},
+      {"a named file", {{1, false, true}, {10}, {10}}, {1, 2}, true},
+      {"one folder holds nearly all", {{100}, {10}, {10}}, {0, 1, 2}, false},
+      {"the kept hold nearly all", {{50, true}, {10}, {50, true}}, {1}, false},
+      {"no files", {{0}, {0}}, {0, 1}, false},
   };
   for (const Case& c : cases) {
     const CleanPlan::Data plan = PlanOf(c.folders);

@@ -13,7 +13,7 @@ std::string_view NamedFile(const CleanPlan::Data::Folder& folder) {
 
 }  // namespace
 
-void RepeatedDirectories::Enter(const CleanPlan::Data& plan, std::uint32_t folder,
+void RepeatedDirectories::Enter(CleanPlan::Data& plan, std::uint32_t folder,
                                 const DirectoryIdentity& identity) {
   plan_ = &plan;
   entered_ = folder;
@@ -23,6 +23,7 @@ void RepeatedDirectories::Enter(const CleanPlan::Data& plan, std::uint32_t folde
   const auto [latest, first] = latest_.try_emplace(identity, folder);
   earlier_ = first ? kNone : latest->second;
   if (first) return;
+  plan.folders[folder].repeated = plan.folders[latest->second].repeated = true;
   before_[folder] = latest->second;
   latest->second = folder;
 }

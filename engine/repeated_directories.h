@@ -15,8 +15,9 @@
 class RepeatedDirectories {
  public:
   // `folder` of `plan`, the last one added, lies in the directory
-  // `identity`; the names asked after this are its own.
-  void Enter(const CleanPlan::Data& plan, std::uint32_t folder, const DirectoryIdentity& identity);
+  // `identity`; the names asked after this are its own. Where an earlier
+  // folder lies there too, both are marked `repeated`.
+  void Enter(CleanPlan::Data& plan, std::uint32_t folder, const DirectoryIdentity& identity);
   // Whether `name` lies in the folder entered last, and an earlier folder
   // of the plan already holds it there.
   bool Listed(std::string_view name);
