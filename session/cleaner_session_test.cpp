@@ -6,39 +6,11 @@
 
 #include "engine/testing/fake_file_system.h"
 #include "engine/testing/fake_platform.h"
-#include "platform/registry_file.h"
 #include "settings/registry_profile.h"
+#include "settings/testing/memory_user_registry.h"
 #include "window/memory_controls.h"
 
 namespace {
-
-// The user's registry in memory; counts the batches stored.
-class MemoryRegistry : public UserRegistry {
- public:
-  std::optional<RegistryValue> QueryValue(RegistryRoot root, std::string_view keyPath,
-                                          std::string_view valueName) const override {
-    return file.QueryValue(root, keyPath, valueName);
-  }
-  std::size_t CountValues(RegistryRoot root, std::string_view keyPath) const override {
-    return file.CountValues(root, keyPath);
-  }
-  std::optional<std::string> Unreadable() const override { return std::nullopt; }
-  std::string Where() const override { return "memory"; }
-  bool Apply(const std::vector<RegistryWrite>& writes) override {
-    ++batches;
-    for (const RegistryWrite& write : writes)
-      if (write.value) file.SetValue(write.root, write.keyPath, write.valueName, *write.value);
-    return true;
-  }
-
-  RegistryFile file;
-  int batches = 0;
-};
-
-class NoEnvironment : public Environment {
- public:
-  std::optional<std::string> Get(const std::string&) const override { return std::nullopt; }
-};
 
 class CleanerSessionTest : public ::testing::Test {
  protected:
@@ -51,7 +23,7 @@ class CleanerSessionTest : public ::testing::Test {
     return *session_;
   }
 
-  MemoryRegistry registry_;
+  MemoryUserRegistry registry_;
   RegistryProfile profile_{registry_, "dustral"};
   int ended = 0;
 

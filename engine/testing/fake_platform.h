@@ -7,8 +7,15 @@
 #include <utility>
 #include <vector>
 
+#include "platform/environment.h"
 #include "platform/program_launcher.h"
 #include "platform/trash_folders.h"
+
+// An environment with no variable set.
+class NoEnvironment : public Environment {
+ public:
+  std::optional<std::string> Get(const std::string&) const override { return std::nullopt; }
+};
 
 // Records the programs it was asked to start.
 class FakeProgramLauncher : public ProgramLauncher {

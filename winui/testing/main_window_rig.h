@@ -16,54 +16,13 @@
 #include "engine/testing/fake_file_system.h"
 #include "engine/testing/fake_platform.h"
 #include "platform/environment.h"
-#include "platform/registry_file.h"
 #include "platform/user_registry.h"
 #include "settings/registry_profile.h"
+#include "settings/testing/memory_user_registry.h"
 #include "winui/main_window.h"
 #include "winui/testing/dialog_rig.h"
 
 inline constexpr char kRigApplicationName[] = "dustral";
-
-// The user's registry in memory; counts the batches stored.
-class MemoryUserRegistry : public UserRegistry {
- public:
-  std::optional<RegistryValue> QueryValue(RegistryRoot root, std::string_view keyPath,
-                                          std::string_view valueName) const override {
-    return file.QueryValue(root, keyPath, valueName);
-  }
-  std::size_t CountValues(RegistryRoot root, std::string_view keyPath) const override {
-    return file.CountValues(root, keyPath);
-  }
-  std::optional<std::string> Unreadable() const override { return std::nullopt; }
-  std::string Where() const override { return "memory"; }
-  bool Apply(const std::vector<RegistryWrite>& writes) override {
-    ++batches;
-    for (const RegistryWrite& write : writes)
-      if (write.value) file.SetValue(write.root, write.keyPath, write.valueName, *write.value);
-    return true;
-  }
-
-  // A value of the program's own section, as the profile keeps it.
-  std::optional<RegistryValue> Stored(const std::string& section, const std::string& name) const {
-    return file.QueryValue(RegistryRoot::kCurrentUser, Key(section), name);
-  }
-  void Store(const std::string& section, const std::string& name, RegistryValue value) {
-    file.SetValue(RegistryRoot::kCurrentUser, Key(section), name, std::move(value));
-  }
-
-  RegistryFile file;
-  int batches = 0;
-
- private:
-  static std::string Key(const std::string& section) {
-    return std::string("Software\\Orlemont Software\\") + kRigApplicationName + "\\" + section;
-  }
-};
-
-class NoEnvironment : public Environment {
- public:
-  std::optional<std::string> Get(const std::string&) const override { return std::nullopt; }
-};
 
 // Records which window was opened over which owner; the entry editor
 // answers with `editorAnswer` (which may change the entry).
@@ -141,7 +100,7 @@ class MainWindowRig {
     SendMessageW(window->Window(), WM_NOTIFY, 1006, reinterpret_cast<LPARAM>(&note));
   }
 
-  MemoryUserRegistry registry;
+  MemoryUserRegistry registry{kRigApplicationName};
   RegistryProfile profile{registry, kRigApplicationName};
   NoEnvironment environment;
   FakeFileSystem files;
