@@ -8,6 +8,7 @@
 
 #include "engine/clean_plan.h"
 #include "platform/posix/posix_file_system.h"
+#include "settings/testing/clean_inputs.h"
 #include "testing/scoped_test_home.h"
 
 // Plans on the real file system through the POSIX backend (permissions,
@@ -16,16 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-CleanEntry File(const std::string& path) { return {1, path, "", 0}; }
-
-CleanSettings Allowing(bool hidden, bool readOnly, bool system) {
-  CleanSettings options;
-  options.m_bDelHiddenFiles = hidden;
-  options.m_bDelReadOnlyFiles = readOnly;
-  options.m_bDelSystemFiles = system;
-  return options;
-}
 
 // More files than are looked at ahead at once, on the real file system:
 // each file still meets its own check, and a guarded plan's looks, shared

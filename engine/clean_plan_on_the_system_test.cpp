@@ -8,6 +8,7 @@
 #include "engine/clean_plan.h"
 #include "engine/sweep.h"
 #include "platform/platform_services.h"
+#include "settings/testing/clean_inputs.h"
 #include "testing/scoped_test_home.h"
 
 // Plans on the real file system through the system's own backend, on
@@ -17,10 +18,6 @@ namespace fs = std::filesystem;
 using testing::ElementsAreArray;
 
 namespace {
-
-CleanEntry Wildcard(const std::string& path, const std::string& wildcard, int recurse) {
-  return {0, path, wildcard, recurse};
-}
 
 // A plan left open (a preview) keeps its directories out of the next
 // plan's budget, and gives them back when it goes.

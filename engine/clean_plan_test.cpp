@@ -15,25 +15,13 @@
 #include "engine/testing/fake_file_system.h"
 #include "engine/testing/fake_platform.h"
 #include "engine/testing/system_path.h"
+#include "settings/testing/clean_inputs.h"
 
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 using testing::IsEmpty;
 
 namespace {
-
-CleanEntry File(const std::string& path) { return {1, path, "", 0}; }
-CleanEntry Wildcard(const std::string& path, const std::string& wildcard, int recurse) {
-  return {0, path, wildcard, recurse};
-}
-
-CleanSettings Allowing(bool hidden, bool readOnly, bool system) {
-  CleanSettings options;
-  options.m_bDelHiddenFiles = hidden;
-  options.m_bDelReadOnlyFiles = readOnly;
-  options.m_bDelSystemFiles = system;
-  return options;
-}
 
 std::vector<std::string> Paths(const CleanPlan& plan) {
   std::vector<std::string> paths;

@@ -7,6 +7,7 @@
 #include "engine/testing/interposing_file_system.h"
 #include "engine/testing/temp_box_run.h"
 #include "platform/posix/posix_file_system.h"
+#include "settings/testing/clean_inputs.h"
 #include "testing/scoped_test_home.h"
 
 // Whole runs on the real file system through the POSIX backend, with
@@ -15,18 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-CleanEntry File(const std::string& path) { return {1, path, "", 0}; }
-CleanEntry Wildcard(const std::string& path, const std::string& wildcard, int recurse) {
-  return {0, path, wildcard, recurse};
-}
-
-CleanLocations TempAndTmp(const std::string& temp, const std::string& tmp) {
-  CleanLocations locations;
-  locations.m_strTemp = temp;
-  locations.m_strTmp = tmp;
-  return locations;
-}
 
 // A whole run on the real file system.
 TEST(CleanRunOnDiskTest, DeletesWhatWasAskedAndNothingElse) {

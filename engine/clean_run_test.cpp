@@ -14,6 +14,7 @@
 #include "engine/testing/system_path.h"
 #include "engine/testing/temp_box_run.h"
 #include "engine/testing/two_thread_file_system.h"
+#include "settings/testing/clean_inputs.h"
 #include "testing/recording_controls.h"
 
 using testing::ElementsAre;
@@ -21,18 +22,6 @@ using testing::ElementsAreArray;
 using testing::IsEmpty;
 
 namespace {
-
-CleanEntry File(const std::string& path) { return {1, path, "", 0}; }
-CleanEntry Wildcard(const std::string& path, const std::string& wildcard, int recurse) {
-  return {0, path, wildcard, recurse};
-}
-
-CleanLocations TempAndTmp(const std::string& temp, const std::string& tmp) {
-  CleanLocations locations;
-  locations.m_strTemp = temp;
-  locations.m_strTmp = tmp;
-  return locations;
-}
 
 // A clean run against the in-memory window and file system.
 class CleanRunTest : public testing::Test {

@@ -10,6 +10,7 @@
 #include "engine/file_list.h"
 #include "engine/sweep.h"
 #include "platform/posix/posix_file_system.h"
+#include "settings/testing/clean_inputs.h"
 #include "testing/scoped_test_home.h"
 
 // The deletion's rules on the real file system through the POSIX backend
@@ -18,14 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-CleanSettings Allowing(bool hidden, bool readOnly, bool system) {
-  CleanSettings settings;
-  settings.m_bDelHiddenFiles = hidden;
-  settings.m_bDelReadOnlyFiles = readOnly;
-  settings.m_bDelSystemFiles = system;
-  return settings;
-}
 
 // The same rules on the real file system.
 class DiskDeletionTest : public testing::Test {

@@ -7,20 +7,13 @@
 
 #include "engine/testing/fake_file_system.h"
 #include "engine/testing/system_path.h"
+#include "settings/testing/clean_inputs.h"
 
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 using testing::IsEmpty;
 
 namespace {
-
-CleanSettings Allowing(bool hidden, bool readOnly, bool system) {
-  CleanSettings settings;
-  settings.m_bDelHiddenFiles = hidden;
-  settings.m_bDelReadOnlyFiles = readOnly;
-  settings.m_bDelSystemFiles = system;
-  return settings;
-}
 
 struct OptionCase {
   const char* description;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/testing/clean_inputs.h"
 #include "testing/recording_controls.h"
 
 namespace {
@@ -13,15 +14,9 @@ class EntryListTest : public ::testing::Test {
   EntryList entries{list, messages};
 };
 
-CleanEntry Wildcard(const std::string& path, const std::string& wildcard, int recurse) {
-  return CleanEntry{0, path, wildcard, recurse};
-}
-
-CleanEntry Individual(const std::string& path) { return CleanEntry{1, path, "", 0}; }
-
 TEST_F(EntryListTest, NewRowsGoToTheTopInTheirRowForm) {
   ASSERT_TRUE(entries.InsertEntry(Wildcard("/a", "*.tmp", 0)));
-  ASSERT_TRUE(entries.InsertEntry(Individual("/b/file")));
+  ASSERT_TRUE(entries.InsertEntry(File("/b/file")));
   ASSERT_TRUE(entries.InsertEntry(Wildcard("/c", "*.bak", -1)));
 
   ASSERT_EQ(list.Rows().size(), 3u);
@@ -34,7 +29,7 @@ TEST_F(EntryListTest, NewRowsGoToTheTopInTheirRowForm) {
 TEST_F(EntryListTest, RowsReadBackAsEntries) {
   entries.InsertEntry(Wildcard("/a", "*.tmp", 0));
   entries.InsertEntry(Wildcard("/c", "*.bak", 7));
-  entries.InsertEntry(Individual("/b/file"));
+  entries.InsertEntry(File("/b/file"));
 
   CleanEntry entry{0, "old", "keep", 5};
   ASSERT_TRUE(entries.GetEntry(0, entry));
@@ -48,7 +43,7 @@ TEST_F(EntryListTest, RowsReadBackAsEntries) {
 
 TEST_F(EntryListTest, LongAndStrangeTextsComeBackWhole) {
   const std::string longPath = "/" + std::string(600, 'p') + "\n\\ -x \xff";
-  entries.InsertEntry(Individual(longPath));
+  entries.InsertEntry(File(longPath));
   CleanEntry entry;
   ASSERT_TRUE(entries.GetEntry(0, entry));
   EXPECT_EQ(entry.path, longPath);
@@ -68,9 +63,9 @@ TEST_F(EntryListTest, UnreadableRowsAreRefused) {
 
 TEST_F(EntryListTest, RefusedInsertAndDeleteAreReported) {
   list.full = true;
-  EXPECT_FALSE(entries.InsertEntry(Individual("/x")));
+  EXPECT_FALSE(entries.InsertEntry(File("/x")));
   list.full = false;
-  entries.InsertEntry(Individual("/y"));
+  entries.InsertEntry(File("/y"));
   EXPECT_FALSE(entries.DeleteEntry(5));
   EXPECT_FALSE(entries.DeleteEntry(-1));
   EXPECT_EQ(list.Rows().size(), 1u);

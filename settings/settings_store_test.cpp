@@ -9,6 +9,7 @@
 #include "platform/posix/registry_file_io.h"
 #include "platform/posix/registry_location.h"
 #include "settings/registry_profile.h"
+#include "settings/testing/clean_inputs.h"
 #include "settings/testing/file_profile.h"
 #include "testing/recording_controls.h"
 #include "testing/scoped_test_home.h"
@@ -18,11 +19,6 @@ namespace {
 constexpr RegistryRoot kUser = RegistryRoot::kCurrentUser;
 constexpr const char* kOptionsKey = "Software\\Orlemont Software\\dustral\\Default Settings";
 constexpr const char* kEntriesKey = "Software\\Orlemont Software\\dustral\\Entries";
-
-CleanEntry Wildcard(const std::string& path, const std::string& wildcard, int recurse) {
-  return CleanEntry{0, path, wildcard, recurse};
-}
-CleanEntry Individual(const std::string& path) { return CleanEntry{1, path, "", 0}; }
 
 // The six boxes' states, as the window shows them.
 std::map<ControlId, int> Checks(const MemoryCheckBoxes& boxes) {
@@ -112,7 +108,7 @@ TEST_F(SettingsOnDisk, EverythingSavedComesBack) {
   first.list.SetColumnWidth(0, 411);
   first.list.SetColumnWidth(2, 22);
   first.entries.InsertEntry(Wildcard("/a dir", "*.tmp", 1));
-  first.entries.InsertEntry(Individual("/b\nfile\\\"x\xff"));
+  first.entries.InsertEntry(File("/b\nfile\\\"x\xff"));
   Save(first);
 
   const CleanSettings saved = settings;
@@ -125,8 +121,8 @@ TEST_F(SettingsOnDisk, EverythingSavedComesBack) {
   EXPECT_EQ(second.list.ColumnWidth(1), 50);
   EXPECT_EQ(second.list.ColumnWidth(2), 22);
   // Each new entry went to the top; they come back as they were shown.
-  EXPECT_EQ(second.Entries(), (std::vector<CleanEntry>{Individual("/b\nfile\\\"x\xff"),
-                                                       Wildcard("/a dir", "*.tmp", 1)}));
+  EXPECT_EQ(second.Entries(),
+            (std::vector<CleanEntry>{File("/b\nfile\\\"x\xff"), Wildcard("/a dir", "*.tmp", 1)}));
 }
 
 // A damaged or hand-edited width would be shown differently by each kind of
@@ -169,7 +165,7 @@ TEST_F(SettingsOnDisk, AnIndividualEntryRemovesAnOlderWildcardOfItsIndex) {
   Store(kEntriesKey, "00003_WildCard", RegistryValue::String("*.old"));
   Store(kEntriesKey, "00003_Recurse", RegistryValue::Dword(1));
   TestWindow window;
-  window.entries.InsertEntry(Individual("/file"));
+  window.entries.InsertEntry(File("/file"));
   for (const char* path : {"/c", "/b", "/a"}) window.entries.InsertEntry(Wildcard(path, "*", 0));
   Save(window);
 
@@ -197,13 +193,13 @@ TEST_F(SettingsOnDisk, EntriesAboveTheCountStayButAreNotLoaded) {
 
 TEST_F(SettingsOnDisk, WithSavingOffOnlyThatChoiceIsStored) {
   TestWindow first;
-  first.entries.InsertEntry(Individual("/kept"));
+  first.entries.InsertEntry(File("/kept"));
   Save(first);
   const std::string before = LoadRegistryFile(UserRegistryFilePath()).Format();
 
   TestWindow second;
   Load(second);
-  second.entries.InsertEntry(Individual("/not kept"));
+  second.entries.InsertEntry(File("/not kept"));
   second.boxes.SetCheck(ControlId::kTempBox, 0);
   settings.m_bSaveSettings = 0;
   settings.m_bAutoClean = 1;
@@ -217,7 +213,7 @@ TEST_F(SettingsOnDisk, WithSavingOffOnlyThatChoiceIsStored) {
   Load(third);
   EXPECT_EQ(settings.m_bSaveSettings, 0);
   EXPECT_EQ(settings.m_bAutoClean, 0);
-  EXPECT_EQ(third.Entries(), std::vector<CleanEntry>{Individual("/kept")});
+  EXPECT_EQ(third.Entries(), std::vector<CleanEntry>{File("/kept")});
 }
 
 TEST_F(SettingsOnDisk, MissingEntryValuesTakeTheirDefaults) {
@@ -397,7 +393,7 @@ TEST(SettingsOrder, SaveWritesInItsFixedOrderAndCommitsOnce) {
   window.boxes.SetCheck(ControlId::kTempBox, 0);
   window.boxes.SetCheck(ControlId::kRecycleBinBox, 1);
   window.entries.InsertEntry(Wildcard("/w", "*.tmp", 0));
-  window.entries.InsertEntry(Individual("/f"));
+  window.entries.InsertEntry(File("/f"));
   window.list.InsertRow(2, "/bad row");
   window.list.SetCellText(2, 1, "*.x");
   window.list.SetCellText(2, 2, "maybe");  // can't be read back: skipped
