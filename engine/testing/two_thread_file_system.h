@@ -11,6 +11,7 @@
 #include <thread>
 #include <utility>
 
+#include "engine/testing/interposing_file_system.h"
 #include "platform/file_system.h"
 
 // Lets the engine share its work with a second thread over a file system
@@ -123,55 +124,14 @@ class TwoThreadFileSystem : public FileSystem {
   };
 
   // Hands every call to the file system it was made for, which tells it
-  // from the first thread's by the thread it comes from.
-  class Twin : public FileSystem {
+  // from the first thread's by the thread it comes from. Its batches are
+  // its own: the first thread's directories stay open until that thread
+  // ends its batch.
+  class Twin : public InterposingFileSystem {
    public:
-    explicit Twin(TwoThreadFileSystem& files) : files_(files) {}
-    std::unique_ptr<Directory> OpenDirectory(const std::string& path) override {
-      return files_.OpenDirectory(path);
-    }
-    int LastError() const override { return files_.LastError(); }
-    bool MeansGone(int error) const override { return files_.MeansGone(error); }
-    std::string ErrorText(int error) const override { return files_.ErrorText(error); }
-    bool LooksFromAnotherThread() const override { return true; }
-    std::size_t DirectoryBudget() const override { return files_.DirectoryBudget(); }
-
-   private:
-    FileAttributes DoGetAttributes(const std::string& path, const ListedIn& listedIn) override {
-      return files_.GetAttributes(path, listedIn);
-    }
-    bool DoSetNormal(const std::string& path, FileAttributes current,
-                     const ListedIn& listedIn) override {
-      return files_.SetNormal(path, current, listedIn);
-    }
-    bool DoRestoreAttributes(const std::string& path, FileAttributes saved,
-                             const ListedIn& listedIn) override {
-      return files_.RestoreAttributes(path, saved, listedIn);
-    }
-    bool DoRemoveFile(const std::string& path, const ListedIn& listedIn) override {
-      return files_.RemoveFile(path, listedIn);
-    }
-    FileStatus DoStatus(const std::string& path, const ListedIn& listedIn) override {
-      return files_.Status(path, listedIn);
-    }
-    FileStatus DoStatusIn(Directory& directory, const char* name) override {
-      return files_.StatusIn(directory, name);
-    }
-    FileAttributes DoGetAttributesIn(Directory& directory, const char* name) override {
-      return files_.GetAttributesIn(directory, name);
-    }
-    bool DoSetNormalIn(Directory& directory, const char* name, FileAttributes current) override {
-      return files_.SetNormalIn(directory, name, current);
-    }
-    bool DoRestoreAttributesIn(Directory& directory, const char* name,
-                               FileAttributes saved) override {
-      return files_.RestoreAttributesIn(directory, name, saved);
-    }
-    bool DoRemoveFileIn(Directory& directory, const char* name) override {
-      return files_.RemoveFileIn(directory, name);
-    }
-
-    TwoThreadFileSystem& files_;
+    explicit Twin(TwoThreadFileSystem& files) : InterposingFileSystem(files, nullptr) {}
+    void BeginBatch() override {}
+    void EndBatch() override {}
   };
 
   std::unique_lock<std::mutex> Enter() {
