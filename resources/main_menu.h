@@ -57,4 +57,22 @@ inline constexpr MenuPopup kPopups[] = {
 
 inline constexpr int kEntryPopup = 1;
 
+// The key that gives a command in the main window, shown after the item's
+// text behind a tab; nullptr for none. The menu only shows it: the keys
+// act through the window itself.
+constexpr const char* KeyOf(MenuCommand command) {
+  switch (command) {
+    case MenuCommand::kClean:
+      return "Enter";
+    case MenuCommand::kExit:
+      return "Esc";
+    case MenuCommand::kHelpContents:
+      return "F1";
+    case MenuCommand::kDeleteEntry:
+      return "Del";
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace main_menu

@@ -5,29 +5,6 @@
 #include <QMenuBar>
 #include <QString>
 
-namespace {
-
-// The key that gives a command in the window, shown beside its menu item.
-// It is written into the item's text after a tab, which only shows it: the
-// keys act through the window (Enter and Esc) and the list (Del), where the
-// focus decides, and F1 through the program's help key.
-const char* KeyOf(MenuCommand command) {
-  switch (command) {
-    case MenuCommand::kClean:
-      return "Enter";
-    case MenuCommand::kExit:
-      return "Esc";
-    case MenuCommand::kHelpContents:
-      return "F1";
-    case MenuCommand::kDeleteEntry:
-      return "Del";
-    default:
-      return nullptr;
-  }
-}
-
-}  // namespace
-
 QString MenuActionName(MenuCommand command) {
   return QStringLiteral("command%1").arg(static_cast<int>(command));
 }
@@ -36,10 +13,13 @@ MenuCommand CommandOf(const QAction& action) {
   return static_cast<MenuCommand>(action.data().toInt());
 }
 
+// The keys act through the window (Enter and Esc) and the list (Del), where
+// the focus decides, and F1 through the program's help key.
 void AddMenuItems(QMenu& menu, const MenuPopup& popup) {
   for (const MenuItem& item : popup.items) {
     QString text = QString::fromUtf8(item.text);
-    if (const char* key = KeyOf(item.command)) text += QLatin1Char('\t') + QLatin1String(key);
+    if (const char* key = main_menu::KeyOf(item.command))
+      text += QLatin1Char('\t') + QLatin1String(key);
     QAction* action = menu.addAction(text);
     action->setObjectName(MenuActionName(item.command));
     action->setData(static_cast<int>(item.command));

@@ -6,29 +6,13 @@
 
 namespace {
 
-// The key that gives a command in the main window, shown after the item's
-// text. The keys act through the window itself: Enter and Esc are the
-// dialog's, Del and F1 are taken by the window's message loop.
-const char* KeyOf(MenuCommand command) {
-  switch (command) {
-    case MenuCommand::kClean:
-      return "Enter";
-    case MenuCommand::kExit:
-      return "Esc";
-    case MenuCommand::kHelpContents:
-      return "F1";
-    case MenuCommand::kDeleteEntry:
-      return "Del";
-    default:
-      return nullptr;
-  }
-}
-
+// The pop-up's items, each with its key: Enter and Esc act through the
+// dialog, Del and F1 through the window's message loop.
 HMENU BuildPopup(const MenuPopup& popup) {
   HMENU menu = CreatePopupMenu();
   for (const MenuItem& item : popup.items) {
     std::string text = item.text;
-    if (const char* key = KeyOf(item.command)) text += std::string("\t") + key;
+    if (const char* key = main_menu::KeyOf(item.command)) text += std::string("\t") + key;
     AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.command), WideFromNarrow(text).c_str());
   }
   return menu;
