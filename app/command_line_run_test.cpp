@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 
+#include "app/testing/as_nobody.h"
 #include "platform/posix/registry_location.h"
 #include "platform/registry_file.h"
 #include "testing/scoped_test_home.h"
@@ -20,7 +21,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kProgramKey[] = "[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\";
-constexpr uid_t kNobody = 65534;
 
 std::string Text(const std::string& name, const std::string& value) {
   return "\"" + name + "\"=\"" + value + "\"\n";
@@ -41,25 +41,6 @@ struct Run {
   QByteArray err;
 };
 
-// Whether the user nobody can start the built program and get into the
-// scratch tree: not where the checkout lies in a folder only root enters.
-bool NobodyReaches(const ScopedTestHome& home) {
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const bool reaches = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 &&
-                         ::access(DUSTRAL_EXECUTABLE, X_OK) == 0 &&
-                         ::access(home.Root().parent_path().c_str(), X_OK) == 0;
-    ::_exit(reaches ? 0 : 1);
-  }
-  int status = 0;
-  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-         WEXITSTATUS(status) == 0;
-}
-
-// Root deletes from a read-only directory all the same; only another user
-// shows a deletion that fails.
-bool RunsAsNobody(const ScopedTestHome& home) { return ::geteuid() == 0 && NobodyReaches(home); }
-
 // The built program as cron would start it: no display, no platform
 // plugin named, the test home's environment. As root it runs as nobody
 // where nobody can reach it, so that a read-only directory keeps its files
@@ -74,17 +55,13 @@ Run RunDustral(const ScopedTestHome& home, const QStringList& arguments,
   QProcess dustral;
   dustral.setProcessEnvironment(environment);
   dustral.setWorkingDirectory(QString::fromStdString(home.Path("home")));
-  const bool asNobody = RunsAsNobody(home);
-  if (asNobody) {
-    for (const auto& entry : fs::recursive_directory_iterator(home.Root()))
-      ::lchown(entry.path().c_str(), kNobody, kNobody);
-    ::lchown(home.Root().c_str(), kNobody, kNobody);
-  }
+  const bool asNobody = CanRunAsNobody(home, DUSTRAL_EXECUTABLE);
+  if (asNobody) GiveToNobody(home);
   const bool closeOutput = output && output->isEmpty();
   if (output && !closeOutput) dustral.setStandardOutputFile(*output);
   dustral.setChildProcessModifier([asNobody, closeOutput] {
     if (closeOutput) ::close(STDOUT_FILENO);
-    if (asNobody && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(111);
+    if (asNobody) BecomeNobody();
   });
   dustral.start(QStringLiteral(DUSTRAL_EXECUTABLE), arguments);
   Run run;
@@ -261,7 +238,7 @@ void CommandLineRunTest::cleanFreesWhatThePreviewShowed() {
 
 void CommandLineRunTest::failedDeletionsAreNamedAndEndWithOne() {
   JunkHome junk;
-  if (::geteuid() == 0 && !RunsAsNobody(junk.home))
+  if (::geteuid() == 0 && !CanRunAsNobody(junk.home, DUSTRAL_EXECUTABLE))
     QSKIP("Runs as root, and the user nobody can't reach the build tree: nothing refuses root");
   const std::string locked = junk.home.Path("locked/odd\nname.tmp");
   WriteTestFile(locked);

@@ -12,31 +12,13 @@
 #include <fstream>
 #include <string>
 
+#include "app/testing/as_nobody.h"
 #include "platform/posix/registry_location.h"
 #include "testing/scoped_test_home.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr uid_t kNobody = 65534;
-
-// As root, the program and the processes holding files run as nobody where
-// nobody can reach the build and the scratch tree, so that the program sees
-// the processes as a user's cleaner sees them: only the user's own.
-bool RunAsNobody(const ScopedTestHome& home) {
-  if (::geteuid() != 0) return false;
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const bool reaches = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 &&
-                         ::access(DUSTRAL_EXECUTABLE, X_OK) == 0 &&
-                         ::access(home.Root().parent_path().c_str(), X_OK) == 0;
-    ::_exit(reaches ? 0 : 1);
-  }
-  int status = 0;
-  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-         WEXITSTATUS(status) == 0;
-}
 
 // A second process that holds a file open, or only mapped (its descriptor
 // closed once the mapping is made), for as long as this lives.
@@ -48,7 +30,7 @@ class Holder {
     pid_ = ::fork();
     if (pid_ == 0) {
       ::close(ready[0]);
-      if (asNobody && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(111);
+      if (asNobody) BecomeNobody();
       // Changing user made it undumpable, which hides its descriptors from
       // that user; a program the user starts is not.
       ::prctl(PR_SET_DUMPABLE, 1);
@@ -91,10 +73,7 @@ struct Run {
 Run RunDustral(const ScopedTestHome& home, const QStringList& arguments, bool asNobody) {
   QProcess dustral;
   dustral.setWorkingDirectory(QString::fromStdString(home.Path("home")));
-  if (asNobody)
-    dustral.setChildProcessModifier([] {
-      if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(111);
-    });
+  if (asNobody) dustral.setChildProcessModifier([] { BecomeNobody(); });
   dustral.start(QStringLiteral(DUSTRAL_EXECUTABLE), arguments);
   Run run;
   if (!dustral.waitForFinished(30000) || dustral.exitStatus() != QProcess::NormalExit) return run;
@@ -125,12 +104,11 @@ void FilesInUseRunTest::filesOtherProcessesHoldAreLeftAlone() {
       << "[HKEY_CURRENT_USER\\Software\\Orlemont Software\\dustral\\Entries]\n"
       << "\"00000_FilePath\"=\"" << home.Path("junk") << "\"\n"
       << "\"00000_WildCard\"=\"*.tmp\"\n";
-  const bool asNobody = RunAsNobody(home);
-  if (asNobody) {
-    for (const auto& entry : fs::recursive_directory_iterator(home.Root()))
-      ::lchown(entry.path().c_str(), kNobody, kNobody);
-    ::lchown(home.Root().c_str(), kNobody, kNobody);
-  }
+  // As root, the program and the processes holding files run as nobody,
+  // so that the program sees the processes as a user's cleaner sees them:
+  // only the user's own.
+  const bool asNobody = CanRunAsNobody(home, DUSTRAL_EXECUTABLE);
+  if (asNobody) GiveToNobody(home);
   const Holder open(home.Path("junk/open.tmp"), false, asNobody);
   const Holder mapped(home.Path("junk/mapped.tmp"), true, asNobody);
   QVERIFY(open.Holding() && mapped.Holding());
