@@ -11,6 +11,7 @@
 
 #include <filesystem>
 
+#include "engine/testing/fake_platform.h"
 #include "platform/posix/posix_file_system.h"
 #include "resources/main_window_template.h"
 #include "ui/byte_size_text.h"
@@ -82,15 +83,6 @@ void ClickHeader(QTreeView& view, int section) {
       QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
              header->height() / 2));
 }
-
-class RecordingLauncher : public ProgramLauncher {
- public:
-  bool Open(const std::string& path) override {
-    opened.push_back(path);
-    return true;
-  }
-  std::vector<std::string> opened;
-};
 
 }  // namespace
 
@@ -262,7 +254,7 @@ void PreviewDialogTest::rowMenuOpensTheFolderAndCopiesThePath() {
   PosixFileSystem files;
   const CleanLocations locations;
   const CleanSelection selection{{}, locations, {CleanEntry{0, junk, "*", 1}}};
-  RecordingLauncher launcher;
+  FakeProgramLauncher launcher;
   NoWaitCursor cursor;
   PreviewDialog preview(GatherCleanPlan(selection, CleanSettings(), files, true), CleanSettings(),
                         files, launcher, cursor, nullptr);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/testing/fake_platform.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "resources/preview_window_template.h"
@@ -18,15 +19,6 @@
 namespace {
 
 namespace tpl = preview_window_template;
-
-class RecordingLauncher : public ProgramLauncher {
- public:
-  bool Open(const std::string& path) override {
-    opened.push_back(path);
-    return true;
-  }
-  std::vector<std::string> opened;
-};
 
 class NoMessages : public Win32UiServices {
  public:
@@ -149,7 +141,7 @@ std::string Text(HWND dialog, int id) { return TextOf(GetDlgItem(dialog, id)); }
 
 struct Rig {
   Owner owner;
-  RecordingLauncher launcher;
+  FakeProgramLauncher launcher;
   CountingCursor cursor;
   NoMessages ui;
 };
